@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the Debian packages Kalidor needs, where they are missing.
+#   scripts/install-deps.sh          to build and run
+#   scripts/install-deps.sh --test   to build and test as well
+set -eu
+
+PACKAGES="g++ cmake ninja-build qt6-base-dev fonts-dejavu-core fonts-dejavu-extra"
+if [ "${1:-}" = "--test" ]; then
+    PACKAGES="$PACKAGES xvfb xdotool openbox x11-apps imagemagick"
+fi
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing

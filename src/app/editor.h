@@ -1,0 +1,51 @@
+#pragma once
+// The main window `f` as the handlers see it: the editor state and the controls.
+
+#include <array>
+
+#include "app/editor_state.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/surface.h"
+
+namespace kalidor {
+
+struct Controls {
+    Form* f = nullptr;
+    Surface* pb = nullptr;  // the canvas's drawing surface
+    PictureBox pbBox;       // the canvas as a control: place, size, mouse
+    Surface* pbPal = nullptr;
+    PictureBox pbPalBox;
+    Control frMode;
+    std::array<OptionButton, 3> obMode;
+    std::array<Control, 3> frModeOptions;
+    Label Label1;
+    Label lN;
+    Slider slN;
+    CheckBox cbCenter;
+    CheckBox cbChess;
+    CheckBox cbPattern;
+    std::array<Well, 4> pbColor;  // wells 1..3; element 0 is no well
+    Slider slDrawWidth;
+    Label Label2;
+    CommandButton kInvert;
+    CheckBox cbCvet;
+    Marker obCP;
+    StatusBar sb;
+    Menu mnuFile;
+};
+
+struct Editor {
+    EditorState st;
+    Controls ui;
+};
+
+// The well numbered `index`, or null where there is none (only 1, 2 and 3 exist).
+inline Well* wellAt(Editor& e, int index)
+{
+    if (index < 1 || index > 3)
+        return nullptr;
+    return &e.ui.pbColor[static_cast<std::size_t>(index)];
+}
+
+}  // namespace kalidor

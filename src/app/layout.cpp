@@ -1,0 +1,90 @@
+#include "app/layout.h"
+
+namespace kalidor {
+
+namespace {
+
+constexpr int kCanvasBorder = 2;   // sunken
+constexpr int kPaletteBorder = 1;  // a plain line, so the whole grid shows inside
+constexpr int kStatusBarHeight = 20;
+constexpr float kFileMenuLimit = 1350;  // twips: panel 1 but its last 6 pixels
+// "Center", "Pannern" and "Cvet" are buttons that stay down while checked: at
+// their size a caption beside a check mark would be clipped.
+constexpr bool kPushLike = true;
+
+}  // namespace
+
+Controls createControls(Form& f)
+{
+    Controls c;
+    c.f = &f;
+
+    c.frMode = f.addFrame(nullptr, {10, 10, 81, 91}, "Mode");
+    QWidget* mode = c.frMode.widget();
+    c.obMode[0] = f.addOptionButton(mode, {10, 20, 61, 21}, "Normal", true);
+    c.obMode[1] = f.addOptionButton(mode, {10, 40, 61, 21}, "Centric", false);
+    c.obMode[2] = f.addOptionButton(mode, {10, 60, 61, 21}, "Pattern", false);
+
+    c.frModeOptions[0] = f.addFrame(nullptr, {10, 102, 81, 46}, "");
+
+    c.frModeOptions[1] = f.addFrame(nullptr, {95, 102, 81, 102}, "");
+    QWidget* centric = c.frModeOptions[1].widget();
+    c.Label1 = f.addLabel(centric, {10, 15, 31, 21}, "N");
+    c.lN = f.addLabel(centric, {40, 15, 31, 21}, "5");
+    c.slN = f.addSlider(centric, {5, 35, 71, 21}, 1, 16, 5, 5, 1);
+    c.cbCenter = f.addCheckBox(centric, {15, 65, 51, 21}, "Center", true, kPushLike);
+    c.frModeOptions[1].SetVisible(false);
+
+    c.frModeOptions[2] = f.addFrame(nullptr, {190, 102, 81, 76}, "");
+    QWidget* pattern = c.frModeOptions[2].widget();
+    c.cbChess = f.addCheckBox(pattern, {15, 15, 56, 26}, "Chess", false);
+    c.cbPattern = f.addCheckBox(pattern, {15, 45, 51, 21}, "Pannern", true, kPushLike);
+    c.frModeOptions[2].SetVisible(false);
+
+    c.pbPalBox = f.addPictureBox({10, 210, 81, 291}, kPaletteBorder, kWhite);
+    c.pbPal = &c.pbPalBox.surface();
+
+    c.pbColor[1] = f.addWell({10, 515, 31, 31}, kBlack);   // left button
+    c.pbColor[2] = f.addWell({43, 520, 26, 26}, kWhite);   // right button
+    c.pbColor[3] = f.addWell({70, 525, 21, 21}, 0x800080);  // modifier held, or both buttons
+
+    c.slDrawWidth = f.addSlider(nullptr, {5, 555, 91, 21}, 1, 30, 1, 5, 1);
+    c.Label2 = f.addLabel(nullptr, {10, 580, 31, 16}, "Width");
+    c.kInvert = f.addCommandButton(nullptr, {5, 615, 41, 21}, "Invert");
+    c.cbCvet = f.addCheckBox(nullptr, {50, 615, 41, 21}, "Cvet", false, kPushLike);
+
+    c.pbBox = f.addPictureBox({100, 10, 451, 441}, kCanvasBorder, kWhite);
+    c.pb = &c.pbBox.surface();
+    c.obCP = f.addMarker(c.pbBox, {145, 35, 13, 13});
+    c.obCP.SetVisible(false);
+
+    c.sb = f.addStatusBar({96, 80, 80}, kStatusBarHeight);
+    c.sb.SetPanelText(1, "File");
+    c.mnuFile = f.addMenu("File", {"&New", "&Open", "&Save"});
+
+    f.setTabOrder({c.pbBox.widget(), c.obMode[0].widget(), c.obMode[1].widget(), c.obMode[2].widget(),
+                   c.slN.widget(), c.cbCenter.widget(), c.cbPattern.widget(), c.cbChess.widget(),
+                   c.slDrawWidth.widget(), c.pbPalBox.widget(), c.kInvert.widget(), c.cbCvet.widget()});
+    f.setFocus(c.pbBox.widget());
+    return c;
+}
+
+void Form_Resize(Editor& e)
+{
+    Form& f = *e.ui.f;
+    if (f.WindowState() == kMinimisedWindow)
+        return;
+    try {
+        e.ui.pbBox.Move(100, 10, static_cast<int>(f.ScaleWidth()) - 110, static_cast<int>(f.ScaleHeight()) - 30);
+    } catch (const MoveError&) {
+        // Too small a window: the canvas keeps its place and size.
+    }
+}
+
+void sb_MouseDown(Editor& e, const MouseArgs& m)
+{
+    if (m.X < kFileMenuLimit)
+        e.ui.mnuFile.PopupMenu();
+}
+
+}  // namespace kalidor

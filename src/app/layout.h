@@ -1,0 +1,25 @@
+#pragma once
+// The main window's controls, their places and initial state, the rule that
+// keeps the canvas filling the window, and the status bar's File pop-up.
+
+#include "app/editor.h"
+#include "platform/events.h"
+#include "platform/form.h"
+
+namespace kalidor {
+
+// The client size of the restored window.
+constexpr int kRestoredWidth = 612;
+constexpr int kRestoredHeight = 658;
+
+// Creates every control on `f` in its place and initial state.
+Controls createControls(Form& f);
+
+// Resize rule: the canvas fills the window right of the control column, down to
+// the status bar; a window too small for it leaves the canvas as it was.
+void Form_Resize(Editor& e);
+
+// A press on the status bar's first panel opens the File menu as a pop-up.
+void sb_MouseDown(Editor& e, const MouseArgs& m);
+
+}  // namespace kalidor

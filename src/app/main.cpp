@@ -1,0 +1,12 @@
+// Kalidor: a paint program for symmetric figures.
+
+#include "app/main_window.h"
+#include "platform/application.h"
+
+int main(int argc, char* argv[])
+{
+    kalidor::Application app(argc, argv);
+    kalidor::MainWindow window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,45 @@
+#include "app/main_window.h"
+
+#include "app/event_boundary.h"
+#include "app/kalidor_icon.h"
+#include "app/layout.h"
+#include "app/mode_switch.h"
+#include "app/startup.h"
+#include "colour/colour_pick.h"
+#include "draw/canvas_input.h"
+#include "draw/keys.h"
+
+namespace kalidor {
+
+MainWindow::MainWindow() : form_(std::make_unique<Form>("Kalidor", kRestoredWidth, kRestoredHeight))
+{
+    form_->setIcon(kalidor_icon_xpm);
+    editor_.ui = createControls(*form_);
+    connectHandlers();
+}
+
+void MainWindow::connectHandlers()
+{
+    Editor& e = editor_;
+    Controls& ui = e.ui;
+    form_->OnResize([&e] { atEventBoundary([&] { Form_Resize(e); }); });
+    form_->OnActivate([&e] { atEventBoundary([&] { Form_Activate(e); }); });
+    form_->OnKeyDown([&e](int16 key, int16 shift) { atEventBoundary([&] { Form_KeyDown(e, key, shift); }); });
+
+    for (int16 i = 0; i < 3; ++i)
+        ui.obMode[static_cast<std::size_t>(i)].OnClick([&e, i] { atEventBoundary([&] { obMode_Click(e, i); }); });
+    ui.cbCvet.OnClick([&e] { atEventBoundary([&] { cbCvet_Click(e); }); });
+
+    ui.pbBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseDown(e, m); }); });
+    ui.pbBox.OnMouseMove([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseMove(e, m); }); });
+    ui.pbBox.OnDragOver([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragOver(e, s, x, y); }); });
+
+    ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
+}
+
+void MainWindow::show()
+{
+    form_->showMaximised();
+}
+
+}  // namespace kalidor

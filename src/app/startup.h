@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/editor.h"
+
+namespace kalidor {
+
+// Start-up, on the window's activation: centre in the middle of the canvas,
+// pattern point at (200, 200), the options frames aligned, the palette filled.
+void Form_Activate(Editor& e);
+
+}  // namespace kalidor

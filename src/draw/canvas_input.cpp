@@ -1,0 +1,99 @@
+#include "draw/canvas_input.h"
+
+#include "colour/colour_pick.h"
+#include "draw/centric.h"
+#include "draw/control_point.h"
+#include "draw/pattern.h"
+#include "platform/number_format.h"
+
+namespace kalidor {
+
+namespace {
+
+int16 xr(const MouseArgs& m) { return i16::round(m.X); }
+int16 yr(const MouseArgs& m) { return i16::round(m.Y); }
+
+// Shift alone; with Ctrl or Alt as well it counts as no Shift.
+bool shiftOnly(const MouseArgs& m) { return m.Shift == kShiftKey; }
+
+void showReadout(Editor& e, float x, float y) { e.ui.sb.SetPanelText(2, readoutText(x, y)); }
+
+// One segment of a Normal stroke, from the stored point to the pointer as delivered.
+void freehandSegment(Editor& e, const MouseArgs& m)
+{
+    const Well* well = wellAt(e, m.Button);
+    if (!well)
+        return;  // the middle button and its combinations have no well
+    const Colour c = well->BackColor();
+    e.ui.pb->Line(e.st.LastXY.x, e.st.LastXY.y, m.X, m.Y, c);
+    e.st.LastXY = Point16{xr(m), yr(m)};
+}
+
+}  // namespace
+
+void pb_MouseDown(Editor& e, const MouseArgs& m)
+{
+    switch (e.st.Mode) {
+    case kNormal:
+        e.st.LastXY = Point16{xr(m), yr(m)};
+        break;
+    case kCentric:
+        if (shiftOnly(m)) {
+            if (e.ui.cbCenter.Value() == 1)
+                ChangeCPXY(e, xr(m), yr(m));
+        } else {
+            DefCenterSXY(e, xr(m), yr(m));
+        }
+        break;
+    case kPattern:
+        if (shiftOnly(m)) {
+            if (e.ui.cbPattern.Value() == 1)
+                ChangeCPXY(e, xr(m), yr(m));
+        } else {
+            DefPatternSXY(e, xr(m), yr(m));
+        }
+        break;
+    case kColourPick:
+        PickColour(e, m);
+        break;
+    default:
+        break;
+    }
+}
+
+void pb_MouseMove(Editor& e, const MouseArgs& m)
+{
+    showReadout(e, m.X, m.Y);
+    if (m.Button <= 0)
+        return;
+    switch (e.st.Mode) {
+    case kNormal:
+        freehandSegment(e, m);
+        break;
+    case kCentric:
+        if (shiftOnly(m)) {
+            if (e.ui.cbCenter.Value() == 1)
+                ChangeCPXY(e, xr(m), yr(m));
+        } else {
+            CenterDrawLines(e, xr(m), yr(m), m.Button);
+        }
+        break;
+    case kPattern:
+        if (shiftOnly(m)) {
+            if (e.ui.cbPattern.Value() == 1)
+                ChangeCPXY(e, xr(m), yr(m));
+        } else {
+            PatternDrawLines(e, xr(m), yr(m), m.Button);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void pb_DragOver(Editor& e, DragSource, float x, float y)
+{
+    showReadout(e, x, y);
+}
+
+}  // namespace kalidor

@@ -1,0 +1,14 @@
+#pragma once
+// Mouse input on the canvas: the pointer readout, Normal mode's freehand lines,
+// and the routing of every other case by mode.
+
+#include "app/editor.h"
+#include "platform/events.h"
+
+namespace kalidor {
+
+void pb_MouseDown(Editor& e, const MouseArgs& m);
+void pb_MouseMove(Editor& e, const MouseArgs& m);
+void pb_DragOver(Editor& e, DragSource source, float x, float y);
+
+}  // namespace kalidor

@@ -1,0 +1,153 @@
+#include "platform/controls.h"
+
+#include <QAbstractButton>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QSlider>
+
+#include "platform/marker_widget.h"
+#include "platform/status_bar_widget.h"
+#include "platform/surface_widget.h"
+#include "platform/well_widget.h"
+
+namespace kalidor {
+
+Control::Control(QWidget* widget, int originX, int originY)
+    : widget_(widget), originX_(originX), originY_(originY)
+{
+}
+
+bool Control::Visible() const { return !widget_->isHidden(); }
+void Control::SetVisible(bool visible) { widget_->setVisible(visible); }
+int Control::Left() const { return widget_->x() - originX_; }
+int Control::Top() const { return widget_->y() - originY_; }
+void Control::SetLeft(int left) { widget_->move(left + originX_, widget_->y()); }
+int Control::Width() const { return widget_->width(); }
+int Control::Height() const { return widget_->height(); }
+
+void Control::Move(int left, int top) { widget_->move(left + originX_, top + originY_); }
+
+void Control::Move(int left, int top, int width, int height)
+{
+    if (width < 0 || height < 0)
+        throw MoveError("a control cannot have a negative size");
+    widget_->setGeometry(left + originX_, top + originY_, width, height);
+    // A hidden widget gets its resize event only when shown; the surface's size
+    // must follow at once.
+    if (auto* surface = qobject_cast<SurfaceWidget*>(widget_))
+        surface->surface().setOuterSize(width, height);
+}
+
+CheckBox::CheckBox(QAbstractButton* button) : Control(button), button_(button) {}
+
+int16 CheckBox::Value() const { return button_->isChecked() ? 1 : 0; }
+
+void CheckBox::SetValue(int16 value) { button_->setChecked(value != 0); }
+
+void CheckBox::OnClick(std::function<void()> handler)
+{
+    // toggled is emitted synchronously for a user's click and for SetValue alike.
+    QObject::connect(button_, &QAbstractButton::toggled, button_, [h = std::move(handler)](bool) { h(); });
+}
+
+OptionButton::OptionButton(QAbstractButton* button) : Control(button), button_(button) {}
+
+bool OptionButton::Selected() const { return button_->isChecked(); }
+
+void OptionButton::OnClick(std::function<void()> handler)
+{
+    QObject::connect(button_, &QAbstractButton::toggled, button_, [h = std::move(handler)](bool on) {
+        if (on)
+            h();
+    });
+}
+
+CommandButton::CommandButton(QAbstractButton* button) : Control(button), button_(button) {}
+
+void CommandButton::OnClick(std::function<void()> handler)
+{
+    QObject::connect(button_, &QAbstractButton::clicked, button_, [h = std::move(handler)](bool) { h(); });
+}
+
+Slider::Slider(QSlider* slider) : Control(slider), slider_(slider) {}
+
+int Slider::Value() const { return slider_->value(); }
+int Slider::Max() const { return slider_->maximum(); }
+
+void Slider::OnScroll(std::function<void()> handler)
+{
+    QObject::connect(slider_, &QSlider::valueChanged, slider_, [h = std::move(handler)](int) { h(); });
+}
+
+Label::Label(QLabel* label) : Control(label), label_(label) {}
+
+std::string Label::Caption() const { return label_->text().toStdString(); }
+void Label::SetCaption(const std::string& text) { label_->setText(QString::fromStdString(text)); }
+
+Well::Well(WellWidget* well) : Control(well), well_(well) {}
+
+Colour Well::BackColor() const { return well_->colour(); }
+void Well::SetBackColor(Colour c) { well_->setColour(c); }
+void Well::OnClick(std::function<void()> handler) { well_->onClick = std::move(handler); }
+
+StatusBar::StatusBar(StatusBarWidget* bar) : Control(bar), bar_(bar) {}
+
+std::string StatusBar::PanelText(int panel) const { return bar_->panelText(panel); }
+void StatusBar::SetPanelText(int panel, const std::string& text) { bar_->setPanelText(panel, text); }
+void StatusBar::OnMouseDown(std::function<void(const MouseArgs&)> handler)
+{
+    bar_->onMouseDown = std::move(handler);
+}
+
+Marker::Marker(MarkerWidget* marker, int canvasBorder)
+    : Control(marker, canvasBorder, canvasBorder), marker_(marker)
+{
+}
+
+void Marker::OnMouseMove(std::function<void(const MouseArgs&)> handler)
+{
+    marker_->onMouseMove = std::move(handler);
+}
+
+Menu::Menu(QMenu* menu) : menu_(menu) {}
+
+void Menu::PopupMenu() { menu_->popup(QCursor::pos()); }
+
+bool Menu::showing() const { return menu_->isVisible(); }
+
+void Menu::OnItem(int index, std::function<void()> handler)
+{
+    QAction* action = menu_->actions().at(index);
+    QObject::connect(action, &QAction::triggered, menu_, [h = std::move(handler)](bool) { h(); });
+}
+
+}  // namespace kalidor
+
+namespace kalidor {
+
+PictureBox::PictureBox(SurfaceWidget* box) : Control(box), box_(box) {}
+
+Surface& PictureBox::surface() const { return box_->surface(); }
+
+void PictureBox::OnMouseDown(std::function<void(const MouseArgs&)> handler)
+{
+    box_->onMouseDown = std::move(handler);
+}
+
+void PictureBox::OnMouseMove(std::function<void(const MouseArgs&)> handler)
+{
+    box_->onMouseMove = std::move(handler);
+}
+
+void PictureBox::OnDragOver(std::function<void(DragSource, float, float)> handler)
+{
+    box_->onDragOver = std::move(handler);
+}
+
+void PictureBox::OnDragDrop(std::function<void(DragSource, float, float)> handler)
+{
+    box_->onDragDrop = std::move(handler);
+}
+
+}  // namespace kalidor

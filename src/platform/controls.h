@@ -1,0 +1,197 @@
+#pragma once
+// Handles on the window's controls, with the properties and notifications the
+// editor's logic uses. Copies refer to the same control.
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/colour.h"
+#include "platform/events.h"
+#include "platform/int16.h"
+
+class QWidget;
+class QAbstractButton;
+class QSlider;
+class QLabel;
+class QMenu;
+
+namespace kalidor {
+
+class SurfaceWidget;
+class StatusBarWidget;
+class WellWidget;
+class MarkerWidget;
+
+// Moving a control to a negative size fails with this.
+class MoveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Any control: whether it is shown, and its place in its container's pixels.
+class Control {
+public:
+    Control() = default;
+    // `originX`, `originY`: where the container's coordinates start inside the
+    // container widget (its border, for a control on a picture box).
+    explicit Control(QWidget* widget, int originX = 0, int originY = 0);
+
+    bool Visible() const;
+    void SetVisible(bool visible);
+    int Left() const;
+    int Top() const;
+    void SetLeft(int left);
+    void Move(int left, int top);
+    void Move(int left, int top, int width, int height);
+    int Width() const;
+    int Height() const;
+
+    QWidget* widget() const { return widget_; }
+
+private:
+    QWidget* widget_ = nullptr;
+    int originX_ = 0;
+    int originY_ = 0;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox() = default;
+    explicit CheckBox(QAbstractButton* button);
+    int16 Value() const;  // 0 unchecked, 1 checked
+    // Setting a different value runs the click handler before returning.
+    void SetValue(int16 value);
+    void OnClick(std::function<void()> handler);
+    QAbstractButton* button() const { return button_; }
+
+private:
+    QAbstractButton* button_ = nullptr;
+};
+
+class OptionButton : public Control {
+public:
+    OptionButton() = default;
+    explicit OptionButton(QAbstractButton* button);
+    bool Selected() const;
+    // Runs when the button becomes the selected one of its group.
+    void OnClick(std::function<void()> handler);
+    QAbstractButton* button() const { return button_; }
+
+private:
+    QAbstractButton* button_ = nullptr;
+};
+
+class CommandButton : public Control {
+public:
+    CommandButton() = default;
+    explicit CommandButton(QAbstractButton* button);
+    void OnClick(std::function<void()> handler);
+    QAbstractButton* button() const { return button_; }
+
+private:
+    QAbstractButton* button_ = nullptr;
+};
+
+class Slider : public Control {
+public:
+    Slider() = default;
+    explicit Slider(QSlider* slider);
+    int Value() const;
+    int Max() const;
+    // Runs whenever the user moves the slider.
+    void OnScroll(std::function<void()> handler);
+    QSlider* slider() const { return slider_; }
+
+private:
+    QSlider* slider_ = nullptr;
+};
+
+class Label : public Control {
+public:
+    Label() = default;
+    explicit Label(QLabel* label);
+    std::string Caption() const;
+    void SetCaption(const std::string& text);
+
+private:
+    QLabel* label_ = nullptr;
+};
+
+class Well : public Control {
+public:
+    Well() = default;
+    explicit Well(WellWidget* well);
+    Colour BackColor() const;
+    void SetBackColor(Colour c);  // repaints the well
+    void OnClick(std::function<void()> handler);
+    WellWidget* well() const { return well_; }
+
+private:
+    WellWidget* well_ = nullptr;
+};
+
+class StatusBar : public Control {
+public:
+    StatusBar() = default;
+    explicit StatusBar(StatusBarWidget* bar);
+    std::string PanelText(int panel) const;  // panels 1, 2, 3
+    void SetPanelText(int panel, const std::string& text);
+    void OnMouseDown(std::function<void(const MouseArgs&)> handler);  // X, Y in twips
+    StatusBarWidget* bar() const { return bar_; }
+
+private:
+    StatusBarWidget* bar_ = nullptr;
+};
+
+// The control-point marker on the canvas; its place is in canvas pixels.
+class Marker : public Control {
+public:
+    Marker() = default;
+    Marker(MarkerWidget* marker, int canvasBorder);
+    void OnMouseMove(std::function<void(const MouseArgs&)> handler);  // X, Y in twips
+    MarkerWidget* marker() const { return marker_; }
+
+private:
+    MarkerWidget* marker_ = nullptr;
+};
+
+class Menu {
+public:
+    Menu() = default;
+    explicit Menu(QMenu* menu);
+    // Shows the items as a pop-up at the pointer.
+    void PopupMenu();
+    bool showing() const;
+    void OnItem(int index, std::function<void()> handler);
+    QMenu* menu() const { return menu_; }
+
+private:
+    QMenu* menu_ = nullptr;
+};
+
+}  // namespace kalidor
+
+namespace kalidor {
+
+class Surface;
+
+// A picture box as a control: its place and size, and its mouse and drag
+// notifications. Its drawing surface is `surface()`.
+class PictureBox : public Control {
+public:
+    PictureBox() = default;
+    explicit PictureBox(SurfaceWidget* box);
+    Surface& surface() const;
+    void OnMouseDown(std::function<void(const MouseArgs&)> handler);
+    void OnMouseMove(std::function<void(const MouseArgs&)> handler);
+    void OnDragOver(std::function<void(DragSource, float x, float y)> handler);
+    void OnDragDrop(std::function<void(DragSource, float x, float y)> handler);
+    SurfaceWidget* box() const { return box_; }
+
+private:
+    SurfaceWidget* box_ = nullptr;
+};
+
+}  // namespace kalidor

@@ -1,0 +1,46 @@
+#pragma once
+// Arguments of the notifications the window delivers to the editor.
+
+#include "platform/int16.h"
+
+namespace kalidor {
+
+// Mouse buttons as bits; a move reports all buttons held.
+constexpr int16 kLeftButton = 1;
+constexpr int16 kRightButton = 2;
+constexpr int16 kMiddleButton = 4;
+
+// Modifier keys as bits.
+constexpr int16 kShiftKey = 1;
+constexpr int16 kCtrlKey = 2;
+constexpr int16 kAltKey = 4;
+
+// Virtual-key codes of the keys the editor looks at.
+constexpr int16 kKeyLeft = 37;
+constexpr int16 kKeyUp = 38;
+constexpr int16 kKeyRight = 39;
+constexpr int16 kKeyDown = 40;
+constexpr int16 kKeyC = 67;
+
+struct MouseArgs {
+    int16 Button = 0;
+    int16 Shift = 0;
+    float X = 0;  // pixels on the canvas and the palette; twips on the marker and the status bar
+    float Y = 0;
+};
+
+// What was dragged onto the canvas.
+enum class DragSource {
+    OptionButton,  // the control-point marker
+    Other,
+};
+
+// Window states, as `WindowState` reports them.
+constexpr int kNormalWindow = 0;
+constexpr int kMinimisedWindow = 1;
+constexpr int kMaximisedWindow = 2;
+
+// Twips per pixel, the unit of positions on controls without a scale of their own.
+constexpr float kTwipsPerPixel = 15.0f;
+
+}  // namespace kalidor

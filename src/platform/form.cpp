@@ -1,0 +1,243 @@
+#include "platform/form.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "platform/marker_widget.h"
+#include "platform/qt_input.h"
+#include "platform/status_bar_widget.h"
+#include "platform/surface_widget.h"
+#include "platform/well_widget.h"
+
+namespace kalidor {
+
+class FormWidget : public QWidget {
+public:
+    FormWidget(int width, int height)
+        : surface_(width, height, 0, fromPixel(QApplication::palette().color(QPalette::Window).rgb()))
+    {
+        resize(width, height);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        surface_.setChangedHandler([this](const QRect& r) { update(r); });
+        qApp->installEventFilter(this);
+    }
+
+    ~FormWidget() override { qApp->removeEventFilter(this); }
+
+    RasterSurface& surface() { return surface_; }
+
+    std::function<void()> onResize;
+    std::function<void()> onActivate;
+    std::function<void(int16, int16)> onKeyDown;
+    std::vector<StatusBarWidget*> docked;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter p(this);
+        const QRect r = event->rect() & QRect(0, 0, width(), height());
+        p.drawImage(r.topLeft(), surface_.backing(), r);
+    }
+
+    void resizeEvent(QResizeEvent*) override
+    {
+        // The event's own size can lag behind the window's (seen with a window
+        // maximised as it is shown under X11); the current size is what counts.
+        surface_.setOuterSize(width(), height());
+        for (StatusBarWidget* bar : docked)
+            bar->setGeometry(0, height() - bar->height(), width(), bar->height());
+        if (onResize)
+            onResize();
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowStateChange && onResize)
+            onResize();
+        QWidget::changeEvent(event);
+    }
+
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate && !activated_) {
+            // Only the first activation starts the editor up; coming back from
+            // another window must not reset the centre or the palette.
+            activated_ = true;
+            if (onActivate)
+                onActivate();
+        }
+        return QWidget::event(event);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A key goes first to the focus widget and then, if unused, up through its
+        // parents; the window hears it once, on its first delivery.
+        if (event->type() == QEvent::KeyPress && onKeyDown) {
+            auto* w = qobject_cast<QWidget*>(watched);
+            QWidget* focus = QApplication::focusWidget();
+            const bool first = focus ? w == focus : w == this;
+            if (w && first && w->window() == this) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                onKeyDown(virtualKey(key->key()), shiftBits(key->modifiers()));
+            }
+        }
+        return false;
+    }
+
+private:
+    RasterSurface surface_;
+    bool activated_ = false;
+};
+
+namespace {
+
+QWidget* in(QWidget* container, FormWidget* window) { return container ? container : window; }
+
+void place(QWidget* w, Place p) { w->setGeometry(p.left, p.top, p.width, p.height); }
+
+}  // namespace
+
+Form::Form(const std::string& caption, int clientWidth, int clientHeight)
+    : window_(new FormWidget(clientWidth, clientHeight))
+{
+    window_->setWindowTitle(QString::fromStdString(caption));
+}
+
+Form::~Form() { delete window_; }
+
+Control Form::addFrame(QWidget* container, Place p, const std::string& caption)
+{
+    auto* frame = new QGroupBox(QString::fromStdString(caption), in(container, window_));
+    place(frame, p);
+    return Control(frame);
+}
+
+OptionButton Form::addOptionButton(QWidget* container, Place p, const std::string& text, bool selected)
+{
+    auto* button = new QRadioButton(QString::fromStdString(text), in(container, window_));
+    place(button, p);
+    button->setChecked(selected);
+    return OptionButton(button);
+}
+
+CheckBox Form::addCheckBox(QWidget* container, Place p, const std::string& text, bool checked, bool pushLike)
+{
+    QAbstractButton* box = nullptr;
+    if (pushLike) {
+        box = new QPushButton(QString::fromStdString(text), in(container, window_));
+        box->setCheckable(true);
+    } else {
+        box = new QCheckBox(QString::fromStdString(text), in(container, window_));
+    }
+    place(box, p);
+    box->setChecked(checked);
+    return CheckBox(box);
+}
+
+CommandButton Form::addCommandButton(QWidget* container, Place p, const std::string& text)
+{
+    auto* button = new QPushButton(QString::fromStdString(text), in(container, window_));
+    place(button, p);
+    return CommandButton(button);
+}
+
+Slider Form::addSlider(QWidget* container, Place p, int min, int max, int value, int largeChange,
+                       int smallChange)
+{
+    auto* slider = new QSlider(Qt::Horizontal, in(container, window_));
+    place(slider, p);
+    slider->setRange(min, max);
+    slider->setValue(value);
+    slider->setPageStep(largeChange);
+    slider->setSingleStep(smallChange);
+    return Slider(slider);
+}
+
+Label Form::addLabel(QWidget* container, Place p, const std::string& text)
+{
+    auto* label = new QLabel(QString::fromStdString(text), in(container, window_));
+    place(label, p);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return Label(label);
+}
+
+Well Form::addWell(Place p, Colour colour)
+{
+    auto* well = new WellWidget(window_, colour);
+    place(well, p);
+    return Well(well);
+}
+
+PictureBox Form::addPictureBox(Place p, int border, Colour back)
+{
+    auto* box = new SurfaceWidget(window_, p.width, p.height, border, back);
+    box->move(p.left, p.top);
+    return PictureBox(box);
+}
+
+Marker Form::addMarker(const PictureBox& canvas, Place p)
+{
+    auto* marker = new MarkerWidget(canvas.box(), p.width);
+    Marker m(marker, canvas.box()->surface().border());
+    m.Move(p.left, p.top);
+    return m;
+}
+
+StatusBar Form::addStatusBar(std::vector<int> panelWidths, int height)
+{
+    auto* bar = new StatusBarWidget(window_, std::move(panelWidths), height);
+    bar->setGeometry(0, window_->height() - height, window_->width(), height);
+    window_->docked.push_back(bar);
+    return StatusBar(bar);
+}
+
+Menu Form::addMenu(const std::string& caption, const std::vector<std::string>& items)
+{
+    auto* menu = new QMenu(QString::fromStdString(caption), window_);
+    for (const std::string& item : items)
+        menu->addAction(QString::fromStdString(item));
+    return Menu(menu);
+}
+
+Surface& Form::surface() { return window_->surface(); }
+float Form::ScaleWidth() const { return static_cast<float>(window_->width()); }
+float Form::ScaleHeight() const { return static_cast<float>(window_->height()); }
+
+int Form::WindowState() const
+{
+    if (window_->isMinimized())
+        return kMinimisedWindow;
+    if (window_->isMaximized())
+        return kMaximisedWindow;
+    return kNormalWindow;
+}
+
+void Form::setIcon(const char* const* xpm) { window_->setWindowIcon(QIcon(QPixmap(xpm))); }
+
+void Form::setTabOrder(const std::vector<QWidget*>& order)
+{
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form::setFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReason); }
+
+void Form::OnResize(std::function<void()> handler) { window_->onResize = std::move(handler); }
+void Form::OnActivate(std::function<void()> handler) { window_->onActivate = std::move(handler); }
+void Form::OnKeyDown(std::function<void(int16, int16)> handler) { window_->onKeyDown = std::move(handler); }
+
+void Form::showMaximised() { window_->showMaximized(); }
+
+QWidget* Form::widget() const { return window_; }
+
+}  // namespace kalidor

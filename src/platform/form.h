@@ -1,0 +1,78 @@
+#pragma once
+// The program's one top-level window: its own persistent drawing surface, the
+// controls placed on it at fixed pixel positions, and its notifications. The
+// window previews every key pressed in it before the control with the focus.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/surface.h"
+
+class QWidget;
+
+namespace kalidor {
+
+class FormWidget;
+
+// A control's place and size in its container's pixels.
+struct Place {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+class Form {
+public:
+    Form(const std::string& caption, int clientWidth, int clientHeight);
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Controls. A null container is the window itself.
+    Control addFrame(QWidget* container, Place place, const std::string& caption);
+    OptionButton addOptionButton(QWidget* container, Place place, const std::string& text, bool selected);
+    // A push-like check box is a button that stays down while checked.
+    CheckBox addCheckBox(QWidget* container, Place place, const std::string& text, bool checked,
+                         bool pushLike = false);
+    CommandButton addCommandButton(QWidget* container, Place place, const std::string& text);
+    Slider addSlider(QWidget* container, Place place, int min, int max, int value, int largeChange,
+                     int smallChange);
+    Label addLabel(QWidget* container, Place place, const std::string& text);
+    Well addWell(Place place, Colour colour);
+    PictureBox addPictureBox(Place place, int border, Colour back);
+    Marker addMarker(const PictureBox& canvas, Place place);
+    // Docked along the bottom edge, as wide as the window.
+    StatusBar addStatusBar(std::vector<int> panelWidths, int height);
+    Menu addMenu(const std::string& caption, const std::vector<std::string>& items);
+
+    // The window's own drawing surface, under its controls.
+    Surface& surface();
+    // Client area, in pixels.
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    int WindowState() const;
+
+    void setIcon(const char* const* xpm);
+    // Keyboard focus: the order of the Tab key, and the control focused first.
+    void setTabOrder(const std::vector<QWidget*>& order);
+    void setFocus(QWidget* widget);
+
+    // After every change of size or state, and once before the first activation.
+    void OnResize(std::function<void()> handler);
+    // When the window first becomes the active window.
+    void OnActivate(std::function<void()> handler);
+    // Every key pressed while the window is active: virtual-key code, modifiers.
+    void OnKeyDown(std::function<void(int16 keyCode, int16 shift)> handler);
+
+    void showMaximised();
+    QWidget* widget() const;
+
+private:
+    FormWidget* window_;
+};
+
+}  // namespace kalidor

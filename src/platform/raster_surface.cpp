@@ -1,0 +1,157 @@
+#include "platform/raster_surface.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QPainter>
+
+namespace kalidor {
+
+namespace {
+
+// Positions far outside any screen are pulled in, which keeps the pixel loops
+// bounded; the visible pixels of a segment that long are not affected in practice.
+constexpr double kFar = 1 << 20;
+
+long long pixelIndex(float v)
+{
+    const double d = std::isnan(v) ? 0.0 : std::clamp(static_cast<double>(v), -kFar, kFar);
+    return static_cast<long long>(i16::roundHalfEven(d));
+}
+
+}  // namespace
+
+RasterSurface::RasterSurface(int outerWidth, int outerHeight, int border, Colour back)
+    : border_(border), back_(back)
+{
+    image_ = QImage(1, 1, QImage::Format_RGB32);
+    image_.fill(toPixel(back_));
+    setOuterSize(outerWidth, outerHeight);
+}
+
+void RasterSurface::setOuterSize(int outerWidth, int outerHeight)
+{
+    outerWidth_ = outerWidth;
+    outerHeight_ = outerHeight;
+    width_ = std::max(0, outerWidth - 2 * border_);
+    height_ = std::max(0, outerHeight - 2 * border_);
+    if (width_ > image_.width() || height_ > image_.height()) {
+        QImage grown(std::max(width_, image_.width()), std::max(height_, image_.height()),
+                     QImage::Format_RGB32);
+        grown.fill(toPixel(back_));
+        QPainter p(&grown);
+        p.drawImage(0, 0, image_);
+        image_ = std::move(grown);
+    }
+}
+
+ClipRect RasterSurface::clip() const
+{
+    return ClipRect{0, 0, image_.width() - 1, image_.height() - 1};
+}
+
+QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
+{
+    QRect dirty;
+    const auto pixel = static_cast<QRgb>(toPixel(c));
+    for (const Span& s : spans) {
+        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(s.y));
+        if (drawMode_ == kInvert) {
+            for (int x = s.x0; x <= s.x1; ++x)
+                row[x] ^= 0x00FFFFFFu;
+        } else {
+            std::fill(row + s.x0, row + s.x1 + 1, pixel);
+        }
+        dirty |= QRect(s.x0, s.y, s.x1 - s.x0 + 1, 1);
+    }
+    return dirty;
+}
+
+void RasterSurface::notify(const QRect& r)
+{
+    const QRect shown = r & QRect(0, 0, width_, height_);
+    if (changed_ && !shown.isEmpty())
+        changed_(shown);
+}
+
+void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape shape, Corner corner)
+{
+    const long long ax = pixelIndex(x1);
+    const long long ay = pixelIndex(y1);
+    long long bx = pixelIndex(x2);
+    long long by = pixelIndex(y2);
+    if (corner == Corner::Relative) {
+        bx += ax;
+        by += ay;
+    }
+    spans_.clear();
+    const ClipRect cl = clip();
+    switch (shape) {
+    case Shape::Segment:
+        segmentSpans(ax, ay, bx, by, drawWidth_, cl, spans_);
+        break;
+    case Shape::Box:
+        segmentSpans(ax, ay, bx, ay, drawWidth_, cl, spans_);
+        segmentSpans(bx, ay, bx, by, drawWidth_, cl, spans_);
+        segmentSpans(bx, by, ax, by, drawWidth_, cl, spans_);
+        segmentSpans(ax, by, ax, ay, drawWidth_, cl, spans_);
+        mergeSpans(spans_);
+        break;
+    case Shape::FilledBox: {
+        const long long left = std::max<long long>(std::min(ax, bx), cl.x0);
+        const long long right = std::min<long long>(std::max(ax, bx), cl.x1);
+        const long long top = std::max<long long>(std::min(ay, by), cl.y0);
+        const long long bottom = std::min<long long>(std::max(ay, by), cl.y1);
+        if (left <= right)
+            for (long long y = top; y <= bottom; ++y)
+                spans_.push_back(Span{static_cast<int>(y), static_cast<int>(left), static_cast<int>(right)});
+        break;
+    }
+    }
+    notify(paint(spans_, c));
+}
+
+void RasterSurface::Lines(std::span<const Segment> segments, Colour c)
+{
+    QRect dirty;
+    const ClipRect cl = clip();
+    for (const Segment& s : segments) {
+        spans_.clear();
+        segmentSpans(pixelIndex(s.x1), pixelIndex(s.y1), pixelIndex(s.x2), pixelIndex(s.y2), drawWidth_, cl, spans_);
+        dirty |= paint(spans_, c);
+    }
+    notify(dirty);
+}
+
+std::int32_t RasterSurface::Point(float x, float y) const
+{
+    const long long px = pixelIndex(x);
+    const long long py = pixelIndex(y);
+    if (px < 0 || py < 0 || px >= width_ || py >= height_)
+        return -1;
+    return static_cast<std::int32_t>(fromPixel(image_.pixel(static_cast<int>(px), static_cast<int>(py))));
+}
+
+void RasterSurface::SetBackColor(Colour c)
+{
+    back_ = c;
+    image_.fill(toPixel(back_));
+    notify(QRect(0, 0, width_, height_));
+}
+
+void RasterSurface::SetPicture(const Picture& picture)
+{
+    image_.fill(toPixel(back_));
+    if (!picture.isEmpty()) {
+        QPainter p(&image_);
+        p.drawImage(0, 0, picture.image());  // transparent parts show the background
+    }
+    notify(QRect(0, 0, width_, height_));
+}
+
+Picture RasterSurface::Image() const
+{
+    return Picture(image_.copy(0, 0, width_, height_));
+}
+
+}  // namespace kalidor

@@ -1,0 +1,70 @@
+#pragma once
+// A drawing surface kept in a persistent image. What is drawn stays until drawn
+// over: it survives being covered, and a surface made smaller keeps the part it
+// no longer shows, so that growing again brings it back.
+
+#include <functional>
+#include <vector>
+
+#include <QImage>
+#include <QRect>
+
+#include "platform/line_raster.h"
+#include "platform/surface.h"
+
+namespace kalidor {
+
+class RasterSurface final : public Surface {
+public:
+    // `border` is the width of the frame around the interior, counted in the outer size.
+    RasterSurface(int outerWidth, int outerHeight, int border, Colour back);
+
+    void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
+              Corner corner = Corner::Absolute) override;
+    void Lines(std::span<const Segment> segments, Colour c) override;
+
+    int16 DrawMode() const override { return drawMode_; }
+    void SetDrawMode(int16 mode) override { drawMode_ = mode; }
+    int16 DrawWidth() const override { return drawWidth_; }
+    void SetDrawWidth(int16 width) override { drawWidth_ = width < 1 ? int16{1} : width; }
+
+    std::int32_t Point(float x, float y) const override;
+
+    Colour BackColor() const override { return back_; }
+    void SetBackColor(Colour c) override;
+
+    float ScaleWidth() const override { return static_cast<float>(width_); }
+    float ScaleHeight() const override { return static_cast<float>(height_); }
+    float Width() const override { return static_cast<float>(outerWidth_); }
+    float Height() const override { return static_cast<float>(outerHeight_); }
+
+    void SetPicture(const Picture& picture) override;
+    Picture Image() const override;
+
+    // Platform side.
+    void setOuterSize(int outerWidth, int outerHeight);
+    int border() const { return border_; }
+    // The whole persistent image; its top-left `ScaleWidth` x `ScaleHeight` is shown.
+    const QImage& backing() const { return image_; }
+    // Told the interior rectangle that changed after every drawing call.
+    void setChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
+
+private:
+    ClipRect clip() const;
+    QRect paint(const std::vector<Span>& spans, Colour c);
+    void notify(const QRect& r);
+
+    QImage image_;
+    int width_ = 0;
+    int height_ = 0;
+    int outerWidth_ = 0;
+    int outerHeight_ = 0;
+    int border_ = 0;
+    Colour back_;
+    int16 drawMode_ = kCopyPen;
+    int16 drawWidth_ = 1;
+    std::vector<Span> spans_;
+    std::function<void(const QRect&)> changed_;
+};
+
+}  // namespace kalidor

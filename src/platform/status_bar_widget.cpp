@@ -1,0 +1,66 @@
+#include "platform/status_bar_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFrame>
+
+#include "platform/qt_input.h"
+
+namespace kalidor {
+
+StatusBarWidget::StatusBarWidget(QWidget* parent, std::vector<int> panelWidths, int height)
+    : QWidget(parent), widths_(std::move(panelWidths)), texts_(widths_.size())
+{
+    resize(parent ? parent->width() : 0, height);
+}
+
+QRect StatusBarWidget::panelRect(int panel) const
+{
+    int x = 0;
+    for (int i = 1; i < panel; ++i)
+        x += widths_[static_cast<std::size_t>(i - 1)];
+    return QRect(x, 0, widths_[static_cast<std::size_t>(panel - 1)], height());
+}
+
+void StatusBarWidget::setPanelText(int panel, const std::string& text)
+{
+    auto& slot = texts_.at(static_cast<std::size_t>(panel - 1));
+    if (slot == text)
+        return;
+    slot = text;
+    update(panelRect(panel));
+}
+
+std::string StatusBarWidget::panelText(int panel) const
+{
+    return texts_.at(static_cast<std::size_t>(panel - 1));
+}
+
+void StatusBarWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    for (int i = 1; i <= static_cast<int>(widths_.size()); ++i) {
+        const QRect r = panelRect(i).adjusted(1, 2, -1, 0);
+        // A sunken panel: dark above and left, light below and right.
+        p.setPen(palette().color(QPalette::Dark));
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(palette().color(QPalette::Light));
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(r.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   QString::fromStdString(texts_[static_cast<std::size_t>(i - 1)]));
+    }
+}
+
+void StatusBarWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (onMouseDown)
+        onMouseDown(MouseArgs{buttonBits(event->button()), shiftBits(event->modifiers()),
+                              static_cast<float>(event->position().x()) * kTwipsPerPixel,
+                              static_cast<float>(event->position().y()) * kTwipsPerPixel});
+}
+
+}  // namespace kalidor

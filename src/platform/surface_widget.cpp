@@ -1,0 +1,90 @@
+#include "platform/surface_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/qt_input.h"
+
+namespace kalidor {
+
+SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, int border, Colour back)
+    : QFrame(parent), surface_(outerWidth, outerHeight, border, back)
+{
+    if (border >= 2)
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    else if (border == 1)
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+    else
+        setFrameStyle(QFrame::NoFrame);
+    setLineWidth(border);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setGeometry(x(), y(), outerWidth, outerHeight);
+    surface_.setChangedHandler([this](const QRect& r) { update(toWidget(r)); });
+}
+
+QRect SurfaceWidget::toWidget(const QRect& interior) const
+{
+    const int b = surface_.border();
+    return interior.translated(b, b);
+}
+
+QPointF SurfaceWidget::toInterior(const QPointF& widgetPos) const
+{
+    const int b = surface_.border();
+    return widgetPos - QPointF(b, b);
+}
+
+void SurfaceWidget::setDragOutline(const std::optional<QRect>& outline)
+{
+    if (dragOutline_)
+        update(toWidget(dragOutline_->adjusted(-1, -1, 1, 1)));
+    dragOutline_ = outline;
+    if (dragOutline_)
+        update(toWidget(dragOutline_->adjusted(-1, -1, 1, 1)));
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);  // the border
+    QPainter p(this);
+    const QRect shown(0, 0, static_cast<int>(surface_.ScaleWidth()), static_cast<int>(surface_.ScaleHeight()));
+    const int b = surface_.border();
+    const QRect source = event->rect().translated(-b, -b) & shown;
+    if (!source.isEmpty())
+        p.drawImage(source.topLeft() + QPoint(b, b), surface_.backing(), source);
+    if (dragOutline_) {
+        p.setClipRect(toWidget(shown));
+        QPen pen(Qt::black, 1, Qt::DotLine);
+        p.setPen(pen);
+        p.drawRect(toWidget(*dragOutline_).adjusted(0, 0, -1, -1));
+    }
+}
+
+void SurfaceWidget::resizeEvent(QResizeEvent* event)
+{
+    surface_.setOuterSize(width(), height());  // the event's size can lag behind
+    QFrame::resizeEvent(event);
+}
+
+MouseArgs SurfaceWidget::args(const QMouseEvent* event, int16 buttons) const
+{
+    const QPointF p = toInterior(event->position());
+    return MouseArgs{buttons, shiftBits(event->modifiers()), static_cast<float>(p.x()),
+                     static_cast<float>(p.y())};
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* event)
+{
+    const int16 button = buttonBits(event->button());
+    if (button != 0 && onMouseDown)
+        onMouseDown(args(event, button));
+}
+
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (onMouseMove)
+        onMouseMove(args(event, buttonBits(event->buttons())));
+}
+
+}  // namespace kalidor

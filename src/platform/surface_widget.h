@@ -1,0 +1,50 @@
+#pragma once
+// A picture box: a framed control that shows a RasterSurface and reports the
+// mouse in the surface's pixels.
+
+#include <functional>
+#include <optional>
+
+#include <QFrame>
+
+#include "platform/events.h"
+#include "platform/raster_surface.h"
+
+namespace kalidor {
+
+class SurfaceWidget : public QFrame {
+    Q_OBJECT
+public:
+    // `border` 0, 1 (a plain line) or 2 (sunken); outer size given.
+    SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, int border, Colour back);
+
+    RasterSurface& surface() { return surface_; }
+
+    std::function<void(const MouseArgs&)> onMouseDown;
+    std::function<void(const MouseArgs&)> onMouseMove;
+    std::function<void(DragSource, float x, float y)> onDragOver;
+    std::function<void(DragSource, float x, float y)> onDragDrop;
+
+    // The outline that follows the pointer while a control is dragged, in
+    // interior pixels; nothing while no drag is under way.
+    void setDragOutline(const std::optional<QRect>& outline);
+    std::optional<QRect> dragOutline() const { return dragOutline_; }
+
+    // Interior pixels of a point in widget coordinates.
+    QPointF toInterior(const QPointF& widgetPos) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    MouseArgs args(const QMouseEvent* event, int16 buttons) const;
+    QRect toWidget(const QRect& interior) const;
+
+    RasterSurface surface_;
+    std::optional<QRect> dragOutline_;
+};
+
+}  // namespace kalidor

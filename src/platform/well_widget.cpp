@@ -1,0 +1,36 @@
+#include "platform/well_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kalidor {
+
+WellWidget::WellWidget(QWidget* parent, Colour colour) : QFrame(parent), colour_(colour)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void WellWidget::setColour(Colour c)
+{
+    colour_ = c;
+    update();
+}
+
+void WellWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    p.fillRect(contentsRect(), QColor(red(colour_), green(colour_), blue(colour_)));
+    p.end();
+    QFrame::paintEvent(event);
+}
+
+void WellWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A click: the left button released over the well it went down on.
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
+        onClick();
+}
+
+}  // namespace kalidor

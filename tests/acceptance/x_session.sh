@@ -1,0 +1,71 @@
+# Sourced by the real-window checks: a virtual X display with a window manager
+# that honours maximising, Kalidor started on it, and helpers for X input and
+# screenshots. Needs Xvfb, openbox, xdotool, xwininfo and ImageMagick.
+
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v openbox >/dev/null || {
+    echo "Xvfb, xdotool or openbox missing: skipped"
+    exit 77
+}
+
+: "${SCREEN_SIZE:=1280x800}"
+WORK=$(mktemp -d)
+DISPLAY_NUM=$((100 + $$ % 800))
+Xvfb ":$DISPLAY_NUM" -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+export DISPLAY=":$DISPLAY_NUM"
+cleanup() {
+    kill "${KALIDOR_PID:-}" "${OPENBOX_PID:-}" "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
+openbox >"$WORK/openbox.log" 2>&1 &
+OPENBOX_PID=$!
+sleep 0.5
+
+# start_kalidor BINARY: starts it and waits until its window is maximised;
+# sets WIN_X, WIN_Y (the client area's screen position) and WIN_W, WIN_H.
+start_kalidor() {
+    "$1" >"$WORK/kalidor.log" 2>&1 &
+    KALIDOR_PID=$!
+    SCREEN_W=${SCREEN_SIZE%x*}
+    for _ in $(seq 100); do
+        WID=$(xdotool search --onlyvisible --name '^Kalidor$' 2>/dev/null | head -1)
+        if [ -n "$WID" ]; then
+            INFO=$(xwininfo -id "$WID")
+            WIN_W=$(echo "$INFO" | awk '/  Width:/ {print $2}')
+            [ "$WIN_W" = "$SCREEN_W" ] && break
+        fi
+        sleep 0.1
+    done
+    sleep 0.5
+    INFO=$(xwininfo -id "$WID")
+    WIN_X=$(echo "$INFO" | awk '/Absolute upper-left X:/ {print $4}')
+    WIN_Y=$(echo "$INFO" | awk '/Absolute upper-left Y:/ {print $4}')
+    WIN_W=$(echo "$INFO" | awk '/  Width:/ {print $2}')
+    WIN_H=$(echo "$INFO" | awk '/  Height:/ {print $2}')
+}
+
+# Screen position of a point of the window's client area.
+sx() { echo $((WIN_X + $1)); }
+sy() { echo $((WIN_Y + $1)); }
+
+# shot FILE: a screenshot of the whole screen.
+shot() { xwd -root -silent | convert xwd:- "$1"; }
+
+# pixel FILE X Y (client coordinates): prints r,g,b.
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.r)],%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.g)],%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.b)]" info:
+}
+
+FAILURES=0
+# expect_pixel FILE X Y R,G,B WHAT
+expect_pixel() {
+    got=$(pixel "$1" "$2" "$3")
+    if [ "$got" = "$4" ]; then
+        echo "ok: $5"
+    else
+        echo "FAIL: $5: pixel ($2, $3) is $got, expected $4"
+        FAILURES=$((FAILURES + 1))
+    fi
+}

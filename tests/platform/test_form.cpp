@@ -1,0 +1,194 @@
+// The window services: key preview with virtual-key codes, check boxes whose
+// value set from code runs their click at once, option buttons, twips on the
+// status bar and the marker, and the marker's drag and drop onto a picture box.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QSlider>
+#include <QTest>
+
+#include "platform/application.h"
+#include "platform/form.h"
+#include "platform/marker_widget.h"
+#include "platform/status_bar_widget.h"
+#include "platform/surface_widget.h"
+#include "support/window_fixture.h"
+
+using namespace kalidor;
+using kalidor::test::move;
+using kalidor::test::press;
+using kalidor::test::release;
+
+class FormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyPointerMoveIsDelivered()
+    {
+        QVERIFY(!QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents));
+    }
+
+    void keysArePreviewedOnceWithVirtualKeyCodes()
+    {
+        Form f("keys", 300, 200);
+        Slider slider = f.addSlider(nullptr, {5, 5, 91, 21}, 1, 30, 10, 5, 1);
+        PictureBox box = f.addPictureBox({100, 10, 100, 100}, 2, kWhite);
+        QList<QPair<int, int>> keys;
+        f.OnKeyDown([&](int16 code, int16 shift) { keys.append({code, shift}); });
+        f.widget()->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.widget()));
+
+        // The slider has the focus: the window hears the key first, then the slider moves.
+        slider.widget()->setFocus();
+        QTest::keyClick(slider.widget(), Qt::Key_Right);
+        QCOMPARE(keys, (QList<QPair<int, int>>{{39, 0}}));
+        QCOMPARE(slider.Value(), 11);
+
+        // The canvas ignores keys, so they travel on to its parents; still heard once.
+        keys.clear();
+        box.widget()->setFocus();
+        QTest::keyClick(box.widget(), Qt::Key_Left);
+        QTest::keyClick(box.widget(), Qt::Key_Up);
+        QTest::keyClick(box.widget(), Qt::Key_Down);
+        QTest::keyClick(box.widget(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(box.widget(), Qt::Key_C, Qt::AltModifier);
+        // Holding a modifier is itself a key press (Shift 16, Ctrl 17, Alt 18).
+        QList<QPair<int, int>> modifiers, others;
+        for (const auto& k : keys)
+            (k.first >= 16 && k.first <= 18 ? modifiers : others).append(k);
+        QCOMPARE(others, (QList<QPair<int, int>>{{37, 0}, {38, 0}, {40, 0}, {67, 3}, {67, 4}}));
+        QCOMPARE(modifiers.size(), 3);
+        QCOMPARE(modifiers.back().first, 18);
+    }
+
+    void checkBoxValueSetFromCodeRunsItsClickFirst()
+    {
+        Form f("boxes", 300, 200);
+        CheckBox box = f.addCheckBox(nullptr, {5, 5, 51, 21}, "Cvet", false, true);
+        CheckBox plain = f.addCheckBox(nullptr, {5, 40, 56, 26}, "Chess", false);
+        int clicks = 0;
+        int16 seen = -1;
+        box.OnClick([&] {
+            ++clicks;
+            seen = box.Value();
+        });
+        box.SetValue(1);
+        QCOMPARE(clicks, 1);  // ran before SetValue returned
+        QCOMPARE(seen, int16{1});
+        box.SetValue(1);      // no change, no click
+        QCOMPARE(clicks, 1);
+        f.widget()->show();
+        QTest::mouseClick(box.button(), Qt::LeftButton);
+        QCOMPARE(clicks, 2);
+        QCOMPARE(seen, int16{0});
+        int plainClicks = 0;
+        plain.OnClick([&] { ++plainClicks; });
+        QTest::mouseClick(plain.button(), Qt::LeftButton);
+        QCOMPARE(plain.Value(), int16{1});
+        QCOMPARE(plainClicks, 1);
+    }
+
+    void optionButtonsClickWhenTheyBecomeSelected()
+    {
+        Form f("options", 300, 200);
+        Control frame = f.addFrame(nullptr, {10, 10, 81, 91}, "Mode");
+        OptionButton a = f.addOptionButton(frame.widget(), {10, 20, 61, 21}, "Normal", true);
+        OptionButton b = f.addOptionButton(frame.widget(), {10, 40, 61, 21}, "Centric", false);
+        QList<char> clicks;
+        a.OnClick([&] { clicks.append('a'); });
+        b.OnClick([&] { clicks.append('b'); });
+        f.widget()->show();
+        QTest::mouseClick(b.button(), Qt::LeftButton);
+        QTest::mouseClick(b.button(), Qt::LeftButton);  // already selected
+        QTest::mouseClick(a.button(), Qt::LeftButton);
+        QCOMPARE(clicks, (QList<char>{'b', 'a'}));
+        QVERIFY(a.Selected() && !b.Selected());
+        QCOMPARE(b.Left(), 10);
+        QCOMPARE(b.Top(), 40);
+    }
+
+    void statusBarAndMarkerSpeakTwips()
+    {
+        Form f("twips", 300, 200);
+        StatusBar sb = f.addStatusBar({96, 80, 80}, 20);
+        PictureBox box = f.addPictureBox({100, 10, 150, 150}, 2, kWhite);
+        Marker marker = f.addMarker(box, {40, 30, 13, 13});
+        f.widget()->show();
+        QCOMPARE(sb.widget()->geometry(), QRect(0, 180, 300, 20));
+        QCOMPARE(sb.bar()->panelRect(2), QRect(96, 0, 80, 20));
+        MouseArgs got;
+        sb.OnMouseDown([&](const MouseArgs& m) { got = m; });
+        press(sb.widget(), QPointF(89, 4), Qt::RightButton, Qt::RightButton, Qt::ControlModifier);
+        QCOMPARE(got.X, 1335.0f);
+        QCOMPARE(got.Y, 60.0f);
+        QCOMPARE(got.Button, kRightButton);
+        QCOMPARE(got.Shift, kCtrlKey);
+
+        // The marker's place is in canvas pixels, inside the 2-pixel border.
+        QCOMPARE(marker.Left(), 40);
+        QCOMPARE(marker.widget()->pos(), QPoint(42, 32));
+        marker.OnMouseMove([&](const MouseArgs& m) { got = m; });
+        move(marker.widget(), QPointF(6, 2), Qt::NoButton);
+        QCOMPARE(got.X, 90.0f);
+        QCOMPARE(got.Y, 30.0f);
+        f.widget()->resize(400, 300);
+        QCOMPARE(sb.widget()->geometry(), QRect(0, 280, 400, 20));
+    }
+
+    void theMarkerDragsAndDropsOntoTheCanvas()
+    {
+        Form f("drag", 400, 300);
+        PictureBox box = f.addPictureBox({100, 10, 250, 250}, 2, kWhite);
+        Marker marker = f.addMarker(box, {40, 30, 13, 13});
+        f.widget()->show();
+        QList<QPointF> over, dropped;
+        box.OnDragOver([&](DragSource s, float x, float y) {
+            QCOMPARE(s, DragSource::OptionButton);
+            over.append({x, y});
+        });
+        box.OnDragDrop([&](DragSource s, float x, float y) {
+            QCOMPARE(s, DragSource::OptionButton);
+            dropped.append({x, y});
+        });
+        QWidget* m = marker.widget();
+        // Pressed and released on itself: no drop.
+        press(m, QPointF(6, 6), Qt::LeftButton, Qt::LeftButton);
+        move(m, QPointF(7, 6), Qt::LeftButton);
+        release(m, QPointF(7, 6), Qt::LeftButton, Qt::NoButton);
+        QVERIFY(over.isEmpty() && dropped.isEmpty());
+
+        // Dragged away: drag-overs in canvas pixels, an outline follows, and the drop lands under the pointer.
+        press(m, QPointF(6, 6), Qt::LeftButton, Qt::LeftButton);
+        move(m, QPointF(86.5, 56), Qt::LeftButton);  // canvas (40 + 86.5, 30 + 56)
+        QCOMPARE(over, (QList<QPointF>{{126.5, 86}}));
+        QCOMPARE(box.box()->dragOutline(), std::optional<QRect>(QRect(121, 80, 13, 13)));
+        QCOMPARE(marker.Left(), 40);  // the marker itself stays until the editor moves it
+        release(m, QPointF(86.5, 56), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(dropped, (QList<QPointF>{{126.5, 86}}));
+        QVERIFY(!box.box()->dragOutline());
+
+        // Released beyond the canvas: no drop.
+        press(m, QPointF(6, 6), Qt::LeftButton, Qt::LeftButton);
+        move(m, QPointF(-100, 0), Qt::LeftButton);
+        release(m, QPointF(-100, 0), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(dropped.size(), 1);
+    }
+
+    void movingToANegativeSizeFailsAndLeavesTheControl()
+    {
+        Form f("move", 300, 200);
+        PictureBox box = f.addPictureBox({100, 10, 150, 150}, 2, kWhite);
+        QVERIFY_THROWS_EXCEPTION(MoveError, box.Move(100, 10, -1, 40));
+        QCOMPARE(box.widget()->geometry(), QRect(100, 10, 150, 150));
+        box.Move(100, 10, 204, 104);  // hidden or not, the surface follows at once
+        QCOMPARE(box.surface().ScaleWidth(), 200.0f);
+        QCOMPARE(box.surface().Height(), 104.0f);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);  // the program's own application setup
+    FormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_form.moc"

@@ -1,0 +1,159 @@
+// The persistent drawing surface: the shapes of Line, copy and invert modes,
+// colours, reading pixels back, pictures, resizing and the repainted rectangle.
+
+#include <QImage>
+#include <QTest>
+
+#include "platform/raster_surface.h"
+
+using namespace kalidor;
+
+namespace {
+
+int countColour(const RasterSurface& s, Colour c)
+{
+    int n = 0;
+    for (int y = 0; y < s.ScaleHeight(); ++y)
+        for (int x = 0; x < s.ScaleWidth(); ++x)
+            n += s.Point(x, y) == static_cast<std::int32_t>(c);
+    return n;
+}
+
+}  // namespace
+
+class RasterSurfaceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sizesCountTheBorderInTheOuterSizeOnly()
+    {
+        RasterSurface s(451, 441, 2, kWhite);
+        QCOMPARE(s.Width(), 451.0f);
+        QCOMPARE(s.Height(), 441.0f);
+        QCOMPARE(s.ScaleWidth(), 447.0f);
+        QCOMPARE(s.ScaleHeight(), 437.0f);
+        s.setOuterSize(3, 1);  // smaller than its border
+        QCOMPARE(s.ScaleWidth(), 0.0f);
+        QCOMPARE(s.Width(), 3.0f);
+    }
+
+    void coloursKeepRedInTheLowByte()
+    {
+        RasterSurface s(20, 20, 0, kWhite);
+        s.Line(1, 1, 1, 1, rgb(255, 0, 0));
+        QCOMPARE(s.Point(1, 1), 0x0000FF);
+        const QRgb pixel = s.Image().image().pixel(1, 1);
+        QCOMPARE(qRed(pixel), 255);
+        QCOMPARE(qBlue(pixel), 0);
+        QCOMPARE(s.Point(0, 0), 0xFFFFFF);
+    }
+
+    void boxesIncludeBothCorners()
+    {
+        RasterSurface s(40, 40, 0, kWhite);
+        s.Line(5, 5, 7, 8, kBlack, Shape::FilledBox, Corner::Absolute);
+        QCOMPARE(countColour(s, kBlack), 3 * 4);
+        s.Line(20, 20, 2, 3, 0x00FF00, Shape::FilledBox, Corner::Relative);
+        QCOMPARE(countColour(s, 0x00FF00), 3 * 4);
+        QCOMPARE(s.Point(22, 23), 0x00FF00);
+        QCOMPARE(s.Point(23, 23), 0xFFFFFF);
+        // An outline with relative corner (+19, +19) is 20 x 20 pixels round.
+        s.Line(1, 10, 19, 19, 0x0000FF, Shape::Box, Corner::Relative);
+        QCOMPARE(countColour(s, 0x0000FF), 4 * 19);
+        QCOMPARE(s.Point(1, 10), 0x0000FF);
+        QCOMPARE(s.Point(20, 29), 0x0000FF);
+        QCOMPARE(s.Point(2, 11), 0xFFFFFF);
+    }
+
+    void invertTouchesEveryCoveredPixelOnce()
+    {
+        RasterSurface s(60, 60, 0, rgb(18, 52, 86));
+        s.SetDrawMode(kInvert);
+        s.Line(0, 0, s.ScaleWidth(), s.ScaleHeight(), kBlack, Shape::FilledBox);
+        QCOMPARE(s.Point(0, 0), static_cast<std::int32_t>(rgb(237, 203, 169)));
+        QCOMPARE(s.Point(59, 59), static_cast<std::int32_t>(rgb(237, 203, 169)));
+        s.Line(0, 0, s.ScaleWidth(), s.ScaleHeight(), kBlack, Shape::FilledBox);
+        QCOMPARE(countColour(s, rgb(18, 52, 86)), 60 * 60);
+
+        // The corners of an outline and the body of a wide line are inverted once.
+        s.SetBackColor(kWhite);
+        s.Line(10, 10, 30, 30, kBlack, Shape::Box, Corner::Absolute);
+        QCOMPARE(s.Point(10, 10), 0);
+        QCOMPARE(s.Point(30, 30), 0);
+        RasterSurface copy(60, 60, 0, kWhite);
+        copy.SetDrawWidth(10);
+        copy.Line(5, 40, 50, 45, kBlack);
+        s.SetBackColor(kWhite);
+        s.SetDrawWidth(10);
+        s.Line(5, 40, 50, 45, 0x123456);  // the colour plays no part
+        QCOMPARE(s.Image().image(), copy.Image().image());
+    }
+
+    void pointOutsideThePictureIsMinusOne()
+    {
+        RasterSurface s(30, 20, 2, kWhite);
+        QCOMPARE(s.Point(25, 10), 0xFFFFFF);
+        QCOMPARE(s.Point(26, 10), -1);
+        QCOMPARE(s.Point(-1, 0), -1);
+        QCOMPARE(s.Point(0, 16), -1);
+        QCOMPARE(s.Point(25.4f, 15.4f), 0xFFFFFF);
+    }
+
+    void resizingNeverLosesTheDrawing()
+    {
+        RasterSurface s(404, 404, 2, kWhite);
+        s.SetDrawWidth(5);
+        s.Line(300, 300, 350, 300, kBlack);
+        s.setOuterSize(204, 204);
+        QCOMPARE(s.Point(320, 300), -1);
+        s.setOuterSize(804, 604);
+        QCOMPARE(s.Point(320, 300), 0);
+        QCOMPARE(s.Point(700, 500), 0xFFFFFF);  // new area shows the background
+        QCOMPARE(s.Image().width(), 800);
+        QCOMPARE(s.Image().height(), 600);
+    }
+
+    void aPictureReplacesEverything()
+    {
+        RasterSurface s(104, 84, 2, kWhite);
+        s.Line(50, 50, 90, 70, kBlack);
+        QImage red(10, 120, QImage::Format_RGB32);
+        red.fill(QColor(255, 0, 0));
+        s.SetPicture(Picture(red));
+        QCOMPARE(s.Point(9, 79), 0x0000FF);   // cut at the bottom edge
+        QCOMPARE(s.Point(10, 0), 0xFFFFFF);
+        QCOMPARE(countColour(s, kBlack), 0);
+        s.SetPicture(Picture());
+        QCOMPARE(countColour(s, kWhite), 100 * 80);
+    }
+
+    void onlyTheChangedRectangleIsReported()
+    {
+        RasterSurface s(1004, 804, 2, kWhite);
+        QList<QRect> changed;
+        s.setChangedHandler([&](const QRect& r) { changed.append(r); });
+        s.Line(100, 100, 110, 104, kBlack);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0], QRect(100, 100, 11, 5));
+        s.SetDrawWidth(9);
+        const Segment steps[] = {{10, 10, 20, 10}, {500, 500, 500, 510}};
+        s.Lines(steps, kBlack);
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(changed[1], QRect(6, 6, 499, 509));
+        s.Line(-500, -500, -400, -400, kBlack);  // nothing visible changes
+        QCOMPARE(changed.size(), 2);
+    }
+
+    void farAwayEndsStillDrawTheVisiblePart()
+    {
+        RasterSurface s(104, 104, 2, kWhite);
+        s.Line(-30000, -30000, 30000, 30000, kBlack);
+        QCOMPARE(s.Point(0, 0), 0);
+        QCOMPARE(s.Point(99, 99), 0);
+        QCOMPARE(countColour(s, kBlack), 100);
+        s.Line(-1e30f, 5, 1e30f, 5, kBlack);  // pulled in, never an endless loop
+        QCOMPARE(s.Point(50, 5), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(RasterSurfaceTest)
+#include "test_raster_surface.moc"

@@ -1,0 +1,31 @@
+#pragma once
+// Helpers that run the real main window offscreen and drive it with mouse and
+// key events as the window system would deliver them.
+
+#include <memory>
+
+#include <QPoint>
+#include <Qt>
+
+#include "app/main_window.h"
+
+class QWidget;
+
+namespace kalidor::test {
+
+// Opens the real window at the given client size (not maximised) and waits for
+// its first activation, which runs start-up.
+std::unique_ptr<MainWindow> openWindow(int clientWidth = 612, int clientHeight = 658);
+
+// Mouse events at a position in the widget's own pixels. `buttons` is the set
+// held after the event (for a press it includes the pressed button).
+void press(QWidget* w, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+           Qt::KeyboardModifiers mods = Qt::NoModifier);
+void move(QWidget* w, QPointF pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier);
+void release(QWidget* w, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+             Qt::KeyboardModifiers mods = Qt::NoModifier);
+
+// The canvas widget's position of a canvas pixel (inside its 2-pixel border).
+QPointF onCanvas(double x, double y);
+
+}  // namespace kalidor::test

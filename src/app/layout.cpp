@@ -41,7 +41,7 @@ Controls createControls(Form& f)
     c.cbPattern = f.addCheckBox(pattern, {15, 45, 51, 21}, "Pannern", true, kPushLike);
     c.frModeOptions[2].SetVisible(false);
 
-    c.pbPalBox = f.addPictureBox({10, 210, 81, 291}, kPaletteBorder, kWhite);
+    c.pbPalBox = f.addPictureBox({10, 210, 81, 291}, kPaletteBorder, f.windowBackground());
     c.pbPal = &c.pbPalBox.surface();
 
     c.pbColor[1] = f.addWell({10, 515, 31, 31}, kBlack);   // left button

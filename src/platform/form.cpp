@@ -105,6 +105,11 @@ QWidget* in(QWidget* container, FormWidget* window) { return container ? contain
 
 void place(QWidget* w, Place p) { w->setGeometry(p.left, p.top, p.width, p.height); }
 
+// Buttons are reached with Tab but a click leaves the focus where it was, so
+// that the arrow keys go on nudging the control point after a mode is chosen
+// instead of stepping through the mode buttons.
+void keepFocusOnClick(QAbstractButton* b) { b->setFocusPolicy(Qt::TabFocus); }
+
 }  // namespace
 
 Form::Form(const std::string& caption, int clientWidth, int clientHeight)
@@ -126,6 +131,7 @@ OptionButton Form::addOptionButton(QWidget* container, Place p, const std::strin
 {
     auto* button = new QRadioButton(QString::fromStdString(text), in(container, window_));
     place(button, p);
+    keepFocusOnClick(button);
     button->setChecked(selected);
     return OptionButton(button);
 }
@@ -140,6 +146,7 @@ CheckBox Form::addCheckBox(QWidget* container, Place p, const std::string& text,
         box = new QCheckBox(QString::fromStdString(text), in(container, window_));
     }
     place(box, p);
+    keepFocusOnClick(box);
     box->setChecked(checked);
     return CheckBox(box);
 }
@@ -148,6 +155,7 @@ CommandButton Form::addCommandButton(QWidget* container, Place p, const std::str
 {
     auto* button = new QPushButton(QString::fromStdString(text), in(container, window_));
     place(button, p);
+    keepFocusOnClick(button);
     return CommandButton(button);
 }
 
@@ -210,6 +218,11 @@ Menu Form::addMenu(const std::string& caption, const std::vector<std::string>& i
 }
 
 Surface& Form::surface() { return window_->surface(); }
+
+Colour Form::windowBackground() const
+{
+    return fromPixel(QApplication::palette().color(QPalette::Base).rgb());
+}
 float Form::ScaleWidth() const { return static_cast<float>(window_->width()); }
 float Form::ScaleHeight() const { return static_cast<float>(window_->height()); }
 

@@ -51,6 +51,8 @@ public:
 
     // The window's own drawing surface, under its controls.
     Surface& surface();
+    // The system's colour for the background of windows' contents.
+    Colour windowBackground() const;
     // Client area, in pixels.
     float ScaleWidth() const;
     float ScaleHeight() const;

@@ -18,6 +18,7 @@ SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, i
         setFrameStyle(QFrame::NoFrame);
     setLineWidth(border);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);  // a picture box takes the focus when clicked
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(x(), y(), outerWidth, outerHeight);
     surface_.setChangedHandler([this](const QRect& r) { update(toWidget(r)); });

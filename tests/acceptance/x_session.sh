@@ -8,6 +8,7 @@ command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v openbo
 }
 
 : "${SCREEN_SIZE:=1280x800}"
+export QT_QPA_PLATFORM=xcb  # the rest of the suite runs offscreen
 WORK=$(mktemp -d)
 DISPLAY_NUM=$((100 + $$ % 800))
 Xvfb ":$DISPLAY_NUM" -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
@@ -29,15 +30,20 @@ start_kalidor() {
     "$1" >"$WORK/kalidor.log" 2>&1 &
     KALIDOR_PID=$!
     SCREEN_W=${SCREEN_SIZE%x*}
+    WIN_W=0
     for _ in $(seq 100); do
         WID=$(xdotool search --onlyvisible --name '^Kalidor$' 2>/dev/null | head -1)
         if [ -n "$WID" ]; then
-            INFO=$(xwininfo -id "$WID")
-            WIN_W=$(echo "$INFO" | awk '/  Width:/ {print $2}')
+            WIN_W=$(xwininfo -id "$WID" | awk '/  Width:/ {print $2}')
             [ "$WIN_W" = "$SCREEN_W" ] && break
         fi
         sleep 0.1
     done
+    if [ "$WIN_W" != "$SCREEN_W" ]; then
+        echo "FAIL: no maximised Kalidor window within 10 seconds"
+        cat "$WORK/kalidor.log"
+        exit 1
+    fi
     sleep 0.5
     INFO=$(xwininfo -id "$WID")
     WIN_X=$(echo "$INFO" | awk '/Absolute upper-left X:/ {print $4}')

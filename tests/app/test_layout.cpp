@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSlider>
+#include <QStyle>
 #include <QTest>
 
 #include "app/layout.h"
@@ -74,6 +75,30 @@ private slots:
         QCOMPARE(c.slN.widget()->parentWidget(), c.frModeOptions[1].widget());
         QCOMPARE(c.cbPattern.widget()->parentWidget(), c.frModeOptions[2].widget());
         QCOMPARE(c.obCP.widget()->parentWidget(), c.pbBox.widget());
+    }
+
+    void noCaptionIsClipped()
+    {
+        auto w = test::openWindow();
+        const Controls& c = w->editor().ui;
+        for (QWidget* widget : {c.obMode[0].widget(), c.obMode[1].widget(), c.obMode[2].widget(), c.cbChess.widget()}) {
+            auto* b = qobject_cast<QAbstractButton*>(widget);
+            const QStyle* st = b->style();
+            const int need = st->pixelMetric(QStyle::PM_IndicatorWidth) +
+                             st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) +
+                             b->fontMetrics().horizontalAdvance(b->text());
+            QVERIFY2(need <= b->width(), qPrintable(b->text()));
+        }
+        for (QWidget* widget : {c.cbCenter.widget(), c.cbPattern.widget(), c.cbCvet.widget(), c.kInvert.widget()}) {
+            auto* b = qobject_cast<QAbstractButton*>(widget);
+            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) + 6 <= b->width(), qPrintable(b->text()));
+        }
+        for (QWidget* widget : {c.Label1.widget(), c.lN.widget(), c.Label2.widget()}) {
+            auto* label = qobject_cast<QLabel*>(widget);
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
+        }
+        // The face they are measured for is installed, not a wider stand-in.
+        QCOMPARE(QFontInfo(c.cbPattern.widget()->font()).family(), QString("DejaVu Sans Condensed"));
     }
 
     void controlsStartInTheirInitialState()

@@ -2,6 +2,7 @@
 // pick through the nested click of "Cvet".
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QTest>
 
 #include "app/mode_switch.h"
@@ -128,6 +129,22 @@ private slots:
         QCOMPARE(e.st.Mode, kNormal);
         QCOMPARE(visibleFrame(e), 0);
         QVERIFY(!e.ui.obCP.Visible());
+    }
+
+    void arrowKeysAfterChoosingAModeLeaveTheMode()
+    {
+        auto w = test::openWindow();
+        Editor& e = w->editor();
+        choose(e, 1);
+        QTest::mouseClick(e.ui.cbCvet.button(), Qt::LeftButton);
+        QTest::mouseClick(e.ui.cbCvet.button(), Qt::LeftButton);
+        // The clicks left the focus on the canvas, so the arrows do not step
+        // through the mode buttons.
+        QCOMPARE(QApplication::focusWidget(), e.ui.pbBox.widget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(e.st.Mode, kCentric);
+        QVERIFY(e.ui.obMode[1].Selected());
     }
 
     void aControlPointBeyondTheInt16LimitAbandonsTheSwitchMidway()

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "draw/canvas_input.h"
@@ -105,6 +106,17 @@ private slots:
         s.move(40.5, 20.5, kL);
         QCOMPARE(s.pb.segments.back(), (DrawnSegment{10, 12, 40.5f, 20.5f, 0, 3}));
         QCOMPARE(s.e.st.LastXY, (Point16{40, 20}));
+    }
+
+    void everyPressStartsAStrokeEvenADoubleClick()
+    {
+        Session s;
+        s.press(10, 10, kL, kL);
+        QMouseEvent twice(QEvent::MouseButtonDblClick, onCanvas(30, 40), s.canvas->mapToGlobal(onCanvas(30, 40)),
+                          kL, kL, Qt::NoModifier);
+        QApplication::sendEvent(s.canvas, &twice);
+        QCOMPARE(s.e.st.LastXY, (Point16{30, 40}));
+        QVERIFY(s.pb.segments.empty());
     }
 
     void thePointerReadoutFollowsInEveryMode()

@@ -173,6 +173,41 @@ private slots:
         QCOMPARE(dropped.size(), 1);
     }
 
+    void theCanvasShowsItsPictureInsideTheBorderAndRepaintsOnlyChanges()
+    {
+        Form f("paint", 400, 300);
+        PictureBox box = f.addPictureBox({100, 10, 250, 250}, 2, kWhite);
+        f.widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.widget()));
+        QList<QRect> painted;
+        struct Spy : QObject {
+            QList<QRect>* painted;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                if (e->type() == QEvent::Paint)
+                    painted->append(static_cast<QPaintEvent*>(e)->rect());
+                return false;
+            }
+        } spy;
+        spy.painted = &painted;
+        box.widget()->installEventFilter(&spy);
+        QCoreApplication::processEvents();
+        painted.clear();
+
+        box.surface().Line(0, 0, 3, 0, 0x0000FF);
+        QTRY_VERIFY(!painted.isEmpty());
+        QCOMPARE(painted, (QList<QRect>{QRect(2, 2, 4, 1)}));  // the segment alone, inside the border
+        const QImage shown = box.widget()->grab().toImage();
+        QCOMPARE(shown.pixelColor(2, 2), QColor(255, 0, 0));
+        QCOMPARE(shown.pixelColor(5, 2), QColor(255, 0, 0));
+        QCOMPARE(shown.pixelColor(6, 2), QColor(255, 255, 255));
+        QVERIFY(shown.pixelColor(0, 0) != QColor(255, 0, 0));  // the border is not the picture
+        // Covered and shown again, the drawing is still there.
+        box.widget()->hide();
+        box.widget()->show();
+        QCOMPARE(box.widget()->grab().toImage().pixelColor(3, 2), QColor(255, 0, 0));
+    }
+
     void movingToANegativeSizeFailsAndLeavesTheControl()
     {
         Form f("move", 300, 200);

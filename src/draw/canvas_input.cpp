@@ -16,6 +16,15 @@ int16 yr(const MouseArgs& m) { return i16::round(m.Y); }
 // Shift alone; with Ctrl or Alt as well it counts as no Shift.
 bool shiftOnly(const MouseArgs& m) { return m.Shift == kShiftKey; }
 
+// Shift alone in a symmetric mode: the control point goes under the pointer,
+// while the mode's box ("Center" or "Pannern") is checked; otherwise nothing.
+void placeControlPoint(Editor& e, const MouseArgs& m)
+{
+    const CheckBox& box = e.st.Mode == kCentric ? e.ui.cbCenter : e.ui.cbPattern;
+    if (box.Value() == 1)
+        ChangeCPXY(e, xr(m), yr(m));
+}
+
 void showReadout(Editor& e, float x, float y) { e.ui.sb.SetPanelText(2, readoutText(x, y)); }
 
 // One segment of a Normal stroke, from the stored point to the pointer as delivered.
@@ -38,20 +47,16 @@ void pb_MouseDown(Editor& e, const MouseArgs& m)
         e.st.LastXY = Point16{xr(m), yr(m)};
         break;
     case kCentric:
-        if (shiftOnly(m)) {
-            if (e.ui.cbCenter.Value() == 1)
-                ChangeCPXY(e, xr(m), yr(m));
-        } else {
+        if (shiftOnly(m))
+            placeControlPoint(e, m);
+        else
             DefCenterSXY(e, xr(m), yr(m));
-        }
         break;
     case kPattern:
-        if (shiftOnly(m)) {
-            if (e.ui.cbPattern.Value() == 1)
-                ChangeCPXY(e, xr(m), yr(m));
-        } else {
+        if (shiftOnly(m))
+            placeControlPoint(e, m);
+        else
             DefPatternSXY(e, xr(m), yr(m));
-        }
         break;
     case kColourPick:
         PickColour(e, m);
@@ -71,20 +76,16 @@ void pb_MouseMove(Editor& e, const MouseArgs& m)
         freehandSegment(e, m);
         break;
     case kCentric:
-        if (shiftOnly(m)) {
-            if (e.ui.cbCenter.Value() == 1)
-                ChangeCPXY(e, xr(m), yr(m));
-        } else {
+        if (shiftOnly(m))
+            placeControlPoint(e, m);
+        else
             CenterDrawLines(e, xr(m), yr(m), m.Button);
-        }
         break;
     case kPattern:
-        if (shiftOnly(m)) {
-            if (e.ui.cbPattern.Value() == 1)
-                ChangeCPXY(e, xr(m), yr(m));
-        } else {
+        if (shiftOnly(m))
+            placeControlPoint(e, m);
+        else
             PatternDrawLines(e, xr(m), yr(m), m.Button);
-        }
         break;
     default:
         break;

@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFrame>
 
 #include "platform/qt_input.h"
 

@@ -33,10 +33,6 @@ void Control::Move(int left, int top, int width, int height)
     if (width < 0 || height < 0)
         throw MoveError("a control cannot have a negative size");
     widget_->setGeometry(left + originX_, top + originY_, width, height);
-    // A hidden widget gets its resize event only when shown; the surface's size
-    // must follow at once.
-    if (auto* surface = qobject_cast<SurfaceWidget*>(widget_))
-        surface->surface().setOuterSize(width, height);
 }
 
 CheckBox::CheckBox(QAbstractButton* button) : Control(button), button_(button) {}
@@ -129,6 +125,14 @@ namespace kalidor {
 PictureBox::PictureBox(SurfaceWidget* box) : Control(box), box_(box) {}
 
 Surface& PictureBox::surface() const { return box_->surface(); }
+
+void PictureBox::Move(int left, int top, int width, int height)
+{
+    Control::Move(left, top, width, height);
+    // A hidden widget gets its resize event only when shown; the surface's size
+    // must follow at once.
+    box_->surface().setOuterSize(width, height);
+}
 
 void PictureBox::OnMouseDown(std::function<void(const MouseArgs&)> handler)
 {

@@ -184,6 +184,8 @@ public:
     PictureBox() = default;
     explicit PictureBox(SurfaceWidget* box);
     Surface& surface() const;
+    using Control::Move;
+    void Move(int left, int top, int width, int height);
     void OnMouseDown(std::function<void(const MouseArgs&)> handler);
     void OnMouseMove(std::function<void(const MouseArgs&)> handler);
     void OnDragOver(std::function<void(DragSource, float x, float y)> handler);

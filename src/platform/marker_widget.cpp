@@ -52,11 +52,8 @@ void MarkerWidget::mousePressEvent(QMouseEvent* event)
 void MarkerWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (!dragging_) {
-        if (onMouseMove) {
-            onMouseMove(MouseArgs{buttonBits(event->buttons()), shiftBits(event->modifiers()),
-                                  static_cast<float>(event->position().x()) * kTwipsPerPixel,
-                                  static_cast<float>(event->position().y()) * kTwipsPerPixel});
-        }
+        if (onMouseMove)
+            onMouseMove(mouseArgs(*event, buttonBits(event->buttons()), event->position(), kTwipsPerPixel));
         return;
     }
     const QPointF at = onCanvas(event);

@@ -1,6 +1,6 @@
 #include "platform/qt_input.h"
 
-#include "platform/events.h"
+#include <QMouseEvent>
 
 namespace kalidor {
 
@@ -58,6 +58,12 @@ int16 virtualKey(int qtKey)
     case Qt::Key_Delete: return 46;
     default: return 0;
     }
+}
+
+MouseArgs mouseArgs(const QMouseEvent& event, int16 buttons, QPointF at, float unitsPerPixel)
+{
+    return MouseArgs{buttons, shiftBits(event.modifiers()), static_cast<float>(at.x()) * unitsPerPixel,
+                     static_cast<float>(at.y()) * unitsPerPixel};
 }
 
 }  // namespace kalidor

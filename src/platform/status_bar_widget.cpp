@@ -57,9 +57,7 @@ void StatusBarWidget::paintEvent(QPaintEvent*)
 void StatusBarWidget::mousePressEvent(QMouseEvent* event)
 {
     if (onMouseDown)
-        onMouseDown(MouseArgs{buttonBits(event->button()), shiftBits(event->modifiers()),
-                              static_cast<float>(event->position().x()) * kTwipsPerPixel,
-                              static_cast<float>(event->position().y()) * kTwipsPerPixel});
+        onMouseDown(mouseArgs(*event, buttonBits(event->button()), event->position(), kTwipsPerPixel));
 }
 
 }  // namespace kalidor

@@ -68,24 +68,17 @@ void SurfaceWidget::resizeEvent(QResizeEvent* event)
     QFrame::resizeEvent(event);
 }
 
-MouseArgs SurfaceWidget::args(const QMouseEvent* event, int16 buttons) const
-{
-    const QPointF p = toInterior(event->position());
-    return MouseArgs{buttons, shiftBits(event->modifiers()), static_cast<float>(p.x()),
-                     static_cast<float>(p.y())};
-}
-
 void SurfaceWidget::mousePressEvent(QMouseEvent* event)
 {
     const int16 button = buttonBits(event->button());
     if (button != 0 && onMouseDown)
-        onMouseDown(args(event, button));
+        onMouseDown(mouseArgs(*event, button, toInterior(event->position())));
 }
 
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (onMouseMove)
-        onMouseMove(args(event, buttonBits(event->buttons())));
+        onMouseMove(mouseArgs(*event, buttonBits(event->buttons()), toInterior(event->position())));
 }
 
 }  // namespace kalidor

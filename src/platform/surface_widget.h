@@ -40,7 +40,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    MouseArgs args(const QMouseEvent* event, int16 buttons) const;
     QRect toWidget(const QRect& interior) const;
 
     RasterSurface surface_;

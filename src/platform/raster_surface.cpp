@@ -52,8 +52,11 @@ ClipRect RasterSurface::clip() const
 
 QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
 {
-    QRect dirty;
+    if (spans.empty())
+        return {};
     const auto pixel = static_cast<QRgb>(toPixel(c));
+    int left = spans.front().x0, right = spans.front().x1;
+    int top = spans.front().y, bottom = spans.front().y;
     for (const Span& s : spans) {
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(s.y));
         if (drawMode_ == kInvert) {
@@ -62,9 +65,12 @@ QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
         } else {
             std::fill(row + s.x0, row + s.x1 + 1, pixel);
         }
-        dirty |= QRect(s.x0, s.y, s.x1 - s.x0 + 1, 1);
+        left = std::min(left, s.x0);
+        right = std::max(right, s.x1);
+        top = std::min(top, s.y);
+        bottom = std::max(bottom, s.y);
     }
-    return dirty;
+    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 void RasterSurface::notify(const QRect& r)

@@ -20,7 +20,7 @@ SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, i
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);  // a picture box takes the focus when clicked
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setGeometry(x(), y(), outerWidth, outerHeight);
+    resize(outerWidth, outerHeight);
     surface_.setChangedHandler([this](const QRect& r) { update(toWidget(r)); });
 }
 

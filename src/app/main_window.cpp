@@ -7,6 +7,8 @@
 #include "app/startup.h"
 #include "colour/colour_pick.h"
 #include "draw/canvas_input.h"
+#include "draw/centric.h"
+#include "draw/control_point.h"
 #include "draw/keys.h"
 
 namespace kalidor {
@@ -33,6 +35,11 @@ void MainWindow::connectHandlers()
     ui.pbBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseDown(e, m); }); });
     ui.pbBox.OnMouseMove([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseMove(e, m); }); });
     ui.pbBox.OnDragOver([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragOver(e, s, x, y); }); });
+    ui.pbBox.OnDragDrop([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragDrop(e, s, x, y); }); });
+    ui.obCP.OnMouseMove([&e](const MouseArgs& m) { atEventBoundary([&] { obCP_MouseMove(e, m); }); });
+    ui.cbCenter.OnClick([&e] { atEventBoundary([&] { cbCenter_Click(e); }); });
+    ui.cbPattern.OnClick([&e] { atEventBoundary([&] { cbPattern_Click(e); }); });
+    ui.slN.OnScroll([&e] { atEventBoundary([&] { slN_Scroll(e); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
 }

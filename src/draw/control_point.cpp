@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/number_format.h"
+
 namespace kalidor {
 
 namespace {
@@ -27,6 +29,30 @@ void ChangeCPXY(Editor& e, int16 x, int16 y)
         e.ui.sb.SetPanelText(3, pointText("P: ", x, y));
     }
     e.ui.obCP.Move(i16::sub(x, kMarkerHalf), i16::sub(y, kMarkerHalf));
+}
+
+void pb_DragDrop(Editor& e, DragSource source, float x, float y)
+{
+    if (source == DragSource::OptionButton)
+        ChangeCPXY(e, i16::round(x), i16::round(y));
+}
+
+void obCP_MouseMove(Editor& e, const MouseArgs& m)
+{
+    // The same readout as over the canvas at this screen position.
+    const auto x = static_cast<float>(static_cast<double>(m.X) / kTwipsPerPixel + e.ui.obCP.Left());
+    const auto y = static_cast<float>(static_cast<double>(m.Y) / kTwipsPerPixel + e.ui.obCP.Top());
+    e.ui.sb.SetPanelText(2, readoutText(x, y));
+}
+
+void cbCenter_Click(Editor& e)
+{
+    e.ui.obCP.SetVisible(e.ui.cbCenter.Value() != 0);
+}
+
+void cbPattern_Click(Editor& e)
+{
+    e.ui.obCP.SetVisible(e.ui.cbPattern.Value() != 0);
 }
 
 }  // namespace kalidor

@@ -1,11 +1,13 @@
 #pragma once
-// Pattern drawing: every stroke repeated in every cell of the grid.
+// Pattern drawing: every stroke repeated in every cell of the grid whose cells
+// are PatternX x PatternY pixels, or only in every other cell with "Chess".
 
 #include "app/editor.h"
 
 namespace kalidor {
 
-// Sets up a Pattern stroke at (x, y).
+// Sets up a Pattern stroke at (x, y): measures the grid and records the
+// pointer's cell, its offset in the cell and the chessboard phase.
 void DefPatternSXY(Editor& e, int16 x, int16 y);
 // One step of a Pattern stroke to (x, y), in the colour of well `button`.
 void PatternDrawLines(Editor& e, int16 x, int16 y, int16 button);

@@ -7,8 +7,7 @@
 #include <QTest>
 
 #include "draw/canvas_input.h"
-#include "support/recording_surface.h"
-#include "support/window_fixture.h"
+#include "support/recorded_window.h"
 
 using namespace kalidor;
 using test::DrawnSegment;
@@ -21,26 +20,7 @@ constexpr Qt::MouseButton kL = Qt::LeftButton;
 constexpr Qt::MouseButton kR = Qt::RightButton;
 constexpr Qt::MouseButton kM = Qt::MiddleButton;
 
-// A window whose canvas drawing is recorded.
-struct Session {
-    std::unique_ptr<MainWindow> window = test::openWindow();
-    Editor& e = window->editor();
-    test::RecordingSurface pb{*e.ui.pb};
-    QWidget* canvas = e.ui.pbBox.widget();
-    Session() { e.ui.pb = &pb; }
-
-    void press(double x, double y, Qt::MouseButton b, Qt::MouseButtons held,
-               Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        test::press(canvas, onCanvas(x, y), b, held, mods);
-    }
-    void move(double x, double y, Qt::MouseButtons held, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        test::move(canvas, onCanvas(x, y), held, mods);
-    }
-    void choose(int mode) { QTest::mouseClick(e.ui.obMode[static_cast<std::size_t>(mode)].button(), kL); }
-    std::string readout() const { return e.ui.sb.PanelText(2); }
-};
+using Session = test::RecordedWindow;
 
 }  // namespace
 
@@ -167,15 +147,17 @@ private slots:
         QCOMPARE(s.e.ui.obCP.Top(), 54);
         // Shift with Ctrl is no Shift: it starts a stroke and leaves the centre.
         s.press(200, 200, kL, kL, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(s.e.st.SXY.front(), (Point16{200, 200}));
         s.move(210, 200, kL, Qt::ShiftModifier | Qt::AltModifier);
         QCOMPARE(s.e.st.CenterX, int16{130});
+        QCOMPARE(s.pb.calls, 1);  // one Centric step
         // Unchecked: Shift-press and Shift-drag do nothing at all.
         s.e.ui.cbCenter.SetValue(0);
         s.press(10, 10, kL, kL, Qt::ShiftModifier);
         s.move(20, 20, kL, Qt::ShiftModifier);
         QCOMPARE(s.e.st.CenterX, int16{130});
         QCOMPARE(s.e.ui.sb.PanelText(3), std::string("C: 130,60"));
-        QCOMPARE(s.pb.calls, 0);
+        QCOMPARE(s.pb.calls, 1);
     }
 
     void shiftMovesThePatternPointOnlyWhilePannernIsChecked()

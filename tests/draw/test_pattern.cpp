@@ -1,0 +1,199 @@
+// Pattern drawing: the grid's arithmetic with truncating division, the worked
+// example segment for segment, and the cases at cell boundaries and edges.
+
+#include "draw/pattern.h"
+#include "support/recorded_window.h"
+
+using namespace kalidor;
+using test::DrawnSegment;
+using Segments = std::vector<DrawnSegment>;
+
+namespace {
+
+constexpr Qt::MouseButton kL = Qt::LeftButton;
+
+// Pattern mode on a canvas of the given outer size, with the given cells.
+struct Pattern : test::RecordedWindow {
+    Pattern(int outerWidth, int outerHeight, int16 cellWidth, int16 cellHeight, bool chess = false)
+    {
+        choose(kPattern);
+        e.ui.pbBox.Move(e.ui.pbBox.Left(), e.ui.pbBox.Top(), outerWidth, outerHeight);
+        e.st.PatternX = cellWidth;
+        e.st.PatternY = cellHeight;
+        e.ui.cbChess.SetValue(chess ? 1 : 0);
+    }
+    void setUp(int16 x, int16 y) { DefPatternSXY(e, x, y); }
+    void step(int16 x, int16 y) { PatternDrawLines(e, x, y, 1); }
+    const EditorState& st() const { return e.st; }
+};
+
+}  // namespace
+
+class PatternTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theWorkedExampleWithChess()
+    {
+        Pattern w(120, 90, 50, 40, true);
+        w.press(30, 25, kL, kL);
+        QCOMPARE(w.st().CellsX, int16{3});
+        QCOMPARE(w.st().CellsY, int16{3});
+        QCOMPARE(w.st().PatternCell, (Cell16{1, 1}));
+        QCOMPARE(w.st().ChessPhase, int16{0});
+        QCOMPARE(w.st().PatternSXY, (Point16{30, 25}));
+        QCOMPARE(w.pb.calls, 0);
+
+        w.move(55, 27, kL);
+        QCOMPARE(w.st().PatternCell, (Cell16{2, 1}));
+        QCOMPARE(w.st().ChessPhase, int16{1});
+        QCOMPARE(w.st().PatternSXY, (Point16{5, 27}));
+        QCOMPARE(w.pb.segments, (Segments{{-20, -15, 5, -13, 0, 1},
+                                          {80, -15, 105, -13, 0, 1},
+                                          {-70, 25, -45, 27, 0, 1},
+                                          {30, 25, 55, 27, 0, 1},
+                                          {-20, 65, 5, 67, 0, 1},
+                                          {80, 65, 105, 67, 0, 1},
+                                          {-70, 105, -45, 107, 0, 1},
+                                          {30, 105, 55, 107, 0, 1}}));
+        QCOMPARE(w.pb.calls, 1);  // the whole step in one drawing call
+
+        w.pb.segments.clear();
+        w.move(58, 33, kL);
+        QCOMPARE(w.pb.segments.size(), std::size_t(8));
+        QCOMPARE(w.pb.segments[3], (DrawnSegment{55, 27, 58, 33, 0, 1}));  // the pointer's own cell
+        QCOMPARE(w.pb.segments[7], (DrawnSegment{55, 107, 58, 113, 0, 1}));
+        QCOMPARE(w.st().PatternSXY, (Point16{8, 33}));
+
+        // Without "Chess" every cell of rows 0..3 and columns 0..3, row by row.
+        w.e.ui.cbChess.SetValue(0);
+        w.pb.segments.clear();
+        w.move(59, 33, kL);
+        QCOMPARE(w.pb.segments.size(), std::size_t(16));
+        QCOMPARE(w.pb.segments[0], (DrawnSegment{-42, -7, -41, -7, 0, 1}));
+        QCOMPARE(w.pb.segments[1], (DrawnSegment{8, -7, 9, -7, 0, 1}));
+        QCOMPARE(w.pb.segments[15], (DrawnSegment{108, 113, 109, 113, 0, 1}));
+        // Checked again: every other cell, with the phase kept.
+        w.e.ui.cbChess.SetValue(1);
+        w.pb.segments.clear();
+        w.move(60, 33, kL);
+        QCOMPARE(w.pb.segments.size(), std::size_t(8));
+        QCOMPARE(w.pb.segments[0], (DrawnSegment{9, -7, 10, -7, 0, 1}));
+    }
+
+    void theStartGridOnA451By441Canvas()
+    {
+        for (bool chess : {false, true}) {
+            Pattern w(451, 441, 200, 200, chess);
+            w.press(100, 100, kL, kL);
+            w.move(110, 105, kL);
+            QCOMPARE(w.pb.segments.size(), std::size_t(chess ? 8 : 16));
+            // The pointer's own segment lands on the canvas, and so do its copies.
+            QCOMPARE(w.e.ui.pb->Point(110, 105), 0);
+            QCOMPARE(w.e.ui.pb->Point(310, 305), 0);
+            QCOMPARE(w.e.ui.pb->Point(310, 105), chess ? 0xFFFFFF : 0);
+        }
+    }
+
+    void cellsSplitWithTruncatingDivision()
+    {
+        Pattern w(451, 441, 50, 40);
+        w.setUp(50, 39);  // x = PatternX: column 2, offset 0; y = PatternY - 1: row 1
+        QCOMPARE(w.st().PatternCell, (Cell16{2, 1}));
+        QCOMPARE(w.st().PatternSXY, (Point16{0, 39}));
+        // Left of the canvas column 1 goes on, with a negative offset.
+        w.setUp(10, 10);
+        w.step(-10, 10);
+        QCOMPARE(w.st().PatternCell, (Cell16{1, 1}));
+        QCOMPARE(w.st().PatternSXY, (Point16{-10, 10}));
+        QCOMPARE(w.st().ChessPhase, int16{0});
+        w.step(-50, 10);  // column 0: the stored point moves a cell right
+        QCOMPARE(w.st().PatternCell, (Cell16{0, 1}));
+        QCOMPARE(w.pb.segments.back().x1 - w.pb.segments.back().x2, 40.0f);
+        QCOMPARE(w.st().PatternSXY, (Point16{0, 10}));
+        QCOMPARE(w.st().ChessPhase, int16{1});
+        // Set-up with negative cell sums: the phase is the low bit, -1 gives 1.
+        w.setUp(-60, 10);
+        QCOMPARE(w.st().PatternCell, (Cell16{0, 1}));
+        QCOMPARE(w.st().ChessPhase, int16{1});
+        QCOMPARE(w.st().PatternSXY, (Point16{-10, 10}));
+    }
+
+    void aJumpShiftsByOneCellAndFlipsOnce()
+    {
+        Pattern w(451, 441, 50, 40, true);
+        w.setUp(10, 10);
+        w.step(120, 10);  // column 1 to column 3 in one move
+        QCOMPARE(w.st().PatternCell, (Cell16{3, 1}));
+        QCOMPARE(w.st().PatternSXY, (Point16{20, 10}));
+        QCOMPARE(w.st().ChessPhase, int16{1});  // the pointer's own cell is even: not drawn
+        for (const DrawnSegment& s : w.pb.segments)
+            QVERIFY(!(s.x2 == 120 && s.y2 == 10));
+        // Across a column and a row boundary at once: two flips, no change.
+        w.step(160, 50);
+        QCOMPARE(w.st().PatternCell, (Cell16{4, 2}));
+        QCOMPARE(w.st().ChessPhase, int16{1});
+    }
+
+    void aStepBeforeAnySetUpDrawsOutsideTheCanvas()
+    {
+        test::RecordedWindow w;  // cells 200 x 200 from start-up, stroke fields 0
+        PatternDrawLines(w.e, 100, 100, 1);
+        QCOMPARE(w.pb.segments, (Segments{{-400, -400, -100, -100, 0, 1}}));
+    }
+
+    void gridsWithoutCells()
+    {
+        // Zero: nothing set up, nothing drawn, no division.
+        Pattern w(451, 441, 0, 200);
+        w.press(100, 100, kL, kL);
+        w.move(110, 100, kL);
+        w.e.st.PatternX = 200;
+        w.e.st.PatternY = 0;
+        w.press(100, 100, kL, kL);
+        w.move(120, 100, kL);
+        QCOMPARE(w.pb.calls, 0);
+        QCOMPARE(w.st().PatternCell, (Cell16{}));
+        // Negative: -200 across 451 gives CellsX = -1, and the loop never runs.
+        w.e.st.PatternX = -200;
+        w.e.st.PatternY = 200;
+        w.press(100, 100, kL, kL);
+        QCOMPARE(w.st().CellsX, int16{-1});
+        w.move(120, 100, kL);
+        QCOMPARE(w.pb.calls, 0);
+    }
+
+    void theGridIsMeasuredAtTheMouseDownOnly()
+    {
+        Pattern w(451, 441, 200, 200);
+        w.press(100, 100, kL, kL);
+        w.e.ui.pbBox.Move(w.e.ui.pbBox.Left(), w.e.ui.pbBox.Top(), 851, 441);
+        w.move(110, 100, kL);
+        QCOMPARE(w.pb.segments.size(), std::size_t(16));
+        w.press(100, 100, kL, kL);
+        QCOMPARE(w.st().CellsX, int16{5});
+    }
+
+    void aButtonWithoutAWellDrawsNothing()
+    {
+        Pattern w(451, 441, 200, 200);
+        w.press(100, 100, Qt::MiddleButton, Qt::MiddleButton);
+        w.move(300, 100, Qt::MiddleButton);
+        QCOMPARE(w.pb.calls, 0);
+        QCOMPARE(w.st().PatternCell, (Cell16{1, 1}));
+    }
+
+    void anOverflowStopsTheStepWhereItGot()
+    {
+        Pattern w(451, 441, 20000, 200);
+        w.setUp(100, 10);
+        // Into column 2: the stored point moves to -19900, and column 0's start,
+        // -20000 - 19900, leaves 16 bits.
+        QVERIFY_THROWS_EXCEPTION(Int16Error, w.step(20100, 10));
+        QCOMPARE(w.pb.calls, 0);
+        QCOMPARE(w.st().PatternCell, (Cell16{2, 1}));
+        QCOMPARE(w.st().PatternSXY, (Point16{-19900, 10}));  // not the new offset
+    }
+};
+
+QTEST_MAIN(PatternTest)
+#include "test_pattern.moc"

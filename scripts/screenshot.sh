@@ -1,27 +1,55 @@
 #!/bin/sh
-# Takes the README's screenshot of the real window under Xvfb: a freehand
-# drawing made with real X input. Writes docs/kalidor.png.
+# Takes the README's screenshots of the real window under Xvfb, drawn with real
+# X input: a Centric figure (docs/centric.png) and a Pattern tiling
+# (docs/pattern.png).
 set -eu
 cd "$(dirname "$0")/.."
 SCREEN_SIZE=1024x720
 . tests/acceptance/x_session.sh
 
+# Client positions of canvas pixels: the canvas's interior starts at (102, 12).
+at() { echo "$(sx $((102 + $1))) $(sy $((12 + $2)))"; }
+# drag FILE: a left-button stroke through the canvas points listed in FILE.
+drag() {
+    read -r X Y <"$1"
+    xdotool mousemove $(at "$X" "$Y") mousedown 1
+    while read -r X Y; do xdotool mousemove $(at "$X" "$Y"); done <"$1"
+    xdotool mouseup 1
+}
+# save NAME: the window, cropped from the screen.
+save() {
+    xdotool mousemove "$(sx 600)" "$(sy 2)"
+    sleep 0.5
+    shot "$WORK/screen.png"
+    convert "$WORK/screen.png" -crop "${WIN_W}x$((WIN_H + WIN_Y))+0+0" +repage "docs/$1.png"
+    echo "wrote docs/$1.png"
+}
+# pen WIDTH: the pen-width slider (1..30 across its 91 pixels) set by a click.
+pen() { xdotool mousemove "$(sx $((5 + 6 + ($1 - 1) * 79 / 29)))" "$(sy 565)" click 1; }
+
 start_kalidor build/kalidor
-CX=$((102 + 450))
-CY=$((12 + 330))
-# A spiral of freehand segments, left button, about the middle of the canvas.
-awk 'BEGIN { for (i = 0; i <= 400; i++) { a = i / 16; r = 12 + i * 0.6;
-             printf "%d %d\n", r * cos(a), r * sin(a) } }' >"$WORK/spiral"
-read -r X Y <"$WORK/spiral"
-xdotool mousemove "$(sx $((CX + X)))" "$(sy $((CY + Y)))" mousedown 1
-while read -r X Y; do
-    xdotool mousemove "$(sx $((CX + X)))" "$(sy $((CY + Y)))"
-done <"$WORK/spiral"
-xdotool mouseup 1
-# Show the Centric options: the mode button in the Mode frame.
+# Centric, N = 8 (the N slider's handle dragged right), about the canvas's middle.
 xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
-xdotool mousemove "$(sx $((CX + 40)))" "$(sy $((CY - 250)))"
-sleep 0.5
-shot "$WORK/screen.png"
-convert "$WORK/screen.png" -crop "$((WIN_W))x$((WIN_H + WIN_Y))+0+0" +repage docs/kalidor.png
-echo "wrote docs/kalidor.png"
+xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 50)" "$(sy 147)" mouseup 1
+pen 2
+MX=$(((WIN_W - 112) / 2))
+MY=$(((WIN_H - 42) / 2))
+for petal in 0 1; do
+    awk -v mx="$MX" -v my="$MY" -v p="$petal" 'BEGIN { for (i = 0; i <= 120; i++) { t = i / 120 * 3.14159;
+        r = 40 + p * 90 + 150 * sin(t) * (1 - p * 0.4); a = t * (0.6 - p * 0.3) - 0.3;
+        printf "%d %d\n", mx + r * cos(a), my + r * sin(a) } }' >"$WORK/petal"
+    drag "$WORK/petal"
+done
+save centric
+kill "$KALIDOR_PID"
+
+start_kalidor build/kalidor
+# Pattern with cells of 120 x 100 (the marker dropped there) and "Chess".
+xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
+xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 120 100) mouseup 1
+xdotool mousemove "$(sx 40)" "$(sy 130)" click 1
+pen 3
+awk 'BEGIN { for (i = 0; i <= 60; i++) { t = i / 60 * 6.28318;
+    printf "%d %d\n", 60 + 45 * sin(t) * cos(t), 50 + 40 * sin(t) } }' >"$WORK/knot"
+drag "$WORK/knot"
+save pattern

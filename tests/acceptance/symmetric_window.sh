@@ -1,0 +1,82 @@
+#!/bin/sh
+# Symmetric drawing in the real window with real X input: a Pattern stroke
+# repeated in every cell (and in every other one with "Chess"), a Centric
+# stroke drawn five times about the centre, and the centre moved by dragging
+# its marker.
+set -eu
+KALIDOR=$1
+. "$(dirname "$0")/x_session.sh"
+
+start_kalidor "$KALIDOR"
+# Client positions of canvas pixels: the canvas's interior starts at (102, 12).
+cx() { echo $((102 + $1)); }
+cy() { echo $((12 + $1)); }
+# stroke X1 Y1 X2 Y2: a left-button drag on the canvas in ten moves.
+stroke() {
+    xdotool mousemove "$(sx "$(cx "$1")")" "$(sy "$(cy "$2")")" mousedown 1
+    for i in $(seq 1 10); do
+        xdotool mousemove "$(sx "$(cx $(($1 + ($3 - $1) * i / 10)))")" "$(sy "$(cy $(($2 + ($4 - $2) * i / 10)))")"
+    done
+    xdotool mouseup 1
+    sleep 0.2
+}
+# expect_dark_near FILE X Y WHAT: some black pixel within 2 pixels of canvas (X, Y).
+expect_dark_near() {
+    x=$(($(sx "$(cx "$2")") - 2))
+    y=$(($(sy "$(cy "$3")") - 2))
+    got=$(convert "$1" -crop "5x5+$x+$y" -format "%[fx:minima.intensity]" info:)
+    if [ "$got" = "0" ]; then echo "ok: $4"; else
+        echo "FAIL: $4: nothing black near canvas ($2, $3)"
+        FAILURES=$((FAILURES + 1))
+    fi
+}
+expect_canvas() { expect_pixel "$1" "$(cx "$2")" "$(cy "$3")" "$4" "$5"; }
+# The Pattern and Centric buttons of the Mode frame.
+choose() { xdotool mousemove "$(sx 30)" "$(sy "$1")" click 1; sleep 0.2; }
+
+# Pattern: cells of 200 x 200; a stroke from (20, 30) to (60, 30) in every cell.
+choose 80
+stroke 20 30 60 30
+shot "$WORK/pattern.png"
+for cell in "0 0" "200 0" "400 200" "800 400" "1000 600"; do
+    set -- $cell
+    expect_canvas "$WORK/pattern.png" $(($1 + 40)) $(($2 + 30)) "0,0,0" "the pattern stroke is in the cell at ($1, $2)"
+done
+expect_canvas "$WORK/pattern.png" 140 30 "255,255,255" "and nowhere between the cells"
+
+# "Chess": the next stroke only in the cells of the pointer's colour.
+xdotool mousemove "$(sx 40)" "$(sy 130)" click 1
+stroke 20 100 60 100
+shot "$WORK/chess.png"
+expect_canvas "$WORK/chess.png" 40 100 "0,0,0" "with Chess, the pointer's own cell"
+expect_canvas "$WORK/chess.png" 440 100 "0,0,0" "two cells right"
+expect_canvas "$WORK/chess.png" 240 300 "0,0,0" "one right, one down"
+expect_canvas "$WORK/chess.png" 240 100 "255,255,255" "but not the neighbour on the right"
+expect_canvas "$WORK/chess.png" 40 300 "255,255,255" "nor the one below"
+
+# Centric, N = 5 about the middle of the canvas (583, 374): a radial stroke
+# from radius 100 to 150, five times, a fifth of a turn apart.
+choose 60
+stroke 683 374 733 374
+shot "$WORK/centric.png"
+for k in 0 1 2 3 4; do
+    xy=$(awk -v k="$k" 'BEGIN { a = k * 2 * 3.141592 / 5; printf "%d %d", 583 + 125 * cos(a) + 0.5, 374 + 125 * sin(a) + 0.5 }')
+    set -- $xy
+    expect_dark_near "$WORK/centric.png" "$1" "$2" "copy $k of the centric stroke at ($1, $2)"
+done
+expect_canvas "$WORK/centric.png" 458 374 "255,255,255" "no copy at half a turn"
+
+# Drag the marker from the centre to (300, 420) and draw about the new centre.
+xdotool mousemove "$(sx "$(cx 583)")" "$(sy "$(cy 374)")" mousedown 1
+xdotool mousemove "$(sx "$(cx 450)")" "$(sy "$(cy 400)")"
+xdotool mousemove "$(sx "$(cx 300)")" "$(sy "$(cy 420)")" mouseup 1
+sleep 0.2
+stroke 400 420 450 420
+shot "$WORK/moved.png"
+expect_canvas "$WORK/moved.png" 300 420 "0,0,0" "the marker's dot sits on the new centre"
+xy=$(awk 'BEGIN { a = 2 * 3.141592 / 5; printf "%d %d", 300 + 125 * cos(a) + 0.5, 420 + 125 * sin(a) + 0.5 }')
+set -- $xy
+expect_dark_near "$WORK/moved.png" "$1" "$2" "the next stroke turns about the dropped centre"
+# SHOT_DIR=dir keeps the screenshots for a look.
+[ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$SHOT_DIR"
+exit "$FAILURES"

@@ -6,6 +6,7 @@
 #include "app/mode_switch.h"
 #include "app/startup.h"
 #include "colour/colour_pick.h"
+#include "colour/palette.h"
 #include "draw/canvas_input.h"
 #include "draw/centric.h"
 #include "draw/control_point.h"
@@ -40,6 +41,8 @@ void MainWindow::connectHandlers()
     ui.cbCenter.OnClick([&e] { atEventBoundary([&] { cbCenter_Click(e); }); });
     ui.cbPattern.OnClick([&e] { atEventBoundary([&] { cbPattern_Click(e); }); });
     ui.slN.OnScroll([&e] { atEventBoundary([&] { slN_Scroll(e); }); });
+
+    ui.pbPalBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pbPal_MouseDown(e, m); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
 }

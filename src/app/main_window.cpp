@@ -6,6 +6,7 @@
 #include "app/mode_switch.h"
 #include "app/startup.h"
 #include "colour/colour_pick.h"
+#include "colour/colour_well.h"
 #include "colour/palette.h"
 #include "draw/canvas_input.h"
 #include "draw/centric.h"
@@ -43,6 +44,8 @@ void MainWindow::connectHandlers()
     ui.slN.OnScroll([&e] { atEventBoundary([&] { slN_Scroll(e); }); });
 
     ui.pbPalBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pbPal_MouseDown(e, m); }); });
+    for (int16 i = 1; i <= 3; ++i)
+        ui.pbColor[static_cast<std::size_t>(i)].OnClick([&e, i] { atEventBoundary([&] { pbColor_Click(e, i); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
 }

@@ -1,5 +1,7 @@
 #include "colour/colour_pick.h"
 
+#include <cstdint>
+
 namespace kalidor {
 
 void cbCvet_Click(Editor& e)
@@ -12,8 +14,17 @@ void cbCvet_Click(Editor& e)
     }
 }
 
-// The pick itself is not built yet: a press in colour pick changes nothing and
-// colour pick stays on until "Cvet" is unchecked or a mode is chosen.
-void PickColour(Editor&, const MouseArgs&) {}
+void PickColour(Editor& e, const MouseArgs& m)
+{
+    Well* well = wellAt(e, m.Shift > 0 ? 3 : m.Button);
+    const std::int32_t c = e.ui.pb->Point(m.X, m.Y);
+    // The middle button alone names no well, and a place without a picture has
+    // no colour: either way colour pick stays on for the next press.
+    if (!well || c < 0)
+        return;
+    well->SetBackColor(static_cast<Colour>(c));
+    e.st.Mode = e.st.PrevMode;
+    e.ui.cbCvet.SetValue(0);  // its click handler puts back `PrevMode` once more
+}
 
 }  // namespace kalidor

@@ -11,7 +11,9 @@ namespace kalidor {
 // remembers the mode left; unchecked returns to it.
 void cbCvet_Click(Editor& e);
 
-// A press on the canvas while colour pick is on.
+// A press on the canvas while colour pick is on: the pixel under the pointer
+// goes into the well of the button (well 3 with any modifier held), and
+// "Cvet" is unchecked.
 void PickColour(Editor& e, const MouseArgs& m);
 
 }  // namespace kalidor

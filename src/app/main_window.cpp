@@ -8,6 +8,7 @@
 #include "colour/colour_pick.h"
 #include "colour/colour_well.h"
 #include "colour/palette.h"
+#include "colour/pen_width.h"
 #include "draw/canvas_input.h"
 #include "draw/centric.h"
 #include "draw/control_point.h"
@@ -46,6 +47,7 @@ void MainWindow::connectHandlers()
     ui.pbPalBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pbPal_MouseDown(e, m); }); });
     for (int16 i = 1; i <= 3; ++i)
         ui.pbColor[static_cast<std::size_t>(i)].OnClick([&e, i] { atEventBoundary([&] { pbColor_Click(e, i); }); });
+    ui.slDrawWidth.OnScroll([&e] { atEventBoundary([&] { slDrawWidth_Scroll(e); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
 }

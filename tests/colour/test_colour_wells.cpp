@@ -2,7 +2,11 @@
 // driven by real clicks, presses and keys.
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/colour_dialog.h"
 #include "support/window_fixture.h"
@@ -79,6 +83,46 @@ private slots:
         s.clickWell(1);
         QCOMPARE(s.dialogShown, (std::vector<Colour>{0x800080, 0x800080, kBlack}));
         QCOMPARE(s.well(1), Colour{0x00FF00});
+    }
+
+    void theRealDialogIsModalWithItsCustomColoursShown()
+    {
+        Session s;
+        struct Seen {
+            QColor start;
+            bool modal = false;
+            bool customShown = false;
+        } seen;
+        // Answers the real dialog once it is open, as a user would.
+        auto answerWith = [&seen](std::optional<QColor> choice) {
+            QTimer::singleShot(0, [&seen, choice] {
+                auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                seen.start = dialog->currentColor();
+                seen.modal = dialog->isModal();
+                for (QLabel* label : dialog->findChildren<QLabel*>())
+                    seen.customShown |= label->text().contains("Custom colors") && label->isVisible();
+                if (!choice) {
+                    dialog->reject();
+                    return;
+                }
+                dialog->setCurrentColor(*choice);
+                dialog->accept();
+            });
+        };
+        answerWith(std::nullopt);
+        s.clickWell(3);
+        QCOMPARE(seen.start, QColor(128, 0, 128));
+        QVERIFY(seen.modal);
+        QVERIFY(seen.customShown);
+        QCOMPARE(s.well(3), Colour{0x800080});
+        answerWith(QColor(0, 255, 0));
+        s.clickWell(3);
+        QCOMPARE(s.well(3), Colour{0x00FF00});
+        answerWith(QColor(0x12, 0x34, 0x56));
+        s.clickWell(1);
+        QCOMPARE(seen.start, QColor(0, 0, 0));
+        QCOMPARE(s.well(1), Colour{0x563412});
     }
 
     void aPickCopiesThePixelAndReturnsToTheModeItCameFrom()

@@ -4,7 +4,7 @@
 #include <QSlider>
 #include <QTest>
 
-#include "support/window_fixture.h"
+#include "support/recorded_window.h"
 
 using namespace kalidor;
 
@@ -96,6 +96,23 @@ private slots:
         QCOMPARE(thickness(*e.ui.pb, 150, 400), 30);
         QCOMPARE(e.ui.pb->Point(150, 385), 0);  // rows 385..414
         QCOMPARE(e.ui.pb->Point(150, 414), 0);
+    }
+
+    void theSymmetricModesDrawWithThePenToo()
+    {
+        test::RecordedWindow w;
+        QSlider* slider = w.e.ui.slDrawWidth.slider();
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_PageUp);  // 6
+        for (int mode : {1, 2}) {
+            w.choose(mode);
+            w.pb.segments.clear();
+            w.press(120, 130, kL, kL);
+            w.move(140, 150, kL);
+            QVERIFY(!w.pb.segments.empty());
+            for (const test::DrawnSegment& s : w.pb.segments)
+                QCOMPARE(s.width, int16{6});
+        }
     }
 };
 

@@ -24,17 +24,23 @@ save() {
     convert "$WORK/screen.png" -crop "${WIN_W}x$((WIN_H + WIN_Y))+0+0" +repage "docs/$1.png"
     echo "wrote docs/$1.png"
 }
-# pen WIDTH: the pen-width slider (1..30 across its 91 pixels) set by a click.
-pen() { xdotool mousemove "$(sx $((5 + 6 + ($1 - 1) * 79 / 29)))" "$(sy 565)" click 1; }
+# pen WIDTH: drags the pen-width slider's handle from 1, where it starts.
+pen() {
+    xdotool mousemove "$(sx 11)" "$(sy 565)" mousedown 1 mousemove "$(sx 30)" "$(sy 565)" \
+        mousemove "$(sx $((11 + ($1 - 1) * 79 / 29)))" "$(sy 565)" mouseup 1
+}
+# swatch COL ROW: loads a palette swatch into well 1.
+swatch() { xdotool mousemove "$(sx $((11 + 19 * $1 + 10)))" "$(sy $((211 + 19 * $2 + 10)))" click 1; }
 
 start_kalidor build/kalidor
-# Centric, N = 8 (the N slider's handle dragged right), about the canvas's middle.
+# Centric, N = 9 (the N slider's handle dragged right), about the canvas's middle.
 xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
 xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 50)" "$(sy 147)" mouseup 1
-pen 2
+pen 3
 MX=$(((WIN_W - 112) / 2))
 MY=$(((WIN_H - 42) / 2))
 for petal in 0 1; do
+    swatch $((petal * 2)) $((petal * 3 + 2))
     awk -v mx="$MX" -v my="$MY" -v p="$petal" 'BEGIN { for (i = 0; i <= 120; i++) { t = i / 120 * 3.14159;
         r = 40 + p * 90 + 150 * sin(t) * (1 - p * 0.4); a = t * (0.6 - p * 0.3) - 0.3;
         printf "%d %d\n", mx + r * cos(a), my + r * sin(a) } }' >"$WORK/petal"
@@ -48,7 +54,8 @@ start_kalidor build/kalidor
 xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
 xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 120 100) mouseup 1
 xdotool mousemove "$(sx 40)" "$(sy 130)" click 1
-pen 3
+pen 6
+swatch 1 5
 awk 'BEGIN { for (i = 0; i <= 60; i++) { t = i / 60 * 6.28318;
     printf "%d %d\n", 60 + 45 * sin(t) * cos(t), 50 + 40 * sin(t) } }' >"$WORK/knot"
 drag "$WORK/knot"

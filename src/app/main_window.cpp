@@ -8,6 +8,10 @@
 #include "colour/colour_pick.h"
 #include "draw/canvas_input.h"
 #include "draw/keys.h"
+#include "picture/invert.h"
+#include "picture/new_picture.h"
+#include "picture/open_picture.h"
+#include "picture/save_picture.h"
 
 namespace kalidor {
 
@@ -35,6 +39,10 @@ void MainWindow::connectHandlers()
     ui.pbBox.OnDragOver([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragOver(e, s, x, y); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
+    ui.mnuFile.OnItem(0, [&e] { atEventBoundary([&] { mnuNew_Click(e); }); });
+    ui.mnuFile.OnItem(1, [&e] { atEventBoundary([&] { mnuOpen_Click(e); }); });
+    ui.mnuFile.OnItem(2, [&e] { atEventBoundary([&] { mnuSave_Click(e); }); });
+    ui.kInvert.OnClick([&e] { atEventBoundary([&] { kInvert_Click(e); }); });
 }
 
 void MainWindow::show()

@@ -13,6 +13,10 @@
 #include "draw/centric.h"
 #include "draw/control_point.h"
 #include "draw/keys.h"
+#include "picture/invert.h"
+#include "picture/new_picture.h"
+#include "picture/open_picture.h"
+#include "picture/save_picture.h"
 
 namespace kalidor {
 
@@ -50,6 +54,10 @@ void MainWindow::connectHandlers()
     ui.slDrawWidth.OnScroll([&e] { atEventBoundary([&] { slDrawWidth_Scroll(e); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
+    ui.mnuFile.OnItem(0, [&e] { atEventBoundary([&] { mnuNew_Click(e); }); });
+    ui.mnuFile.OnItem(1, [&e] { atEventBoundary([&] { mnuOpen_Click(e); }); });
+    ui.mnuFile.OnItem(2, [&e] { atEventBoundary([&] { mnuSave_Click(e); }); });
+    ui.kInvert.OnClick([&e] { atEventBoundary([&] { kInvert_Click(e); }); });
 }
 
 void MainWindow::show()

@@ -37,6 +37,8 @@ public:
     float ScaleHeight() const override { return static_cast<float>(height_); }
     float Width() const override { return static_cast<float>(outerWidth_); }
     float Height() const override { return static_cast<float>(outerHeight_); }
+    float KeptWidth() const override { return static_cast<float>(image_.width()); }
+    float KeptHeight() const override { return static_cast<float>(image_.height()); }
 
     void SetPicture(const Picture& picture) override;
     Picture Image() const override;

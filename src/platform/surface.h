@@ -65,6 +65,10 @@ public:
     // Outer size, border included.
     virtual float Width() const = 0;
     virtual float Height() const = 0;
+    // Size of the whole picture the surface keeps: the interior, and beyond it
+    // whatever a larger interior once showed and shows again when it grows back.
+    virtual float KeptWidth() const { return ScaleWidth(); }
+    virtual float KeptHeight() const { return ScaleHeight(); }
 
     // Replaces everything with the background colour and the picture at the
     // top-left corner; the empty picture leaves only the background.

@@ -47,6 +47,8 @@ public:
     float ScaleHeight() const override { return inner_.ScaleHeight(); }
     float Width() const override { return inner_.Width(); }
     float Height() const override { return inner_.Height(); }
+    float KeptWidth() const override { return inner_.KeptWidth(); }
+    float KeptHeight() const override { return inner_.KeptHeight(); }
     void SetPicture(const Picture& p) override { inner_.SetPicture(p); }
     Picture Image() const override { return inner_.Image(); }
 

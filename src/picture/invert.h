@@ -1,0 +1,10 @@
+#pragma once
+// "Invert": every pixel of the picture takes its complementary colour.
+
+#include "app/editor.h"
+
+namespace kalidor {
+
+void kInvert_Click(Editor& e);
+
+}  // namespace kalidor

@@ -1,0 +1,18 @@
+#include "picture/open_picture.h"
+
+#include "platform/file_dialog.h"
+#include "platform/picture_file.h"
+
+namespace kalidor {
+
+void mnuOpen_Click(Editor& e)
+{
+    const std::optional<std::string> fileName = ShowOpen(kOpenFilter);
+    if (!fileName)
+        return;  // cancelled: the drawing stays
+    // A file that cannot be read as a picture changes nothing, and says nothing.
+    if (const std::optional<Picture> picture = LoadPicture(*fileName))
+        e.ui.pb->SetPicture(*picture);
+}
+
+}  // namespace kalidor

@@ -1,0 +1,20 @@
+#include "picture/save_picture.h"
+
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/picture_file.h"
+
+namespace kalidor {
+
+void mnuSave_Click(Editor& e)
+{
+    const std::optional<std::string> fileName = ShowSave(kSaveFilter);
+    if (!fileName)
+        return;  // cancelled: nothing written, nothing said
+    const Picture image = e.ui.pb->Image();
+    // The user must not close the program believing the drawing is saved.
+    if (const std::optional<std::string> failure = SavePicture(image, *fileName))
+        ShowMessage("The picture could not be saved as \"" + *fileName + "\": " + *failure + ".");
+}
+
+}  // namespace kalidor

@@ -1,0 +1,13 @@
+#pragma once
+// File > Save: the picture as shown, at the canvas's size, as a Windows bitmap
+// under exactly the name chosen.
+
+#include "app/editor.h"
+
+namespace kalidor {
+
+constexpr const char* kSaveFilter = "Bitmap (*.bmp)|*.bmp";
+
+void mnuSave_Click(Editor& e);
+
+}  // namespace kalidor

@@ -1,0 +1,66 @@
+#include "platform/file_dialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace kalidor {
+
+namespace {
+
+FileDialogAnswer& answer()
+{
+    static FileDialogAnswer hook;
+    return hook;
+}
+
+// Qt reads a filter's patterns from the parentheses that end it, separated by
+// spaces, and shows only the text before them: the description is kept as it
+// is, parentheses and all, and the patterns are appended in Qt's form.
+QStringList qtNameFilters(const std::string& filter)
+{
+    const QStringList items = QString::fromStdString(filter).split('|');
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
+        QStringList patterns = items[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p == "*.*")
+                p = "*";  // all files, those without an extension too
+        result << items[i] + " (" + patterns.join(' ') + ")";
+    }
+    return result;
+}
+
+std::optional<std::string> show(FileDialogKind kind, const std::string& filter)
+{
+    if (answer())
+        return answer()(kind, filter);
+    const std::unique_ptr<QFileDialog> dialog = createFileDialog(kind, filter, QApplication::activeWindow());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().constFirst().toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> ShowOpen(const std::string& filter) { return show(FileDialogKind::Open, filter); }
+
+std::optional<std::string> ShowSave(const std::string& filter) { return show(FileDialogKind::Save, filter); }
+
+void setFileDialogAnswer(FileDialogAnswer hook) { answer() = std::move(hook); }
+
+std::unique_ptr<QFileDialog> createFileDialog(FileDialogKind kind, const std::string& filter, QWidget* parent)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent);
+    const bool open = kind == FileDialogKind::Open;
+    dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Native dialogs cut a description at its first parenthesis; Qt's own shows
+    // it whole once the pattern part is hidden.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setNameFilters(qtNameFilters(filter));
+    dialog->selectFile(QString());
+    return dialog;
+}
+
+}  // namespace kalidor

@@ -1,0 +1,64 @@
+#include "platform/picture_file.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include "platform/picture_integrity.h"
+
+namespace kalidor {
+
+namespace {
+
+bool withinLimit(const QSize& size)
+{
+    return size.width() > 0 && size.height() > 0 &&
+           static_cast<long long>(size.width()) * size.height() <= kMaxPicturePixels;
+}
+
+}  // namespace
+
+std::optional<Picture> LoadPicture(const std::string& fileName)
+{
+    const QString name = QString::fromStdString(fileName);
+    if (name.isEmpty())
+        return std::nullopt;
+    // Also bounds the readers that learn a picture's size only while decoding.
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)));
+    QImageReader reader(name);
+    reader.setDecideFormatFromContent(true);
+    const QSize declared = reader.size();
+    if (declared.isValid() && !withinLimit(declared))
+        return std::nullopt;
+    // Some decoders hand back the part of a cut-off file they could read.
+    QFile whole(name);
+    if (!whole.open(QIODevice::ReadOnly) || !isComplete(whole, reader.format()))
+        return std::nullopt;
+    const QImage image = reader.read();
+    if (image.isNull() || !withinLimit(image.size()))
+        return std::nullopt;
+    return Picture(image);
+}
+
+std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName)
+{
+    QSaveFile file(QString::fromStdString(fileName));
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString().toStdString();
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(picture.image())) {
+        // A failed write of the file itself tells more than the writer's error;
+        // the system's reason comes out when the buffer is flushed.
+        file.flush();
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        file.cancelWriting();
+        return reason.toStdString();
+    }
+    if (!file.commit())
+        return file.errorString().toStdString();
+    return std::nullopt;
+}
+
+}  // namespace kalidor

@@ -1,0 +1,25 @@
+#pragma once
+// Reading pictures from files and writing them as Windows bitmaps.
+
+#include <optional>
+#include <string>
+
+#include "platform/picture.h"
+
+namespace kalidor {
+
+// The largest picture read, in pixels: 256 MB at four bytes a pixel.
+constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+
+// Reads a bitmap, icon, GIF, JPEG or PNG file, whatever its name's extension.
+// Nothing for a file that is missing, unreadable, incomplete, not a picture,
+// or larger than kMaxPicturePixels; a larger one is refused from its header,
+// before its pixels are allocated.
+std::optional<Picture> LoadPicture(const std::string& fileName);
+
+// Writes the picture as a Windows bitmap under exactly that name, whatever its
+// extension. The file is replaced only once the whole bitmap is written: a
+// failure leaves an existing file as it was. Returns why it failed, or nothing.
+std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName);
+
+}  // namespace kalidor

@@ -1,0 +1,362 @@
+// File > Open and Save: round trips, the picture formats, the dialogs' answers,
+// bad files and failed saves.
+
+#include <csignal>
+#include <functional>
+
+#include <sys/resource.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "picture/open_picture.h"
+#include "picture/save_picture.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "support/window_fixture.h"
+
+using namespace kalidor;
+
+namespace {
+
+// Answers the file dialogs and collects the messages while it lives.
+struct Answers {
+    std::optional<std::string> name;
+    std::vector<std::pair<FileDialogKind, std::string>> asked;
+    std::vector<std::string> messages;
+
+    Answers()
+    {
+        setFileDialogAnswer([this](FileDialogKind kind, const std::string& filter) {
+            asked.emplace_back(kind, filter);
+            return name;
+        });
+        setMessageAnswer([this](const std::string& text) { messages.push_back(text); });
+    }
+    ~Answers()
+    {
+        setFileDialogAnswer({});
+        setMessageAnswer({});
+    }
+};
+
+void menuItem(Editor& e, int index) { e.ui.mnuFile.menu()->actions().at(index)->trigger(); }
+
+QImage canvasImage(const Editor& e) { return e.ui.pb->Image().image(); }
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Red at the top-left, blue at the bottom-right, green between; blocks of 16
+// keep the corners' colours through JPEG compression.
+QColor markAt(int x, int y, int w, int h)
+{
+    if (x < 16 && y < 16)
+        return Qt::red;
+    if (x >= w - 16 && y >= h - 16)
+        return Qt::blue;
+    return Qt::green;
+}
+
+QImage marked(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixelColor(x, y, markAt(x, y, w, h));
+    return image;
+}
+
+// Qt has no GIF writer: a GIF with a 4-colour table whose LZW stream sends a
+// clear code before every two pixels, so that every code stays 3 bits wide.
+QByteArray gif(int w, int h, const std::function<int(int, int)>& index)
+{
+    QByteArray b("GIF89a");
+    auto u16 = [&](int v) {
+        b.append(char(v & 0xFF));
+        b.append(char((v >> 8) & 0xFF));
+    };
+    u16(w);
+    u16(h);
+    b.append(char(0xF1)).append('\0').append('\0');
+    b.append(QByteArray::fromHex("ff000000ff000000ff000000"));  // red, green, blue, black
+    b.append(',');
+    u16(0);
+    u16(0);
+    u16(w);
+    u16(h);
+    b.append('\0').append(char(2));
+    QByteArray data;
+    quint32 bits = 0;
+    int count = 0;
+    auto put = [&](int code) {
+        bits |= quint32(code) << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8)
+            data.append(char(bits & 0xFF));
+    };
+    for (int i = 0; i < w * h; ++i) {
+        if (i % 2 == 0)
+            put(4);
+        put(index(i % w, i / w));
+    }
+    put(5);
+    if (count > 0)
+        data.append(char(bits & 0xFF));
+    for (qsizetype i = 0; i < data.size(); i += 255) {
+        const QByteArray block = data.mid(i, 255);
+        b.append(char(block.size())).append(block);
+    }
+    return b.append('\0').append(';');
+}
+
+int gifMark(int x, int y, int w, int h)
+{
+    const QColor c = markAt(x, y, w, h);
+    return c == Qt::red ? 0 : c == Qt::green ? 1 : 2;
+}
+
+bool near(std::int32_t got, const QColor& want)
+{
+    const QColor g(red(static_cast<Colour>(got)), green(static_cast<Colour>(got)), blue(static_cast<Colour>(got)));
+    return got >= 0 && std::abs(g.red() - want.red()) < 40 && std::abs(g.green() - want.green()) < 40 &&
+           std::abs(g.blue() - want.blue()) < 40;
+}
+
+void drawSomething(Editor& e)
+{
+    Surface& pb = *e.ui.pb;
+    pb.SetDrawWidth(3);
+    pb.Line(0, 0, pb.ScaleWidth() - 1, pb.ScaleHeight() - 1, rgb(18, 52, 86));
+    pb.Line(5, 60, 150, 70, 0x0000FF);
+    pb.SetDrawWidth(1);
+    pb.Line(pb.ScaleWidth() - 1, 0, pb.ScaleWidth() - 1, 20, 0x00FF00);  // the last column
+}
+
+}  // namespace
+
+class PictureFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aDrawingComesBackPixelForPixel()
+    {
+        // An odd interior width, 187, gives bitmap rows that need padding.
+        auto w = test::openWindow(301, 201);
+        Editor& e = w->editor();
+        QCOMPARE(e.ui.pb->ScaleWidth(), 187.0f);
+        drawSomething(e);
+        const QImage drawn = canvasImage(e);
+        QTemporaryDir dir;
+        Answers answers;
+        answers.name = dir.filePath("drawing").toStdString();
+        menuItem(e, 2);
+        QCOMPARE(answers.asked.back().first, FileDialogKind::Save);
+        QCOMPARE(answers.asked.back().second, std::string("Bitmap (*.bmp)|*.bmp"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"drawing"});  // no extension added
+        QVERIFY(bytesOf(dir.filePath("drawing")).startsWith("BM"));
+        QImageReader reader(dir.filePath("drawing"));
+        QCOMPARE(reader.format(), QByteArray("bmp"));
+        QCOMPARE(reader.read().convertToFormat(QImage::Format_RGB32), drawn);
+
+        menuItem(e, 0);
+        QCOMPARE(e.ui.pb->Point(5, 60), 0xFFFFFF);
+        menuItem(e, 1);
+        QCOMPARE(answers.asked.back().first, FileDialogKind::Open);
+        QCOMPARE(answers.asked.back().second,
+                 std::string("Picture (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Bitmap (*.bmp;*.ico)|"
+                             "*.bmp;*.ico|Giff-files (*.gif)|*.gif|Jpeg-files (*.jpg)|*.jpg|All files (*.*)|*.*"));
+        QCOMPARE(canvasImage(e), drawn);
+        QVERIFY(answers.messages.empty());
+    }
+
+    void saveWritesABitmapWhateverTheNameAndReplacesAnOldFile()
+    {
+        auto w = test::openWindow(301, 201);
+        Editor& e = w->editor();
+        drawSomething(e);
+        QTemporaryDir dir;
+        writeBytes(dir.filePath("photo.jpg"), QByteArray(100000, 'x'));
+        Answers answers;
+        answers.name = dir.filePath("photo.jpg").toStdString();
+        mnuSave_Click(e);
+        QImageReader reader(dir.filePath("photo.jpg"));
+        reader.setDecideFormatFromContent(true);
+        QCOMPARE(reader.format(), QByteArray("bmp"));
+        QCOMPARE(reader.read().convertToFormat(QImage::Format_RGB32), canvasImage(e));
+
+        // Save after Invert writes the inverted picture.
+        QTest::mouseClick(e.ui.kInvert.button(), Qt::LeftButton);
+        mnuSave_Click(e);
+        QImage inverted = QImage(dir.filePath("photo.jpg")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(QColor(inverted.pixel(5, 60)), QColor(0, 255, 255));  // was red
+        QCOMPARE(inverted, canvasImage(e));
+        QVERIFY(answers.messages.empty());
+    }
+
+    void picturesOpenAtTheTopLeftCornerCutAtTheCanvasEdges()
+    {
+        auto w = test::openWindow(300, 200);
+        Editor& e = w->editor();
+        const int cw = static_cast<int>(e.ui.pb->ScaleWidth());
+        const int ch = static_cast<int>(e.ui.pb->ScaleHeight());
+        QCOMPARE(QSize(cw, ch), QSize(186, 166));
+        QTemporaryDir dir;
+        QVERIFY(marked(40, 30).save(dir.filePath("small.ico"), "ICO"));
+        QVERIFY(marked(256, 256).save(dir.filePath("large.ico"), "ICO"));
+        QVERIFY(marked(48, 32).save(dir.filePath("small.jpg"), "JPEG", 95));
+        QVERIFY(marked(256, 240).save(dir.filePath("large.jpg"), "JPEG", 95));
+        QVERIFY(marked(40, 30).save(dir.filePath("small.png"), "PNG"));
+        writeBytes(dir.filePath("small.gif"), gif(40, 30, [](int x, int y) { return gifMark(x, y, 40, 30); }));
+        writeBytes(dir.filePath("large.gif"), gif(250, 200, [](int x, int y) { return gifMark(x, y, 250, 200); }));
+        const struct {
+            const char* file;
+            QSize size;
+        } table[] = {{"small.ico", {40, 30}}, {"large.ico", {256, 256}}, {"small.jpg", {48, 32}},
+                     {"large.jpg", {256, 240}}, {"small.gif", {40, 30}}, {"large.gif", {250, 200}},
+                     {"small.png", {40, 30}}};
+        Answers answers;
+        for (const auto& row : table) {
+            drawSomething(e);
+            answers.name = dir.filePath(row.file).toStdString();
+            mnuOpen_Click(e);
+            const int pw = row.size.width(), ph = row.size.height();
+            QVERIFY2(near(e.ui.pb->Point(0, 0), Qt::red), row.file);
+            QVERIFY2(near(e.ui.pb->Point(20, 20), Qt::green), row.file);
+            if (pw < cw) {
+                QVERIFY2(near(e.ui.pb->Point(pw - 1, ph - 1), Qt::blue), row.file);
+                QVERIFY2(e.ui.pb->Point(pw, 0) == 0xFFFFFF && e.ui.pb->Point(0, ph) == 0xFFFFFF, row.file);
+                QVERIFY2(e.ui.pb->Point(cw - 1, ch - 1) == 0xFFFFFF, row.file);  // the drawing is gone
+            } else {
+                QVERIFY2(near(e.ui.pb->Point(cw - 1, ch - 1), Qt::green), row.file);
+            }
+            QCOMPARE(e.ui.pb->ScaleWidth(), float(cw));
+            QCOMPARE(e.ui.pb->ScaleHeight(), float(ch));
+            QCOMPARE(canvasImage(e).size(), QSize(cw, ch));
+        }
+        // New after Open leaves only white.
+        menuItem(e, 0);
+        QImage white(cw, ch, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        QCOMPARE(canvasImage(e), white);
+    }
+
+    void aCancelledDialogChangesNothing()
+    {
+        auto w = test::openWindow(301, 201);
+        Editor& e = w->editor();
+        drawSomething(e);
+        const QImage drawn = canvasImage(e);
+        QTemporaryDir dir;
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        Answers answers;
+        answers.name.reset();
+        menuItem(e, 1);
+        QCOMPARE(canvasImage(e), drawn);
+        menuItem(e, 2);
+        QDir::setCurrent(home);
+        QCOMPARE(answers.asked.size(), std::size_t{2});
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(answers.messages.empty());
+    }
+
+    void badFilesLeaveTheDrawingAsItWas()
+    {
+        auto w = test::openWindow(301, 201);
+        Editor& e = w->editor();
+        QTemporaryDir dir;
+        QImage good = marked(120, 90);
+        QVERIFY(good.save(dir.filePath("good.bmp"), "BMP"));
+        QVERIFY(good.save(dir.filePath("good.jpg"), "JPEG"));
+        const QByteArray bmp = bytesOf(dir.filePath("good.bmp"));
+        const QByteArray jpg = bytesOf(dir.filePath("good.jpg"));
+        writeBytes(dir.filePath("cut.bmp"), bmp.left(bmp.size() - 100));
+        writeBytes(dir.filePath("cut.jpg"), jpg.left(jpg.size() * 2 / 3));
+        writeBytes(dir.filePath("notes.bmp"), "Not a picture at all, only words.\n");
+        writeBytes(dir.filePath("empty.gif"), "");
+        // Headers that declare 60000 x 60000 pixels: a bitmap with no rows, and a
+        // complete GIF whose one small image sits on a screen that size.
+        QByteArray huge = bmp.left(54);
+        const QByteArray side = QByteArray::fromHex("60ea0000");  // 60000, little-endian
+        huge.replace(18, 4, side).replace(22, 4, side);
+        writeBytes(dir.filePath("huge.bmp"), huge);
+        QByteArray hugeGif = gif(2, 2, [](int, int) { return 1; });
+        hugeGif.replace(6, 4, QByteArray::fromHex("60ea60ea"));
+        writeBytes(dir.filePath("huge.gif"), hugeGif);
+
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        drawSomething(e);
+        const QImage drawn = canvasImage(e);
+        Answers answers;
+        for (const char* file : {"cut.bmp", "cut.jpg", "notes.bmp", "empty.gif", "huge.bmp", "huge.gif", "missing.bmp"}) {
+            answers.name = dir.filePath(file).toStdString();
+            mnuOpen_Click(e);
+            QVERIFY2(canvasImage(e) == drawn, file);
+        }
+        QVERIFY(answers.messages.empty());
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 64 * 1024, "no picture of the declared size was allocated");
+        // The whole files themselves open.
+        answers.name = dir.filePath("good.bmp").toStdString();
+        mnuOpen_Click(e);
+        QCOMPARE(e.ui.pb->Point(119, 89), 0xFF0000);
+    }
+
+    void aFailedSaveSaysWhyAndKeepsTheOldFile()
+    {
+        auto w = test::openWindow(301, 201);
+        Editor& e = w->editor();
+        drawSomething(e);
+        QTemporaryDir dir;
+        Answers answers;
+
+        const QString nowhere = dir.filePath("no such folder/drawing.bmp");
+        answers.name = nowhere.toStdString();
+        mnuSave_Click(e);
+        QCOMPARE(answers.messages.size(), std::size_t{1});
+        QVERIFY2(answers.messages[0].find("\"" + nowhere.toStdString() + "\"") != std::string::npos, answers.messages[0].c_str());
+        QVERIFY2(answers.messages[0].find("No such file or directory") != std::string::npos, answers.messages[0].c_str());
+        QVERIFY(!QFile::exists(nowhere));
+
+        // A full disk: the bitmap is larger than any file may grow.
+        const QString target = dir.filePath("keep.bmp");
+        const QByteArray old = "the drawing saved an hour ago";
+        writeBytes(target, old);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        answers.name = target.toStdString();
+        mnuSave_Click(e);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(answers.messages.size(), std::size_t{2});
+        QVERIFY2(answers.messages[1].find("\"" + target.toStdString() + "\"") != std::string::npos, answers.messages[1].c_str());
+        QVERIFY2(answers.messages[1].find("File too large") != std::string::npos, answers.messages[1].c_str());
+        QCOMPARE(bytesOf(target), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.bmp"});  // no leftovers
+    }
+};
+
+QTEST_MAIN(PictureFilesTest)
+#include "test_picture_files.moc"

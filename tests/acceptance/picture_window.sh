@@ -8,10 +8,6 @@ set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
 
-# xwd shows pop-ups and dialogs over the maximised window as black under
-# Xvfb; ImageMagick's import reads what is on the screen.
-shot() { import -window root "$1"; }
-
 start_kalidor "$KALIDOR"
 echo "window at $WIN_X,$WIN_Y size ${WIN_W}x$WIN_H"
 

@@ -56,8 +56,9 @@ start_kalidor() {
 sx() { echo $((WIN_X + $1)); }
 sy() { echo $((WIN_Y + $1)); }
 
-# shot FILE: a screenshot of the whole screen.
-shot() { xwd -root -silent | convert xwd:- "$1"; }
+# shot FILE: a screenshot of the whole screen. ImageMagick's import, as xwd
+# shows pop-ups and dialogs over the maximised window as black under Xvfb.
+shot() { import -window root "$1"; }
 
 # pixel FILE X Y (client coordinates): prints r,g,b.
 pixel() {

@@ -103,4 +103,33 @@ expect_same "the width bar is 30 rows of black" "$(black_rows "$WORK/width.png" 
 expect_pixel "$WORK/width.png" 45 580 "0,0,0" "the bar starts at (45, 580)"
 expect_pixel "$WORK/width.png" 90 609 "0,0,0" "the bar ends at (90, 609)"
 expect_pixel "$WORK/width.png" 91 600 "239,239,239" "the window shows beside the bar"
+
+# The real colour dialog on well 3: it opens at purple; Escape keeps it, and a
+# colour typed into its HTML field and confirmed becomes the well's.
+colour_dialog() {
+    click_at 80 535 1
+    DLG=""
+    for _ in $(seq 50); do
+        DLG=$(xdotool search --onlyvisible --name '^Select Color$' 2>/dev/null | head -1) && [ -n "$DLG" ] && break
+        sleep 0.1
+    done
+    expect_same "a click on well 3 opens the colour dialog" "$([ -n "$DLG" ] && echo open || echo none)" open
+    sleep 0.5
+}
+colour_dialog
+shot "$WORK/dialog.png"
+keep dialog.png
+xdotool key Escape
+sleep 0.3
+shot "$WORK/cancelled.png"
+expect_pixel "$WORK/cancelled.png" 80 535 "128,0,128" "a cancelled colour dialog leaves well 3 purple"
+colour_dialog
+DLG_X=$(xwininfo -id "$DLG" | awk '/Absolute upper-left X:/ {print $4}')
+DLG_Y=$(xwininfo -id "$DLG" | awk '/Absolute upper-left Y:/ {print $4}')
+xdotool mousemove $((DLG_X + 412)) $((DLG_Y + 347)) click --repeat 3 1
+xdotool type "#00ff00"
+xdotool key Return
+xdotool mousemove "$(sx 600)" "$(sy 500)"
+shot_when green.png 80 535 "0,255,0"
+expect_pixel "$WORK/green.png" 80 535 "0,255,0" "green confirmed in the dialog fills well 3"
 exit "$FAILURES"

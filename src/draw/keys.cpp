@@ -21,22 +21,16 @@ void nudgeControlPoint(Editor& e, int16 keyCode)
     } else {
         return;
     }
+    int16 dx = 0;
+    int16 dy = 0;
     switch (keyCode) {
-    case kKeyLeft:
-        ChangeCPXY(e, i16::sub(x, 1), y);
-        break;
-    case kKeyUp:
-        ChangeCPXY(e, x, i16::sub(y, 1));
-        break;
-    case kKeyRight:
-        ChangeCPXY(e, i16::add(x, 1), y);
-        break;
-    case kKeyDown:
-        ChangeCPXY(e, x, i16::add(y, 1));
-        break;
-    default:
-        break;
+    case kKeyLeft: dx = -1; break;
+    case kKeyUp: dy = -1; break;
+    case kKeyRight: dx = 1; break;
+    case kKeyDown: dy = 1; break;
+    default: return;
     }
+    ChangeCPXY(e, i16::add(x, dx), i16::add(y, dy));
 }
 
 }  // namespace

@@ -126,8 +126,11 @@ private slots:
         QCOMPARE(w.st().PatternCell, (Cell16{3, 1}));
         QCOMPARE(w.st().PatternSXY, (Point16{20, 10}));
         QCOMPARE(w.st().ChessPhase, int16{1});  // the pointer's own cell is even: not drawn
-        for (const DrawnSegment& s : w.pb.segments)
+        QVERIFY(!w.pb.segments.empty());
+        for (const DrawnSegment& s : w.pb.segments) {
             QVERIFY(!(s.x2 == 120 && s.y2 == 10));
+            QCOMPARE(s.x2 - s.x1, 60.0f);  // from one cell right of x = 10, not two
+        }
         // Across a column and a row boundary at once: two flips, no change.
         w.step(160, 50);
         QCOMPARE(w.st().PatternCell, (Cell16{4, 2}));

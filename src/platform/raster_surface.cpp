@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include "platform/grid_raster.h"
+
 namespace kalidor {
 
 namespace {
@@ -17,6 +19,24 @@ long long pixelIndex(float v)
 {
     const double d = std::isnan(v) ? 0.0 : std::clamp(static_cast<double>(v), -kFar, kFar);
     return static_cast<long long>(i16::roundHalfEven(d));
+}
+
+// Whether every copy of the grid lies on whole pixels within reach, where
+// moving a segment by whole pixels moves its pixels exactly.
+bool onWholePixels(const SegmentGrid& g)
+{
+    const Segment& f = g.first;
+    const double lastX = static_cast<double>(g.columns - 1) * g.stepX;
+    const double lastY = static_cast<double>(g.rows - 1) * g.stepY;
+    for (const float v : {f.x1, f.x2}) {
+        if (v != std::floor(v) || std::abs(v) > kFar || std::abs(v + lastX) > kFar)
+            return false;
+    }
+    for (const float v : {f.y1, f.y2}) {
+        if (v != std::floor(v) || std::abs(v) > kFar || std::abs(v + lastY) > kFar)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -117,16 +137,45 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
     notify(paint(spans_, c));
 }
 
+void RasterSurface::notify(const ChangedArea& area)
+{
+    for (const QRect& r : area.rects())
+        notify(r);
+}
+
 void RasterSurface::Lines(std::span<const Segment> segments, Colour c)
 {
-    QRect dirty;
+    ChangedArea changed;
     const ClipRect cl = clip();
     for (const Segment& s : segments) {
         spans_.clear();
         segmentSpans(pixelIndex(s.x1), pixelIndex(s.y1), pixelIndex(s.x2), pixelIndex(s.y2), drawWidth_, cl, spans_);
-        dirty |= paint(spans_, c);
+        changed.add(paint(spans_, c));
     }
-    notify(dirty);
+    notify(changed);
+}
+
+void RasterSurface::GridLines(const SegmentGrid& grid, Colour c)
+{
+    // In copy pen the copies' order and overlaps do not matter, so the union of
+    // their pixels is painted once; inverting needs every copy in turn.
+    if (drawMode_ != kCopyPen || grid.columns <= 0 || grid.rows <= 0 || !onWholePixels(grid)) {
+        Surface::GridLines(grid, c);
+        return;
+    }
+    const Segment& f = grid.first;
+    const PixelGrid pixels{static_cast<long long>(f.x1), static_cast<long long>(f.y1),
+                           static_cast<long long>(f.x2), static_cast<long long>(f.y2),
+                           drawWidth_, grid.stepX, grid.stepY, grid.columns, grid.rows, grid.chess, grid.phase};
+    const auto pixel = static_cast<QRgb>(toPixel(c));
+    ChangedArea changed;
+    gridSpans(pixels, clip(), [&](std::span<const Span> row) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.front().y));
+        for (const Span& s : row)
+            std::fill(line + s.x0, line + s.x1 + 1, pixel);
+        changed.addRow(row.front().y, row.front().x0, row.back().x1);
+    });
+    notify(changed);
 }
 
 std::int32_t RasterSurface::Point(float x, float y) const

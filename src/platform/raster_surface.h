@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QRect>
 
+#include "platform/changed_area.h"
 #include "platform/line_raster.h"
 #include "platform/surface.h"
 
@@ -22,6 +23,7 @@ public:
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
               Corner corner = Corner::Absolute) override;
     void Lines(std::span<const Segment> segments, Colour c) override;
+    void GridLines(const SegmentGrid& grid, Colour c) override;
 
     int16 DrawMode() const override { return drawMode_; }
     void SetDrawMode(int16 mode) override { drawMode_ = mode; }
@@ -48,13 +50,14 @@ public:
     int border() const { return border_; }
     // The whole persistent image; its top-left `ScaleWidth` x `ScaleHeight` is shown.
     const QImage& backing() const { return image_; }
-    // Told the interior rectangle that changed after every drawing call.
+    // Told the interior rectangles that changed after every drawing call.
     void setChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
 
 private:
     ClipRect clip() const;
     QRect paint(const std::vector<Span>& spans, Colour c);
     void notify(const QRect& r);
+    void notify(const ChangedArea& area);
 
     QImage image_;
     int width_ = 0;

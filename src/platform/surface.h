@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/colour.h"
 #include "platform/int16.h"
 #include "platform/picture.h"
+#include "platform/segment_grid.h"
 
 namespace kalidor {
 
@@ -29,13 +31,6 @@ enum class Corner {
 constexpr int16 kCopyPen = 13;
 constexpr int16 kInvert = 6;
 
-struct Segment {
-    float x1;
-    float y1;
-    float x2;
-    float y2;
-};
-
 class Surface {
 public:
     virtual ~Surface() = default;
@@ -47,6 +42,14 @@ public:
     // The segments of one stroke step, all in one colour with the current width
     // and mode: the same pixels as drawing each with `Line`, in order.
     virtual void Lines(std::span<const Segment> segments, Colour c) = 0;
+    // Every copy of a grid in one call: the same pixels as `Lines` on its copies.
+    virtual void GridLines(const SegmentGrid& grid, Colour c)
+    {
+        std::vector<Segment> copies;
+        expandGrid(grid, copies);
+        if (!copies.empty())
+            Lines(copies, c);
+    }
 
     virtual int16 DrawMode() const = 0;
     virtual void SetDrawMode(int16 mode) = 0;

@@ -51,9 +51,12 @@ void SurfaceWidget::paintEvent(QPaintEvent* event)
     QPainter p(this);
     const QRect shown(0, 0, static_cast<int>(surface_.ScaleWidth()), static_cast<int>(surface_.ScaleHeight()));
     const int b = surface_.border();
-    const QRect source = event->rect().translated(-b, -b) & shown;
-    if (!source.isEmpty())
-        p.drawImage(source.topLeft() + QPoint(b, b), surface_.backing(), source);
+    // Only the changed pieces: a stroke's copies can lie far apart.
+    for (const QRect& piece : event->region()) {
+        const QRect source = piece.translated(-b, -b) & shown;
+        if (!source.isEmpty())
+            p.drawImage(source.topLeft() + QPoint(b, b), surface_.backing(), source);
+    }
     if (dragOutline_) {
         p.setClipRect(toWidget(shown));
         QPen pen(Qt::black, 1, Qt::DotLine);

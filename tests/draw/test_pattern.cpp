@@ -2,6 +2,7 @@
 // example segment for segment, and the cases at cell boundaries and edges.
 
 #include "draw/pattern.h"
+#include "platform/raster_surface.h"
 #include "support/recorded_window.h"
 
 using namespace kalidor;
@@ -26,6 +27,26 @@ struct Pattern : test::RecordedWindow {
     void step(int16 x, int16 y) { PatternDrawLines(e, x, y, 1); }
     const EditorState& st() const { return e.st; }
 };
+
+// The cell loop written out cell by cell in wide arithmetic, up to the first
+// cell whose coordinates leave 16 bits.
+Segments oneByOne(const EditorState& s, bool chess, Point16 to)
+{
+    Segments out;
+    auto fits = [](long long v) { return v >= -32768 && v <= 32767; };
+    for (int r = 0; r <= s.CellsY; ++r)
+        for (int c = 0; c <= s.CellsX; ++c) {
+            if (chess && ((r + c) & 1) != s.ChessPhase)
+                continue;
+            const long long ox = (c - 1LL) * s.PatternX, oy = (r - 1LL) * s.PatternY;
+            const long long v[] = {ox, ox + s.PatternSXY.x, oy, oy + s.PatternSXY.y, ox + to.x, oy + to.y};
+            for (long long x : v)
+                if (!fits(x))
+                    return out;
+            out.push_back({float(v[1]), float(v[3]), float(v[4]), float(v[5]), 0, 1});
+        }
+    return out;
+}
 
 }  // namespace
 
@@ -137,6 +158,24 @@ private slots:
         QCOMPARE(w.st().ChessPhase, int16{1});
     }
 
+    void theWorkedExampleDrawsThePixelsOfItsSegments()
+    {
+        for (const int16 width : {int16(1), int16(7)}) {
+            Pattern w(120, 90, 50, 40, true);
+            w.pb.SetDrawWidth(width);
+            w.press(30, 25, kL, kL);
+            w.move(55, 27, kL);
+            w.move(58, 33, kL);
+            w.e.ui.cbChess.SetValue(0);
+            w.move(70, 60, kL);
+            RasterSurface oneByOne(120, 90, 2, kWhite);
+            oneByOne.SetDrawWidth(width);
+            for (const DrawnSegment& g : w.pb.segments)
+                oneByOne.Line(g.x1, g.y1, g.x2, g.y2, g.colour);
+            QCOMPARE(w.pb.Image().image(), oneByOne.Image().image());
+        }
+    }
+
     void aStepBeforeAnySetUpDrawsOutsideTheCanvas()
     {
         test::RecordedWindow w;  // cells 200 x 200 from start-up, stroke fields 0
@@ -183,6 +222,41 @@ private slots:
         w.move(300, 100, Qt::MiddleButton);
         QCOMPARE(w.pb.calls, 0);
         QCOMPARE(w.st().PatternCell, (Cell16{1, 1}));
+    }
+
+    void anOverflowPartWayDrawsTheCellsBeforeIt()
+    {
+        // A grid measured at the press with 1-pixel cells whose pattern point has
+        // since grown (the arrow keys can do that mid-stroke): the loop's far
+        // cells leave 16 bits. Every cell before the first that does is drawn.
+        struct Case {
+            int16 cellX, cellY;
+            Point16 from;
+            int16 phase;
+            bool chess;
+            std::size_t drawn;
+        };
+        const Case cases[] = {
+            {100, 1, {0, 0}, 0, false, 329},            // row 0 up to column 329
+            {1, 100, {0, 0}, 0, false, 453 * 329},      // rows 0 to 328
+            {1, 100, {0, 0}, 1, true, 453 * 329 / 2},
+            {72, 1, {300, 0}, 1, true, 226 + 226},      // only column 452 fails: row 0 whole, row 1 to it
+            {100, 20000, {0, -20000}, 0, false, 0},     // row 0 fails at its first cell
+            {150, 120, {-40, 90}, 0, true, 110},
+        };
+        for (const Case& c : cases) {
+            Pattern w(451, 441, c.cellX, c.cellY, c.chess);
+            w.e.st.CellsX = 452;
+            w.e.st.CellsY = 442;
+            w.e.st.PatternCell = Cell16{int16(7 / c.cellX + 1), int16(8 / c.cellY + 1)};
+            w.e.st.PatternSXY = c.from;
+            w.e.st.ChessPhase = c.phase;
+            QVERIFY_THROWS_EXCEPTION(Int16Error, w.step(7, 8));
+            const Segments expected = oneByOne(w.st(), c.chess, Point16{int16(7 % c.cellX), int16(8 % c.cellY)});
+            QCOMPARE(expected.size(), c.drawn);
+            QCOMPARE(w.pb.segments, expected);
+            QVERIFY(w.pb.calls <= 2);
+        }
     }
 
     void anOverflowStopsTheStepWhereItGot()

@@ -20,7 +20,7 @@ public:
     explicit RecordingSurface(Surface& inner) : inner_(inner) {}
 
     std::vector<DrawnSegment> segments;  // every segment, in the order drawn
-    int calls = 0;                       // drawing calls made (Line and Lines)
+    int calls = 0;                       // drawing calls made (Line, Lines and GridLines)
 
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape, Corner corner) override
     {
@@ -35,6 +35,15 @@ public:
         for (const Segment& g : s)
             segments.push_back({g.x1, g.y1, g.x2, g.y2, c, inner_.DrawWidth()});
         inner_.Lines(s, c);
+    }
+    void GridLines(const SegmentGrid& grid, Colour c) override
+    {
+        ++calls;
+        std::vector<Segment> copies;
+        expandGrid(grid, copies);
+        for (const Segment& g : copies)
+            segments.push_back({g.x1, g.y1, g.x2, g.y2, c, inner_.DrawWidth()});
+        inner_.GridLines(grid, c);
     }
     int16 DrawMode() const override { return inner_.DrawMode(); }
     void SetDrawMode(int16 m) override { inner_.SetDrawMode(m); }

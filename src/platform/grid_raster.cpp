@@ -1,0 +1,196 @@
+#include "platform/grid_raster.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kalidor {
+
+namespace {
+
+long long floorDiv(long long a, long long b)  // b > 0
+{
+    const long long q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+long long ceilDiv(long long a, long long b) { return -floorDiv(-a, b); }
+
+// The same copies with positive steps; a zero step stacks copies, so it folds to one.
+PixelGrid normalised(PixelGrid g)
+{
+    if (g.stepX < 0) {
+        const long long shift = (g.columns - 1) * g.stepX;
+        g.x1 += shift;
+        g.x2 += shift;
+        g.stepX = -g.stepX;
+        g.phase ^= (g.columns - 1) & 1;
+    }
+    if (g.stepY < 0) {
+        const long long shift = (g.rows - 1) * g.stepY;
+        g.y1 += shift;
+        g.y2 += shift;
+        g.stepY = -g.stepY;
+        g.phase ^= (g.rows - 1) & 1;
+    }
+    // Two stacked copies of different parity mean every row (or column) has one.
+    if (g.stepX == 0) {
+        if (g.columns > 1) {
+            g.columns = 1;
+            g.chess = false;
+        }
+        g.stepX = 1;
+    }
+    if (g.stepY == 0) {
+        if (g.rows > 1) {
+            g.rows = 1;
+            g.chess = false;
+        }
+        g.stepY = 1;
+    }
+    g.phase &= 1;
+    return g;
+}
+
+// The first copy's pixels, indexed by row.
+class Shape {
+public:
+    explicit Shape(const PixelGrid& g)
+    {
+        constexpr int kOpen = 1 << 30;  // the copy is drawn whole; the grid clips later
+        segmentSpans(g.x1, g.y1, g.x2, g.y2, g.width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, spans_);
+        mergeSpans(spans_);
+        if (spans_.empty())
+            return;
+        top_ = spans_.front().y;
+        bottom_ = spans_.back().y;
+        start_.assign(static_cast<std::size_t>(bottom_ - top_ + 2), 0);
+        for (const Span& s : spans_)
+            ++start_[static_cast<std::size_t>(s.y - top_ + 1)];
+        for (std::size_t i = 1; i < start_.size(); ++i)
+            start_[i] += start_[i - 1];
+    }
+
+    bool empty() const { return spans_.empty(); }
+    long long top() const { return top_; }
+    long long bottom() const { return bottom_; }
+    std::span<const Span> row(long long k) const
+    {
+        const auto i = static_cast<std::size_t>(k - top_);
+        return std::span<const Span>(spans_).subspan(start_[i], start_[i + 1] - start_[i]);
+    }
+
+private:
+    std::vector<Span> spans_;
+    std::vector<std::size_t> start_;
+    long long top_ = 0;
+    long long bottom_ = -1;
+};
+
+class RowMaker {
+public:
+    RowMaker(const PixelGrid& g, const Shape& shape, const ClipRect& clip) : g_(g), shape_(shape), clip_(clip) {}
+
+    // The spans of image row y, made from the grid rows rLo .. rHi that reach it.
+    void make(long long y, long long rLo, long long rHi, std::vector<Span>& out) const
+    {
+        out.clear();
+        const long long cStep = g_.chess ? 2 : 1;
+        for (long long r = rLo; r <= rHi; ++r) {
+            const int cStart = g_.chess ? (g_.phase ^ static_cast<int>(r & 1)) : 0;
+            if (cStart >= g_.columns)
+                continue;
+            const long long cLast = cStart + (g_.columns - 1 - cStart) / cStep * cStep;
+            for (const Span& s : shape_.row(y - r * g_.stepY)) {
+                if (s.x1 - s.x0 + 1 >= cStep * g_.stepX) {
+                    // The copies touch or overlap along the row: one run.
+                    add(out, s.x0 + cStart * g_.stepX, s.x1 + cLast * g_.stepX);
+                    continue;
+                }
+                // Copies apart: only those that meet the clip.
+                long long from = std::max<long long>(cStart, ceilDiv(clip_.x0 - s.x1, g_.stepX));
+                if ((from - cStart) % cStep != 0)
+                    ++from;
+                const long long to = std::min(cLast, floorDiv(clip_.x1 - s.x0, g_.stepX));
+                for (long long c = from; c <= to; c += cStep)
+                    add(out, s.x0 + c * g_.stepX, s.x1 + c * g_.stepX);
+            }
+        }
+        joinRow(out);
+    }
+
+private:
+    void add(std::vector<Span>& out, long long x0, long long x1) const
+    {
+        x0 = std::max<long long>(x0, clip_.x0);
+        x1 = std::min<long long>(x1, clip_.x1);
+        if (x0 <= x1)
+            out.push_back(Span{0, static_cast<int>(x0), static_cast<int>(x1)});
+    }
+
+    static void joinRow(std::vector<Span>& row)
+    {
+        std::sort(row.begin(), row.end(), [](const Span& a, const Span& b) { return a.x0 < b.x0; });
+        std::size_t w = 0;
+        for (const Span& s : row) {
+            if (w > 0 && s.x0 <= row[w - 1].x1 + 1)
+                row[w - 1].x1 = std::max(row[w - 1].x1, s.x1);
+            else
+                row[w++] = s;
+        }
+        row.resize(w);
+    }
+
+    const PixelGrid& g_;
+    const Shape& shape_;
+    const ClipRect& clip_;
+};
+
+}  // namespace
+
+void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<void(std::span<const Span>)>& row)
+{
+    if (grid.columns <= 0 || grid.rows <= 0 || clip.x0 > clip.x1 || clip.y0 > clip.y1)
+        return;
+    const PixelGrid g = normalised(grid);
+    const Shape shape(g);
+    if (shape.empty())
+        return;
+    const RowMaker maker(g, shape, clip);
+    const long long yFrom = std::max<long long>(clip.y0, shape.top());
+    const long long yTo = std::min<long long>(clip.y1, shape.bottom() + (g.rows - 1) * g.stepY);
+
+    // Away from the grid's first and last rows, an image row repeats one period
+    // of grid rows further down, so each of its forms is made once.
+    const long long period = g.stepY * (g.chess ? 2 : 1);
+    const bool repeats = period <= yTo - yFrom;
+    std::vector<std::vector<Span>> made(repeats ? static_cast<std::size_t>(period) : 0);
+    std::vector<char> known(made.size(), 0);
+    std::vector<Span> spans;
+
+    for (long long y = yFrom; y <= yTo; ++y) {
+        const long long lo = ceilDiv(y - shape.bottom(), g.stepY);
+        const long long hi = floorDiv(y - shape.top(), g.stepY);
+        const long long rLo = std::max<long long>(lo, 0);
+        const long long rHi = std::min<long long>(hi, g.rows - 1);
+        if (rLo > rHi)
+            continue;
+        std::vector<Span>* spansOfRow = &spans;
+        if (repeats && lo >= 0 && hi <= g.rows - 1) {
+            const auto key = static_cast<std::size_t>((y - shape.top()) % period);
+            if (!known[key]) {
+                maker.make(y, rLo, rHi, made[key]);
+                known[key] = 1;
+            }
+            spansOfRow = &made[key];
+        } else {
+            maker.make(y, rLo, rHi, spans);
+        }
+        if (spansOfRow->empty())
+            continue;
+        for (Span& s : *spansOfRow)
+            s.y = static_cast<int>(y);
+        row(*spansOfRow);
+    }
+}
+
+}  // namespace kalidor

@@ -1,0 +1,158 @@
+// A grid of copies drawn at once must give exactly the pixels of drawing every
+// copy on its own, and report every pixel it changed.
+
+#include <random>
+
+#include <QImage>
+#include <QRegion>
+#include <QTest>
+
+#include "platform/raster_surface.h"
+
+using namespace kalidor;
+
+namespace {
+
+constexpr Colour kInk = 0x3060C0;
+
+struct Drawn {
+    QImage image;
+    QRegion reported;
+};
+
+// The grid drawn by the surface in one call.
+Drawn atOnce(int w, int h, int width, const SegmentGrid& g, int16 mode = kCopyPen)
+{
+    RasterSurface s(w + 4, h + 4, 2, kWhite);
+    Drawn d;
+    s.setChangedHandler([&](const QRect& r) { d.reported += r; });
+    s.SetDrawWidth(static_cast<int16>(width));
+    s.SetDrawMode(mode);
+    s.GridLines(g, kInk);
+    d.image = s.backing();
+    return d;
+}
+
+// The grid drawn copy by copy, as separate lines.
+QImage oneByOne(int w, int h, int width, const SegmentGrid& g, int16 mode = kCopyPen)
+{
+    RasterSurface s(w + 4, h + 4, 2, kWhite);
+    s.SetDrawWidth(static_cast<int16>(width));
+    s.SetDrawMode(mode);
+    std::vector<Segment> copies;
+    expandGrid(g, copies);
+    for (const Segment& c : copies)
+        s.Line(c.x1, c.y1, c.x2, c.y2, kInk);
+    return s.backing();
+}
+
+// Empty when the two agree and every changed pixel was reported.
+QString difference(int w, int h, int width, const SegmentGrid& g)
+{
+    const Drawn fast = atOnce(w, h, width, g);
+    const QImage slow = oneByOne(w, h, width, g);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (fast.image.pixel(x, y) != slow.pixel(x, y))
+                return QString("pixel (%1, %2) differs").arg(x).arg(y);
+            if (slow.pixel(x, y) != qRgb(255, 255, 255) && !fast.reported.contains(QPoint(x, y)))
+                return QString("pixel (%1, %2) changed unreported").arg(x).arg(y);
+        }
+    return {};
+}
+
+QString describe(int w, int h, int width, const SegmentGrid& g)
+{
+    const Segment& f = g.first;
+    return QString("canvas %1x%2 width %3 first (%4,%5)-(%6,%7) step %8,%9 grid %10x%11 chess %12 phase %13")
+        .arg(w).arg(h).arg(width).arg(f.x1).arg(f.y1).arg(f.x2).arg(f.y2).arg(g.stepX).arg(g.stepY)
+        .arg(g.columns).arg(g.rows).arg(g.chess).arg(g.phase);
+}
+
+}  // namespace
+
+class GridRasterTest : public QObject {
+    Q_OBJECT
+private slots:
+    void patternGridsMatchDrawingEveryCopy()
+    {
+        // Grids as a Pattern step makes them: the first copy one cell up and left
+        // of the canvas, the loop reaching past the far edges, the segment's ends
+        // anywhere within two cells of its cell's origin.
+        std::mt19937 random(20261208);
+        auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+        for (int n = 0; n < 400; ++n) {
+            const int w = any(1, 160) * 2 + 1;
+            const int h = any(1, 120) * 2 + 1;
+            const int cw = (n % 8 == 0 ? any(1, 4) : any(1, 250)) * (any(0, 5) == 0 ? -1 : 1);
+            const int ch = (n % 8 == 1 ? any(1, 4) : any(1, 250)) * (any(0, 5) == 0 ? -1 : 1);
+            const int width = any(0, 3) == 0 ? 1 : any(1, 30);
+            SegmentGrid g;
+            const int ax = std::abs(cw), ay = std::abs(ch);
+            g.first = {float(-cw + any(-2 * ax, 2 * ax)), float(-ch + any(-2 * ay, 2 * ay)),
+                       float(-cw + any(-2 * ax, 2 * ax)), float(-ch + any(-2 * ay, 2 * ay))};
+            g.stepX = cw;
+            g.stepY = ch;
+            g.columns = std::max(1, (w + 4) / ax + 2);
+            g.rows = std::max(1, (h + 4) / ay + 2);
+            g.chess = any(0, 1) == 1;
+            g.phase = any(0, 1);
+            const QString d = difference(w, h, width, g);
+            QVERIFY2(d.isEmpty(), qPrintable(describe(w, h, width, g) + ": " + d));
+        }
+    }
+
+    void anyGridMatchesDrawingEveryCopy()
+    {
+        // Steps of zero, steps smaller than the shape, grids partly or wholly off
+        // the canvas, single rows and columns.
+        std::mt19937 random(77);
+        auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+        for (int n = 0; n < 300; ++n) {
+            const int w = any(1, 200), h = any(1, 200);
+            const int width = any(1, 30);
+            SegmentGrid g;
+            g.first = {float(any(-300, 300)), float(any(-300, 300)), float(any(-300, 300)), float(any(-300, 300))};
+            g.stepX = any(-40, 40);
+            g.stepY = any(-40, 40);
+            g.columns = any(1, 30);
+            g.rows = any(1, 30);
+            g.chess = any(0, 1) == 1;
+            g.phase = any(0, 1);
+            const QString d = difference(w, h, width, g);
+            QVERIFY2(d.isEmpty(), qPrintable(describe(w, h, width, g) + ": " + d));
+        }
+    }
+
+    void invertingDrawsEveryCopyInTurn()
+    {
+        // Overlapping copies invert twice; only copy pen may paint the union.
+        SegmentGrid g;
+        g.first = {0, 0, 12, 3};
+        g.stepX = 5;
+        g.stepY = 7;
+        g.columns = 6;
+        g.rows = 4;
+        QCOMPARE(atOnce(61, 41, 3, g, kInvert).image, oneByOne(61, 41, 3, g, kInvert));
+    }
+
+    void aSmallStrokeOnBigCellsRepaintsBandsNotTheCanvas()
+    {
+        SegmentGrid g;
+        g.first = {-195, -190, -188, -186};
+        g.stepX = 200;
+        g.stepY = 200;
+        g.columns = 11;
+        g.rows = 7;
+        const Drawn d = atOnce(1920, 1080, 5, g);
+        QCOMPARE(d.reported.rectCount(), 6);  // one band per row of cells on the canvas
+        QVERIFY(d.reported.boundingRect().height() < 1080);
+        qint64 area = 0;
+        for (const QRect& r : d.reported)
+            area += qint64(r.width()) * r.height();
+        QVERIFY(area < 1920 * 1080 / 10);
+    }
+};
+
+QTEST_GUILESS_MAIN(GridRasterTest)
+#include "test_grid_raster.moc"

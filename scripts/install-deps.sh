@@ -6,7 +6,7 @@ set -eu
 
 PACKAGES="g++ cmake ninja-build qt6-base-dev fonts-dejavu-core fonts-dejavu-extra"
 if [ "${1:-}" = "--test" ]; then
-    PACKAGES="$PACKAGES xvfb xdotool openbox x11-utils imagemagick"
+    PACKAGES="$PACKAGES libbenchmark-dev xvfb xdotool openbox x11-utils imagemagick"
 fi
 
 missing=""

@@ -147,7 +147,7 @@ private:
 
 }  // namespace
 
-void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<void(std::span<const Span>)>& row)
+void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<void(const GridRow&)>& row)
 {
     if (grid.columns <= 0 || grid.rows <= 0 || clip.x0 > clip.x1 || clip.y0 > clip.y1)
         return;
@@ -175,6 +175,7 @@ void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<
         if (rLo > rHi)
             continue;
         std::vector<Span>* spansOfRow = &spans;
+        int form = -1;
         if (repeats && lo >= 0 && hi <= g.rows - 1) {
             const auto key = static_cast<std::size_t>((y - shape.top()) % period);
             if (!known[key]) {
@@ -182,14 +183,12 @@ void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<
                 known[key] = 1;
             }
             spansOfRow = &made[key];
+            form = static_cast<int>(key);
         } else {
             maker.make(y, rLo, rHi, spans);
         }
-        if (spansOfRow->empty())
-            continue;
-        for (Span& s : *spansOfRow)
-            s.y = static_cast<int>(y);
-        row(*spansOfRow);
+        if (!spansOfRow->empty())
+            row(GridRow{static_cast<int>(y), form, *spansOfRow});
     }
 }
 

@@ -22,10 +22,17 @@ struct PixelGrid {
     int phase = 0;
 };
 
-// Calls `row` for every row of `clip` that the copies cover, top to bottom, with
-// that row's spans sorted and apart, so that each covered pixel comes exactly
-// once. The pixels are those of `segmentSpans` on every copy.
-void gridSpans(const PixelGrid& grid, const ClipRect& clip,
-               const std::function<void(std::span<const Span>)>& row);
+// One covered row: its spans sorted and apart, so that each covered pixel comes
+// exactly once (the spans' own `y` is not set). Rows of the same `form` (0 or
+// more) have the same spans; a form of -1 is a row of its own.
+struct GridRow {
+    int y;
+    int form;
+    std::span<const Span> spans;
+};
+
+// Calls `row` for every row of `clip` that the copies cover, top to bottom. The
+// pixels are those of `segmentSpans` on every copy.
+void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<void(const GridRow&)>& row);
 
 }  // namespace kalidor

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "platform/grid_raster.h"
+#include "platform/pixel_runs.h"
 
 namespace kalidor {
 
@@ -20,6 +21,9 @@ long long pixelIndex(float v)
     const double d = std::isnan(v) ? 0.0 : std::clamp(static_cast<double>(v), -kFar, kFar);
     return static_cast<long long>(i16::roundHalfEven(d));
 }
+
+// A row whose runs and gaps average under this many pixels is painted through a mask.
+constexpr std::size_t kDenseRun = 16;
 
 // Whether every copy of the grid lies on whole pixels within reach, where
 // moving a segment by whole pixels moves its pixels exactly.
@@ -79,12 +83,10 @@ QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
     int top = spans.front().y, bottom = spans.front().y;
     for (const Span& s : spans) {
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(s.y));
-        if (drawMode_ == kInvert) {
-            for (int x = s.x0; x <= s.x1; ++x)
-                row[x] ^= 0x00FFFFFFu;
-        } else {
-            std::fill(row + s.x0, row + s.x1 + 1, pixel);
-        }
+        if (drawMode_ == kInvert)
+            invertRun(row + s.x0, s.x1 - s.x0 + 1);
+        else
+            fillRun(row + s.x0, s.x1 - s.x0 + 1, pixel);
         left = std::min(left, s.x0);
         right = std::max(right, s.x1);
         top = std::min(top, s.y);
@@ -169,11 +171,28 @@ void RasterSurface::GridLines(const SegmentGrid& grid, Colour c)
                            drawWidth_, grid.stepX, grid.stepY, grid.columns, grid.rows, grid.chess, grid.phase};
     const auto pixel = static_cast<QRgb>(toPixel(c));
     ChangedArea changed;
-    gridSpans(pixels, clip(), [&](std::span<const Span> row) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.front().y));
-        for (const Span& s : row)
-            std::fill(line + s.x0, line + s.x1 + 1, pixel);
-        changed.addRow(row.front().y, row.front().x0, row.back().x1);
+    // Rows of many short runs (the tiniest cells) are painted through a mask of
+    // their form, made once and laid over every row of that form.
+    std::vector<std::vector<std::uint32_t>> masks;
+    gridSpans(pixels, clip(), [&](const GridRow& row) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
+        const int x0 = row.spans.front().x0;
+        const int length = row.spans.back().x1 - x0 + 1;
+        changed.addRow(row.y, x0, x0 + length - 1);
+        if (row.form >= 0 && row.spans.size() * kDenseRun > static_cast<std::size_t>(length)) {
+            if (masks.size() <= static_cast<std::size_t>(row.form))
+                masks.resize(static_cast<std::size_t>(row.form) + 1);
+            auto& mask = masks[static_cast<std::size_t>(row.form)];
+            if (mask.empty()) {
+                mask.assign(static_cast<std::size_t>(length), 0);
+                for (const Span& s : row.spans)
+                    std::fill(mask.begin() + (s.x0 - x0), mask.begin() + (s.x1 - x0 + 1), ~std::uint32_t{0});
+            }
+            maskedFillRun(line + x0, mask.data(), length, pixel);
+            return;
+        }
+        for (const Span& s : row.spans)
+            fillRun(line + s.x0, s.x1 - s.x0 + 1, pixel);
     });
     notify(changed);
 }

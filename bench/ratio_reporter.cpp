@@ -1,0 +1,70 @@
+#include "bench/ratio_reporter.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kalidor::bench {
+
+namespace {
+
+bool startsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
+
+// The limits a step must keep to on this machine, where one applies.
+std::string target(const std::string& name, double ms, double fillMs)
+{
+    if (startsWith(name, "step/Pattern/")) {
+        const bool defaultGrid = name.find("cells:200/width:30/") != std::string::npos;
+        const bool ok = ms <= 8.0 && ms <= 10.0 * fillMs && (!defaultGrid || ms <= 0.2);
+        return ok ? "ok" : "OVER";
+    }
+    if (startsWith(name, "step/Centric/"))
+        return ms <= 0.2 ? "ok" : "OVER";
+    return "";
+}
+
+}  // namespace
+
+void RatioReporter::ReportRuns(const std::vector<Run>& runs)
+{
+    ConsoleReporter::ReportRuns(runs);
+    // With repetitions, the best of them: the others only add what else the
+    // machine was doing.
+    for (const Run& r : runs) {
+        if (r.run_type != Run::RT_Iteration || r.error_occurred)
+            continue;
+        const double ms = r.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(r.time_unit);
+        auto same = std::find_if(measured_.begin(), measured_.end(),
+                                 [&](const Measured& m) { return m.name == r.benchmark_name(); });
+        if (same == measured_.end())
+            measured_.push_back({r.benchmark_name(), ms});
+        else
+            same->ms = std::min(same->ms, ms);
+    }
+}
+
+double RatioReporter::find(const std::string& name) const
+{
+    for (const Measured& m : measured_)
+        if (m.name == name)
+            return m.ms;
+    return 0;
+}
+
+void RatioReporter::Finalize()
+{
+    ConsoleReporter::Finalize();
+    std::printf("\n%-52s %10s %12s %10s %7s\n", "case", "ms", "÷ QPainter", "÷ fill", "target");
+    for (const Measured& m : measured_) {
+        if (!startsWith(m.name, "step/"))
+            continue;
+        const double painter = find("qpainter/" + m.name.substr(5));
+        const bool big = m.name.find("3840x2160") != std::string::npos;
+        const double fill = find(big ? "fill/3840x2160/real_time" : "fill/1920x1080/real_time");
+        auto ratio = [&](double base) { return base > 0 ? m.ms / base : 0.0; };
+        std::printf("%-52s %10.4f %12.4f %10.3f %7s\n", m.name.c_str(), m.ms, ratio(painter), ratio(fill),
+                    target(m.name, m.ms, fill).c_str());
+    }
+    std::printf("(a ratio of 0 means its baseline was not run)\n");
+}
+
+}  // namespace kalidor::bench

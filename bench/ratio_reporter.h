@@ -1,0 +1,27 @@
+#pragma once
+// Prints, after the usual report, every measured case as a ratio to its two
+// baselines from the same run: the same drawing done plainly with QPainter, and
+// one fill of the whole canvas.
+
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+namespace kalidor::bench {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+    void Finalize() override;
+
+private:
+    struct Measured {
+        std::string name;
+        double ms;
+    };
+    double find(const std::string& name) const;
+    std::vector<Measured> measured_;
+};
+
+}  // namespace kalidor::bench

@@ -1,0 +1,59 @@
+#pragma once
+// Writing a run of pixels in one row, the unit of all drawing on the canvas.
+// Sixteen bytes at a time where the processor has SSE2: a plain loop is not
+// vectorised at the optimisation level the program is built with, and costs
+// several times as much on a full canvas.
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace kalidor {
+
+inline void fillRun(std::uint32_t* p, std::ptrdiff_t n, std::uint32_t value)
+{
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
+    for (; n >= 8; n -= 8, p += 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4), four);
+    }
+#endif
+    for (; n > 0; --n)
+        *p++ = value;
+}
+
+// Every pixel of the run to its complement, leaving the unused top byte alone.
+inline void invertRun(std::uint32_t* p, std::ptrdiff_t n)
+{
+    constexpr std::uint32_t kColourBits = 0x00FFFFFFu;
+#if defined(__SSE2__)
+    const __m128i mask = _mm_set1_epi32(static_cast<int>(kColourBits));
+    for (; n >= 4; n -= 4, p += 4) {
+        auto* q = reinterpret_cast<__m128i*>(p);
+        _mm_storeu_si128(q, _mm_xor_si128(_mm_loadu_si128(q), mask));
+    }
+#endif
+    for (; n > 0; --n, ++p)
+        *p ^= kColourBits;
+}
+
+// The run's pixels where `mask` is all ones take `value`; the others stay.
+inline void maskedFillRun(std::uint32_t* p, const std::uint32_t* mask, std::ptrdiff_t n, std::uint32_t value)
+{
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
+    for (; n >= 4; n -= 4, p += 4, mask += 4) {
+        auto* q = reinterpret_cast<__m128i*>(p);
+        const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask));
+        _mm_storeu_si128(q, _mm_or_si128(_mm_andnot_si128(m, _mm_loadu_si128(q)), _mm_and_si128(m, four)));
+    }
+#endif
+    for (; n > 0; --n, ++p, ++mask)
+        *p = (*p & ~*mask) | (value & *mask);
+}
+
+}  // namespace kalidor

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace kalidor::bench {
 
 namespace {
@@ -23,6 +25,8 @@ std::string target(const std::string& name, double ms, double fillMs)
 }
 
 }  // namespace
+
+RatioReporter::RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs)
 {

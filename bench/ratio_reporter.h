@@ -12,6 +12,8 @@ namespace kalidor::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal, so that a saved report reads cleanly.
+    RatioReporter();
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
 

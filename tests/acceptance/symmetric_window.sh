@@ -77,6 +77,33 @@ expect_canvas "$WORK/moved.png" 300 420 "0,0,0" "the marker's dot sits on the ne
 xy=$(awk 'BEGIN { a = 2 * 3.141592 / 5; printf "%d %d", 300 + 125 * cos(a) + 0.5, 420 + 125 * sin(a) + 0.5 }')
 set -- $xy
 expect_dark_near "$WORK/moved.png" "$1" "$2" "the next stroke turns about the dropped centre"
+
+# Cells of 2 x 2 pixels, set by a Shift-press at canvas (2, 2), with Chess: one
+# step from (500, 300) to (501, 300) draws two pixels in every other cell of
+# the whole canvas, the same everywhere: a quarter of the pixels.
+choose 80
+xdotool mousemove "$(sx "$(cx 2)")" "$(sy "$(cy 2)")" keydown shift click 1 keyup shift
+sleep 0.2
+xdotool mousemove "$(sx "$(cx 500)")" "$(sy "$(cy 300)")" mousedown 1 mousemove "$(sx "$(cx 501)")" "$(sy "$(cy 300)")" mouseup 1
+sleep 0.2
+shot "$WORK/tiny.png"
+tile() { convert "$WORK/tiny.png" -crop "40x40+$(sx "$(cx "$1")")+$(sy "$(cy "$2")")" +repage "$WORK/tile-$1-$2.png"; }
+# Tiles clear of the strokes above, four pixels (one period) apart many times over.
+tile 100 140
+tile 500 140
+tile 1100 540
+for t in 500-140 1100-540; do
+    diff=$(compare -metric AE "$WORK/tile-100-140.png" "$WORK/tile-$t.png" null: 2>&1 || true)
+    if [ "$diff" = "0" ]; then echo "ok: tiny cells: the tile at $t repeats the one at 100-140"; else
+        echo "FAIL: tiny cells: the tile at $t differs from the one at 100-140 in $diff pixels"
+        FAILURES=$((FAILURES + 1))
+    fi
+done
+mean=$(convert "$WORK/tile-100-140.png" -format "%[fx:mean]" info:)
+if awk -v m="$mean" 'BEGIN { exit !(m > 0.74 && m < 0.76) }'; then echo "ok: tiny cells: a quarter of the pixels black ($mean)"; else
+    echo "FAIL: tiny cells: mean intensity $mean"
+    FAILURES=$((FAILURES + 1))
+fi
 # SHOT_DIR=dir keeps the screenshots for a look.
 [ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$SHOT_DIR"
 exit "$FAILURES"

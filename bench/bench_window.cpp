@@ -44,6 +44,17 @@ std::vector<Segment> segmentsOfStep(Editor& e, void (*step)(Editor&, int16, int1
     return out;
 }
 
+void fillCanvas(benchmark::State& state, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(0u);  // the pages are touched before timing starts
+    unsigned colour = 0;
+    for (auto _ : state) {
+        image.fill(++colour & 0xFFFFFF);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
 void painterLines(QImage& image, std::span<const Segment> segments, int width, QColor colour)
 {
     QPainter p(&image);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QImage>
+#include <benchmark/benchmark.h>
 
 #include "app/main_window.h"
 
@@ -19,6 +20,9 @@ void closeWindows();
 
 // The segments one step hands to the canvas, caught without drawing them.
 std::vector<Segment> segmentsOfStep(Editor& e, void (*step)(Editor&, int16, int16, int16), int16 x, int16 y);
+
+// The memory floor: one fill of a whole image of that size.
+void fillCanvas(benchmark::State& state, int width, int height);
 
 // Each segment drawn on its own by QPainter: round caps, no antialiasing.
 void painterLines(QImage& image, std::span<const Segment> segments, int width, QColor colour);

@@ -113,17 +113,6 @@ void repaintWholeCanvas(benchmark::State& state)
         canvas->repaint();
 }
 
-void fill(benchmark::State& state)
-{
-    QImage image(kW, kH, QImage::Format_RGB32);
-    image.fill(0u);  // the pages are touched before timing starts
-    unsigned colour = 0;
-    for (auto _ : state) {
-        image.fill(++colour & 0xFFFFFF);
-        benchmark::DoNotOptimize(image.constBits());
-    }
-}
-
 void patternCases(benchmark::internal::Benchmark* b)
 {
     b->ArgNames({"cells", "width", "chess"});
@@ -145,7 +134,7 @@ void patternSweep(benchmark::internal::Benchmark* b)
 
 }  // namespace
 
-BENCHMARK(fill)->Name("fill/1920x1080")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(fillCanvas, full_hd, kW, kH)->Name("fill/1920x1080")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(patternStep)->Name("step/Pattern")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(patternStep)->Name("step/Pattern")->Apply(patternSweep)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(patternPainter)->Name("qpainter/Pattern")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();

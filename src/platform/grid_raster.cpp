@@ -15,23 +15,24 @@ long long floorDiv(long long a, long long b)  // b > 0
 
 long long ceilDiv(long long a, long long b) { return -floorDiv(-a, b); }
 
+// Counts the copies along one axis from the other end, so that the step is
+// positive; the first copy becomes the last, which may change its parity.
+void reverse(long long& a, long long& b, long long& step, int count, int& phase)
+{
+    const long long shift = (count - 1) * step;
+    a += shift;
+    b += shift;
+    step = -step;
+    phase ^= (count - 1) & 1;
+}
+
 // The same copies with positive steps; a zero step stacks copies, so it folds to one.
 PixelGrid normalised(PixelGrid g)
 {
-    if (g.stepX < 0) {
-        const long long shift = (g.columns - 1) * g.stepX;
-        g.x1 += shift;
-        g.x2 += shift;
-        g.stepX = -g.stepX;
-        g.phase ^= (g.columns - 1) & 1;
-    }
-    if (g.stepY < 0) {
-        const long long shift = (g.rows - 1) * g.stepY;
-        g.y1 += shift;
-        g.y2 += shift;
-        g.stepY = -g.stepY;
-        g.phase ^= (g.rows - 1) & 1;
-    }
+    if (g.stepX < 0)
+        reverse(g.x1, g.x2, g.stepX, g.columns, g.phase);
+    if (g.stepY < 0)
+        reverse(g.y1, g.y2, g.stepY, g.rows, g.phase);
     // Two stacked copies of different parity mean every row (or column) has one.
     if (g.stepX == 0) {
         if (g.columns > 1) {

@@ -79,8 +79,6 @@ void StormDriver::fileMenu()
     }
     const QString saved = QDir(scratch_).filePath("storm.bmp");
     const int r = below(100);
-    // Nowhere to write, or no picture at all on a canvas of no size.
-    const bool unwritable = item == 2 && ((r >= 40 && r < 60) || e_.ui.pb->Image().image().isNull());
     if (item == 2 && r < 20)
         QFile::remove(saved);  // so that the check below sees this save's file
     if (r < 40)
@@ -89,6 +87,8 @@ void StormDriver::fileMenu()
         fileAnswer_ = QDir(scratch_).filePath(item == 1 ? "notes.bmp" : "no such folder/storm.bmp").toStdString();
     else
         fileAnswer_.reset();  // cancelled
+    // Nowhere to write, or no picture at all on a canvas of no size.
+    const bool unwritable = item == 2 && fileAnswer_ && (r >= 40 || e_.ui.pb->Image().image().isNull());
     static const char* const names[] = {"New", "Open", "Save"};
     QAction* action = menu->actions().at(item);
     const int before = messages_;

@@ -17,9 +17,6 @@ constexpr Qt::MouseButton kL = Qt::LeftButton;
 
 struct Window : test::RecordedWindow {
     explicit Window(int mode) { choose(mode); }
-    void key(Qt::Key k) { QTest::keyClick(canvas, k); }
-    std::string panel3() const { return e.ui.sb.PanelText(3); }
-    QPoint markerAt() const { return {e.ui.obCP.Left(), e.ui.obCP.Top()}; }
 };
 
 }  // namespace

@@ -92,6 +92,7 @@ void StormDriver::fileMenu()
     static const char* const names[] = {"New", "Open", "Save"};
     QAction* action = menu->actions().at(item);
     const int before = messages_;
+    const QImage drawing = e_.ui.pbBox.box()->surface().backing();
     const std::string answer = item == 0 ? "" : fileAnswer_ ? " \"" + *fileAnswer_ + "\"" : ", cancelled";
     fire(std::string("choose ") + names[item] + answer,
          [&] { QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center()); });
@@ -102,6 +103,8 @@ void StormDriver::fileMenu()
     // Open says nothing; a save says when it failed, and only then.
     if (item == 1 && messages_ != before)
         fail("Open showed a message");
+    if (item == 1 && r >= 40 && e_.ui.pbBox.box()->surface().backing() != drawing)
+        fail("a cancelled Open or one of a file that is no picture changed the drawing");
     if (item == 2 && (messages_ != before) != unwritable)
         fail(unwritable ? "a failed save said nothing" : "a save into the scratch folder reported a failure");
     if (item == 2 && r < 20 && !unwritable && !QFile(saved).exists())

@@ -1,7 +1,10 @@
 // The storm's mouse actions: strokes on and far beyond the canvas, the marker
 // dragged and dropped, palette presses and both sliders.
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSlider>
+#include <QWheelEvent>
 
 #include "app/main_window.h"
 #include "platform/marker_widget.h"
@@ -27,6 +30,15 @@ void StormDriver::stroke()
     QPointF at = canvasPoint();
     fire("press " + buttonsText(first) + modifiersText(mods) + " on the canvas at " + pointText(at),
          [&] { press(canvas, onCanvas(at.x(), at.y()), first, held, mods); });
+    if (chance(5)) {
+        // A double click: the second press comes as a double-click event.
+        fire("release " + buttonsText(first), [&] { release(canvas, onCanvas(at.x(), at.y()), first, Qt::NoButton, mods); });
+        fire("double-click " + buttonsText(first), [&] {
+            QMouseEvent twice(QEvent::MouseButtonDblClick, onCanvas(at.x(), at.y()),
+                              canvas->mapToGlobal(onCanvas(at.x(), at.y())), first, held, mods);
+            QApplication::sendEvent(canvas, &twice);
+        });
+    }
     for (int moves = below(25); moves > 0; --moves) {
         if (chance(8)) {
             // Another button goes down in the middle of the stroke.
@@ -134,6 +146,15 @@ void StormDriver::moveSlider()
     // Left pages towards the pointer, middle jumps to it, on the handle both drag it.
     const Qt::MouseButton b = chance(70) ? Qt::LeftButton : Qt::MiddleButton;
     QPointF at(between(-2, slider->width() + 2), slider->height() / 2);
+    if (chance(20)) {
+        const int delta = chance(50) ? 120 : -120;
+        fire("turn the wheel by " + std::to_string(delta) + " over " + name, [&] {
+            QWheelEvent wheel(at, slider->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(slider, &wheel);
+        });
+        return;
+    }
     fire("press " + buttonsText(b) + " on " + name + " at " + pointText(at), [&] { press(slider, at, b, b); });
     for (int moves = below(4); moves > 0; --moves) {
         at = nudged(at, between(-30, 30), 0);

@@ -20,10 +20,9 @@ namespace kalidor::test {
 
 namespace {
 
-// The largest window the storm makes: big enough for every control, small
-// enough that a Pattern step with one-pixel cells stays quick.
-constexpr int kLargestWidth = 420;
-constexpr int kLargestHeight = 360;
+// The largest window the storm makes, the size of the offscreen screen.
+constexpr int kLargestWidth = 800;
+constexpr int kLargestHeight = 600;
 
 }  // namespace
 

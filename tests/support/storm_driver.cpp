@@ -5,11 +5,9 @@
 #include <cstdio>
 #include <exception>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QWidget>
 
 #include "app/main_window.h"
 #include "platform/colour_dialog.h"

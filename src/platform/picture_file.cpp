@@ -48,10 +48,14 @@ std::optional<std::string> SavePicture(const Picture& picture, const std::string
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString().toStdString();
     QImageWriter writer(&file, "bmp");
-    if (!writer.write(picture.image())) {
-        // A failed write of the file itself tells more than the writer's error;
-        // the system's reason comes out when the buffer is flushed.
-        file.flush();
+    const bool written = writer.write(picture.image());
+    // The last buffered bytes reach the file only when flushed, and commit does
+    // not notice when the system takes only part of them: a short file would
+    // replace the old one as if saved. A second flush retries the rest, which
+    // brings out the system's reason that a write cut short does not give.
+    const bool flushed = file.flush() || file.flush();
+    if (!written || !flushed) {
+        // A failed write of the file itself tells more than the writer's error.
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
         file.cancelWriting();
         return reason.toStdString();

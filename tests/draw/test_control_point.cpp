@@ -13,9 +13,6 @@ constexpr Qt::MouseButton kL = Qt::LeftButton;
 struct Window : test::RecordedWindow {
     explicit Window(int mode) { choose(mode); }
     QWidget* marker() const { return e.ui.obCP.widget(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(canvas, k, mods); }
-    std::string panel3() const { return e.ui.sb.PanelText(3); }
-    QPoint markerAt() const { return {e.ui.obCP.Left(), e.ui.obCP.Top()}; }
 };
 
 }  // namespace

@@ -30,7 +30,10 @@ struct RecordedWindow {
         test::move(canvas, onCanvas(x, y), held, mods);
     }
     void choose(int mode) { QTest::mouseClick(e.ui.obMode[static_cast<std::size_t>(mode)].button(), Qt::LeftButton); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(canvas, k, mods); }
     std::string readout() const { return e.ui.sb.PanelText(2); }
+    std::string panel3() const { return e.ui.sb.PanelText(3); }
+    QPoint markerAt() const { return {e.ui.obCP.Left(), e.ui.obCP.Top()}; }
 };
 
 }  // namespace kalidor::test

@@ -1,0 +1,92 @@
+#pragma once
+// The storm's machinery: a seeded source of choices, the user's actions built
+// from real Qt events, and the check after every event.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+
+#include <QPointF>
+#include <QString>
+#include <Qt>
+
+#include "support/storm.h"
+#include "support/storm_checks.h"
+
+class QWidget;
+
+namespace kalidor {
+class MainWindow;
+struct Editor;
+}  // namespace kalidor
+
+namespace kalidor::test {
+
+class StormDriver {
+public:
+    StormDriver(MainWindow& window, std::uint32_t seed, long long events, QString scratch);
+    ~StormDriver();
+    StormDriver(const StormDriver&) = delete;
+    StormDriver& operator=(const StormDriver&) = delete;
+
+    StormOutcome run();
+
+private:
+    struct Stop {};  // thrown by `fire` at the end of the storm or at a failure
+
+    // Choices.
+    int below(int n);
+    int between(int lo, int hi);
+    bool chance(int percent);
+    // A position along a canvas side of `size` pixels: mostly on the canvas,
+    // sometimes beyond it, now and then at or past the 16-bit limits.
+    double along(double size);
+    QPointF canvasPoint();
+    Qt::KeyboardModifiers modifiers();
+    Qt::MouseButton button();
+
+    // Sends one event, then checks the editor.
+    void fire(const std::string& what, const std::function<void()>& send);
+    // Stops the storm: the last event sent is the first that failed.
+    [[noreturn]] void fail(const std::string& failure);
+    void action();
+
+    // Pointer actions (storm_pointer.cpp).
+    void stroke();
+    void hover();
+    void dragMarker();
+    void pressPalette();
+    void moveSlider();
+    // Keys (storm_keys.cpp).
+    void holdArrow();
+    void pressC();
+    // A key with the mouse still down: the C key, or an arrow held a while.
+    void keyDuringDrag();
+    void pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats = 1);
+    void otherKey();
+    // Buttons, dialogs and the window (storm_window.cpp).
+    void click(QWidget* w, const std::string& name, Qt::MouseButton b = Qt::LeftButton);
+    void clickMode();
+    void clickBox();
+    void clickInvert();
+    void clickWell();
+    void fileMenu();
+    void resizeWindow();
+    void idle();
+
+    MainWindow& window_;
+    Editor& e_;
+    std::mt19937 random_;
+    long long limit_;
+    QString scratch_;
+    StormExpectations expect_;
+    std::deque<std::string> recent_;
+    StormOutcome outcome_;
+    std::optional<std::string> fileAnswer_;  // the file dialogs' next answer
+    int messages_ = 0;                      // messages the program showed
+};
+
+}  // namespace kalidor::test

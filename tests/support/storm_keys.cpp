@@ -1,0 +1,91 @@
+// The storm's keys: arrows held long enough to push the control point to 0 and
+// past the 16-bit limits, the C key, and keys that move the focus or press the
+// focused button.
+
+#include <cstdlib>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "app/main_window.h"
+#include "support/storm_driver.h"
+#include "support/storm_text.h"
+
+namespace kalidor::test {
+
+namespace {
+
+constexpr int kInt16Max = 32767;
+
+// Towards smaller or larger values of x (axis 0) or y (axis 1).
+Qt::Key arrow(int axis, bool up)
+{
+    if (axis == 0)
+        return up ? Qt::Key_Right : Qt::Key_Left;
+    return up ? Qt::Key_Down : Qt::Key_Up;
+}
+
+}  // namespace
+
+void StormDriver::holdArrow()
+{
+    const bool centric = e_.st.Mode == kCentric;
+    const int axis = below(2);
+    const int c = axis == 0 ? (centric ? e_.st.CenterX : e_.st.PatternX) : (centric ? e_.st.CenterY : e_.st.PatternY);
+    const int r = below(100);
+    Qt::Key key = arrow(axis, chance(50));
+    int repeats = between(1, 5);
+    if (r < 30 && c != 0 && std::abs(c) <= 1200) {
+        // To 0, and now and then a little past it.
+        key = arrow(axis, c < 0);
+        repeats = std::max(1, std::abs(c) + between(-2, 3));
+    } else if (r < 45) {
+        repeats = between(20, 300);
+    } else if (r < 60 && std::abs(c) > 31500) {
+        // Out to the 16-bit limit and a few steps against it.
+        key = arrow(axis, c > 0);
+        repeats = kInt16Max - std::abs(c) + between(1, 4);
+    }
+    pressKey(key, chance(80) ? Qt::NoModifier : modifiers(), repeats);
+}
+
+void StormDriver::pressC() { pressKey(Qt::Key_C, chance(70) ? Qt::NoModifier : modifiers()); }
+
+void StormDriver::keyDuringDrag()
+{
+    if (chance(50))
+        pressC();
+    else
+        holdArrow();
+}
+
+void StormDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats)
+{
+    const QString text = key >= Qt::Key_A && key <= Qt::Key_Z ? QString(QChar(key)).toLower() : QString();
+    // Keys go to the widget with the focus, as the window system sends them.
+    auto target = [this]() -> QWidget* {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus : window_.form().widget();
+    };
+    for (int i = 0; i < repeats; ++i) {
+        fire("key " + keyText(key) + modifiersText(mods) + (i > 0 ? " held, repeat " + std::to_string(i) : ""), [&] {
+            QKeyEvent down(QEvent::KeyPress, key, mods, text, i > 0);
+            QApplication::sendEvent(target(), &down);
+        });
+    }
+    fire("release " + keyText(key), [&] {
+        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(target(), &up);
+    });
+}
+
+void StormDriver::otherKey()
+{
+    // Tab and Backtab move the focus; Space and Return press the focused button.
+    constexpr Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return,
+                                Qt::Key_Escape, Qt::Key_A, Qt::Key_5, Qt::Key_Home};
+    pressKey(keys[below(static_cast<int>(std::size(keys)))], chance(70) ? Qt::NoModifier : modifiers());
+}
+
+}  // namespace kalidor::test

@@ -1,0 +1,150 @@
+// The storm's clicks on buttons and wells, the File pop-up with its dialogs,
+// and the window resized down to 1 x 1, minimised and back.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "platform/surface_widget.h"
+#include "platform/well_widget.h"
+#include "support/storm_driver.h"
+#include "support/storm_text.h"
+#include "support/window_fixture.h"
+
+namespace kalidor::test {
+
+namespace {
+
+// The largest window the storm makes, the size of the offscreen screen.
+constexpr int kLargestWidth = 800;
+constexpr int kLargestHeight = 600;
+
+}  // namespace
+
+void StormDriver::click(QWidget* w, const std::string& name, Qt::MouseButton b)
+{
+    fire("click " + name + (b == Qt::LeftButton ? "" : " with " + buttonsText(b)),
+         [&] { QTest::mouseClick(w, b); });
+}
+
+void StormDriver::clickMode()
+{
+    static const char* const names[] = {"\"Normal\"", "\"Centric\"", "\"Pattern\""};
+    const int i = below(3);
+    click(e_.ui.obMode[static_cast<std::size_t>(i)].button(), names[i]);
+}
+
+void StormDriver::clickBox()
+{
+    // Only the boxes the user can see: the options frame of the mode shown.
+    std::vector<std::pair<QAbstractButton*, std::string>> boxes{{e_.ui.cbCvet.button(), "\"Cvet\""}};
+    for (const auto& [box, name] : {std::pair{e_.ui.cbCenter.button(), "\"Center\""},
+                                    {e_.ui.cbChess.button(), "\"Chess\""}, {e_.ui.cbPattern.button(), "\"Pannern\""}})
+        if (box->isVisible())
+            boxes.emplace_back(box, name);
+    const auto& [box, name] = boxes[static_cast<std::size_t>(below(static_cast<int>(boxes.size())))];
+    click(box, name);
+}
+
+void StormDriver::clickInvert() { click(e_.ui.kInvert.button(), "\"Invert\""); }
+
+void StormDriver::clickWell()
+{
+    const int i = between(1, 3);
+    // The colour dialog is answered at random; a right click opens nothing.
+    click(e_.ui.pbColor[static_cast<std::size_t>(i)].widget(), "well " + std::to_string(i),
+          chance(85) ? Qt::LeftButton : Qt::RightButton);
+}
+
+void StormDriver::fileMenu()
+{
+    QWidget* bar = e_.ui.sb.widget();
+    const QPointF at(between(0, 200), 5);
+    const Qt::MouseButton b = button();
+    fire("press " + buttonsText(b) + " on the status bar at " + pointText(at), [&] { press(bar, at, b, b); });
+    fire("release " + buttonsText(b) + " on the status bar", [&] { release(bar, at, b, Qt::NoButton); });
+    QMenu* menu = e_.ui.mnuFile.menu();
+    if (!menu->isVisible())
+        return;
+    const int item = below(6);
+    if (item >= 3) {
+        fire("Escape on the File menu", [&] { QTest::keyClick(menu, Qt::Key_Escape); });
+        return;
+    }
+    const QString saved = QDir(scratch_).filePath("storm.bmp");
+    const int r = below(100);
+    if (item == 2 && r < 20)
+        QFile::remove(saved);  // so that the check below sees this save's file
+    if (r < 40)
+        fileAnswer_ = saved.toStdString();
+    else if (r < 60)
+        fileAnswer_ = QDir(scratch_).filePath(item == 1 ? "notes.bmp" : "no such folder/storm.bmp").toStdString();
+    else
+        fileAnswer_.reset();  // cancelled
+    // Nowhere to write, or no picture at all on a canvas of no size.
+    const bool unwritable = item == 2 && fileAnswer_ && (r >= 40 || e_.ui.pb->Image().image().isNull());
+    static const char* const names[] = {"New", "Open", "Save"};
+    QAction* action = menu->actions().at(item);
+    const int before = messages_;
+    const QImage drawing = e_.ui.pbBox.box()->surface().backing();
+    const std::string answer = item == 0 ? "" : fileAnswer_ ? " \"" + *fileAnswer_ + "\"" : ", cancelled";
+    fire(std::string("choose ") + names[item] + answer,
+         [&] { QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center()); });
+    const Surface& pb = *e_.ui.pb;
+    const bool empty = pb.ScaleWidth() < 1 || pb.ScaleHeight() < 1;
+    if (item == 0 && !empty && (pb.Point(0, 0) != kWhite || pb.Point(pb.ScaleWidth() - 1, pb.ScaleHeight() - 1) != kWhite))
+        fail("New left the picture not white");
+    // Open says nothing; a save says when it failed, and only then.
+    if (item == 1 && messages_ != before)
+        fail("Open showed a message");
+    if (item == 1 && r >= 40 && e_.ui.pbBox.box()->surface().backing() != drawing)
+        fail("a cancelled Open or one of a file that is no picture changed the drawing");
+    if (item == 2 && (messages_ != before) != unwritable)
+        fail(unwritable ? "a failed save said nothing" : "a save into the scratch folder reported a failure");
+    if (item == 2 && r < 20 && !unwritable && !QFile(saved).exists())
+        fail("Save wrote no file");
+}
+
+void StormDriver::resizeWindow()
+{
+    QWidget* window = window_.form().widget();
+    const QImage before = e_.ui.pbBox.box()->surface().backing();
+    if (chance(10)) {
+        // Minimised, perhaps resized meanwhile, and restored.
+        fire("minimise the window", [&] { window->setWindowState(Qt::WindowMinimized); });
+        if (chance(50)) {
+            const QSize size(between(1, kLargestWidth), between(1, kLargestHeight));
+            fire("resize the minimised window to " + std::to_string(size.width()) + "x" + std::to_string(size.height()),
+                 [&] { window->resize(size); });
+        }
+        fire("restore the window", [&] { window->setWindowState(Qt::WindowNoState); });
+    } else {
+        const int r = below(100);
+        QSize size(between(110, kLargestWidth), between(30, kLargestHeight));
+        if (r < 10)
+            size = QSize(1, 1);
+        else if (r < 30)
+            size = chance(50) ? QSize(between(1, 109), size.height()) : QSize(size.width(), between(1, 29));
+        else if (r < 35)
+            size = QSize(110, 30);  // the smallest that leaves a canvas, 0 x 0
+        fire("resize the window to " + std::to_string(size.width()) + "x" + std::to_string(size.height()),
+             [&] { window->resize(size); });
+    }
+    // The canvas keeps all of the picture it ever showed: nothing is lost.
+    const QImage after = e_.ui.pbBox.box()->surface().backing();
+    if (after.width() < before.width() || after.height() < before.height() ||
+        after.copy(0, 0, before.width(), before.height()) != before)
+        fail("the resize lost part of the drawing");
+}
+
+void StormDriver::idle()
+{
+    fire("let the window paint", [] { QApplication::processEvents(); });
+}
+
+}  // namespace kalidor::test

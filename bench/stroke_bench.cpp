@@ -92,9 +92,8 @@ void centricPainter(benchmark::State& state)
 }
 
 // The step and the repaint it causes, as the window system would ask for it.
-void repaintAfterStep(benchmark::State& state)
+void repaintAfterStep(benchmark::State& state, bool pattern)
 {
-    const bool pattern = state.range(0) != 0;
     Editor& e = pattern ? patternEditor(200, 30, false) : centricEditor(16, 30);
     Stroke stroke;
     QCoreApplication::processEvents();
@@ -105,7 +104,7 @@ void repaintAfterStep(benchmark::State& state)
 }
 
 // What a repaint of the whole canvas costs, which a step must not need.
-void repaintWholeCanvas(benchmark::State& state)
+void repaintWholeCanvas(benchmark::State& state, bool)
 {
     Editor& e = windowWithCanvas(kW, kH).editor();
     QWidget* canvas = e.ui.pbBox.widget();
@@ -140,7 +139,9 @@ BENCHMARK(patternStep)->Name("step/Pattern")->Apply(patternSweep)->Unit(benchmar
 BENCHMARK(patternPainter)->Name("qpainter/Pattern")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(centricStep)->Name("step/Centric")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(centricPainter)->Name("qpainter/Centric")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(repaintAfterStep)->Name("step/Repaint")->ArgNames({"pattern200w30"})->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(repaintWholeCanvas)->Name("qpainter/Repaint")->ArgNames({"pattern200w30"})->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(repaintAfterStep, pattern, true)->Name("step/Repaint/Pattern-cells:200-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(repaintAfterStep, centric, false)->Name("step/Repaint/Centric-N:16-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(repaintWholeCanvas, pattern, true)->Name("qpainter/Repaint/Pattern-cells:200-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(repaintWholeCanvas, centric, false)->Name("qpainter/Repaint/Centric-N:16-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace kalidor::bench

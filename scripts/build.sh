@@ -1,6 +1,16 @@
 #!/bin/sh
 # Configures and builds Kalidor and its tests in build/.
+#   scripts/build.sh --sanitize [TARGET...]   builds in build-asan/ instead, with
+#   clang, AddressSanitizer and UndefinedBehaviorSanitizer
 set -eu
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--sanitize" ]; then
+    shift
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKALIDOR_SANITIZE=ON >/dev/null
+    if [ $# -gt 0 ]; then
+        exec cmake --build build-asan -j 2 --target "$@"
+    fi
+    exec cmake --build build-asan -j 2
+fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j 2

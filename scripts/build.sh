@@ -1,12 +1,12 @@
 #!/bin/sh
 # Configures and builds Kalidor and its tests in build/.
 #   scripts/build.sh --sanitize [TARGET...]   builds in build-asan/ instead, with
-#   clang, AddressSanitizer and UndefinedBehaviorSanitizer
+#   clang, AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzzer
 set -eu
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--sanitize" ]; then
     shift
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKALIDOR_SANITIZE=ON >/dev/null
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKALIDOR_SANITIZE=ON -DKALIDOR_FUZZ=ON >/dev/null
     if [ $# -gt 0 ]; then
         exec cmake --build build-asan -j 2 --target "$@"
     fi

@@ -13,6 +13,13 @@ namespace kalidor {
 
 namespace {
 
+// What Open reads. Qt's other readers (PPM, XBM, XPM and the like) hand back
+// the part of a cut-off file they could read as if it were the whole picture.
+bool readable(const QByteArray& format)
+{
+    return format == "bmp" || format == "ico" || format == "gif" || format == "jpeg" || format == "png";
+}
+
 bool withinLimit(const QSize& size, long long maxPixels)
 {
     return size.width() > 0 && size.height() > 0 &&
@@ -27,11 +34,13 @@ std::optional<Picture> decode(QIODevice& data, QIODevice& again, long long maxPi
     QImageReader::setAllocationLimit(static_cast<int>(maxPixels * 4 / (1024 * 1024)));
     QImageReader reader(&data);
     reader.setDecideFormatFromContent(true);
+    // Asked first: once the header is read, some readers (ICO) no longer say.
+    const QByteArray format = reader.format();
     const QSize declared = reader.size();
-    if (declared.isValid() && !withinLimit(declared, maxPixels))
+    if (!readable(format) || (declared.isValid() && !withinLimit(declared, maxPixels)))
         return std::nullopt;
     // Some decoders hand back the part of a cut-off file they could read.
-    if (!isComplete(again, reader.format()))
+    if (!isComplete(again, format))
         return std::nullopt;
     const QImage image = reader.read();
     if (image.isNull() || !withinLimit(image.size(), maxPixels))

@@ -1,5 +1,6 @@
 #include "platform/picture_integrity.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -22,35 +23,45 @@ std::int64_t le(const QByteArray& b, int at, int bytes)
 // The file must reach the end of the pixel rows its headers describe.
 bool bitmapComplete(QIODevice& file)
 {
-    const QByteArray h = file.read(38);
+    const QByteArray h = file.read(50);
     if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
         return false;
     const std::int64_t offset = le(h, 10, 4) & 0xFFFFFFFF;
     const std::int64_t headerSize = le(h, 14, 4);
-    std::int64_t width = 0, height = 0, bits = 0, compression = 0, imageSize = 0;
-    if (headerSize == 12) {  // the old OS/2 header
-        width = le(h, 18, 2);
+    if (headerSize < 12)
+        return false;
+    std::int64_t width = 0, height = 0, bits = 0, compression = 0, imageSize = 0, colours = 0;
+    if (headerSize != 40 && headerSize != 64 && headerSize != 108 && headerSize != 124) {
+        width = le(h, 18, 2);  // the old OS/2 header, as the decoder reads any other size
         height = le(h, 20, 2);
         bits = le(h, 24, 2);
     } else {
-        if (h.size() < 38)
+        if (h.size() < 50)
             return false;
         width = le(h, 18, 4);
         height = le(h, 22, 4);
         bits = le(h, 28, 2);
         compression = le(h, 30, 4);
         imageSize = le(h, 34, 4) & 0xFFFFFFFF;
+        colours = le(h, 46, 4) & 0xFFFFFFFF;
     }
-    std::int64_t need = 0;
+    if (bits < 1 || bits > 32)
+        return false;  // no bitmap has such pixels
+    // The decoder reads the colour masks and the colour table after the headers
+    // and takes the pixels from there on when the file header points before.
+    const std::int64_t masks = compression == 3 && headerSize < 108 ? 12 : 0;
+    const std::int64_t entries = bits <= 8 ? (colours != 0 ? colours : 1LL << bits) : 0;
+    const std::int64_t start = std::max(offset, 14 + headerSize + masks + entries * (headerSize == 12 ? 3 : 4));
+    if (file.size() < start)
+        return false;
     if (compression == 0 || compression == 3 || compression == 6) {  // plain rows
+        // Divided, as rows times their length may not fit in 64 bits.
         const std::int64_t rowBytes = (std::abs(width) * bits + 31) / 32 * 4;
-        need = offset + rowBytes * std::abs(height);
-    } else if (compression == 1 || compression == 2) {  // run-length encoded
-        need = offset + imageSize;
-    } else {
-        return true;  // left to the decoder
+        return rowBytes == 0 || (file.size() - start) / rowBytes >= std::abs(height);
     }
-    return file.size() >= need;
+    if (compression == 1 || compression == 2)  // run-length encoded
+        return file.size() - start >= imageSize;
+    return true;  // left to the decoder
 }
 
 // After the last scan's start there must be the end-of-image marker. Inside the
@@ -74,6 +85,52 @@ bool jpegComplete(QIODevice& file)
     return endAfterScan;
 }
 
+// Sub-blocks, each led by its length, up to the empty one that ends them.
+bool skipSubBlocks(QIODevice& file)
+{
+    char length = 0;
+    while (file.getChar(&length)) {
+        if (length == 0)
+            return true;
+        const auto n = static_cast<std::uint8_t>(length);
+        if (file.skip(n) != n)
+            return false;
+    }
+    return false;
+}
+
+// A colour table follows a descriptor whose flags byte says so.
+bool skipColourTable(QIODevice& file, char flags)
+{
+    if (!(flags & 0x80))
+        return true;
+    const qint64 bytes = 3 << ((flags & 7) + 1);
+    return file.skip(bytes) == bytes;
+}
+
+// The first image, the one shown, must reach the end of its data: the
+// extensions before it and its own data are chains of sub-blocks.
+bool gifComplete(QIODevice& file)
+{
+    const QByteArray screen = file.read(13);
+    if (screen.size() < 13 || !skipColourTable(file, screen[10]))
+        return false;
+    char block = 0, byte = 0;
+    while (file.getChar(&block)) {
+        if (block == 0x21) {  // an extension: its label, then its data
+            if (!file.getChar(&byte) || !skipSubBlocks(file))
+                return false;
+        } else if (block == 0x2C) {  // the image: descriptor, colours, code size, data
+            const QByteArray image = file.read(9);
+            return image.size() == 9 && skipColourTable(file, image[8]) && file.getChar(&byte) &&
+                   skipSubBlocks(file);
+        } else {
+            return true;  // left to the decoder
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool isComplete(QIODevice& file, const QByteArray& format)
@@ -84,6 +141,8 @@ bool isComplete(QIODevice& file, const QByteArray& format)
         return bitmapComplete(file);
     if (format == "jpeg" || format == "jpg")
         return jpegComplete(file);
+    if (format == "gif")
+        return gifComplete(file);
     return true;
 }
 

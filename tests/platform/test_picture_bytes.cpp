@@ -1,9 +1,10 @@
 // The picture loader on bytes in memory, as the fuzzer drives it: it reads
 // every format as from a file, with the same checks on cut-off and oversized
-// pictures.
+// pictures; and the files the fuzzer found.
 
 #include <sys/resource.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,6 +60,20 @@ private slots:
         rusage after{};
         getrusage(RUSAGE_SELF, &after);
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 64 * 1024, "refused before its pixels were allocated");
+    }
+
+    // Files the fuzzer found taken for whole pictures though data was missing.
+    void foundByTheFuzzerAreRefused()
+    {
+        const QDir dir(QFINDTESTDATA("../picture/regressions"));
+        const QStringList names = dir.entryList(QDir::Files);
+        QVERIFY(!names.isEmpty());
+        for (const QString& name : names) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(!fromBytes(file.readAll()), qPrintable(name));
+            QVERIFY2(!LoadPicture(file.fileName().toStdString()), qPrintable(name));
+        }
     }
 };
 

@@ -85,18 +85,25 @@ bool jpegComplete(QIODevice& file)
     return endAfterScan;
 }
 
-// Sub-blocks, each led by its length, up to the empty one that ends them.
+// One block, led by its length.
+bool skipBlock(QIODevice& file, std::uint8_t& length)
+{
+    char c = 0;
+    if (!file.getChar(&c))
+        return false;
+    length = static_cast<std::uint8_t>(c);
+    return file.skip(length) == length;
+}
+
+// Blocks up to the empty one that ends them.
 bool skipSubBlocks(QIODevice& file)
 {
-    char length = 0;
-    while (file.getChar(&length)) {
-        if (length == 0)
-            return true;
-        const auto n = static_cast<std::uint8_t>(length);
-        if (file.skip(n) != n)
+    std::uint8_t length = 0;
+    do {
+        if (!skipBlock(file, length))
             return false;
-    }
-    return false;
+    } while (length != 0);
+    return true;
 }
 
 // A colour table follows a descriptor whose flags byte says so.
@@ -118,7 +125,14 @@ bool gifComplete(QIODevice& file)
     char block = 0, byte = 0;
     while (file.getChar(&block)) {
         if (block == 0x21) {  // an extension: its label, then its data
-            if (!file.getChar(&byte) || !skipSubBlocks(file))
+            if (!file.getChar(&byte))
+                return false;
+            // The decoder reads the first block of a graphic control or application
+            // extension whole, even an empty one.
+            std::uint8_t first = 0;
+            if ((byte == '\xF9' || byte == '\xFF') && !skipBlock(file, first))
+                return false;
+            if (!skipSubBlocks(file))
                 return false;
         } else if (block == 0x2C) {  // the image: descriptor, colours, code size, data
             const QByteArray image = file.read(9);

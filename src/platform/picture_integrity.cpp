@@ -64,25 +64,63 @@ bool bitmapComplete(QIODevice& file)
     return true;  // left to the decoder
 }
 
-// After the last scan's start there must be the end-of-image marker. Inside the
-// entropy-coded data a 0xFF byte is always followed by 0x00 or a restart marker,
-// so neither marker can appear there by chance.
+// The markers must lead to the end-of-image marker. Segments carry their
+// length and may hold any bytes, markers among them (an EXIF thumbnail is a
+// whole JPEG), so they are passed over by it. In the entropy-coded data after
+// a scan's header a 0xFF byte is followed by 0x00 or a restart marker; any
+// other marker ends the data.
 bool jpegComplete(QIODevice& file)
 {
-    bool endAfterScan = false;
-    bool lastWasFF = false;
+    enum class At { Marker, Code, LengthHigh, LengthLow, Segment, Data, DataFF };
+    At at = At::Marker;
+    bool scan = false;
+    std::int64_t left = 0;
     QByteArray chunk;
     while (!(chunk = file.read(64 * 1024)).isEmpty()) {
         for (const char c : chunk) {
             const auto b = static_cast<std::uint8_t>(c);
-            if (lastWasFF && b == 0xDA)
-                endAfterScan = false;
-            else if (lastWasFF && b == 0xD9)
-                endAfterScan = true;
-            lastWasFF = b == 0xFF;
+            if (at == At::DataFF) {
+                if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
+                    at = At::Data;
+                else if (b != 0xFF)
+                    at = At::Code;  // a marker: read below
+            }
+            switch (at) {
+            case At::Marker:  // the decoder passes over stray bytes before one
+            case At::Data:
+                if (b == 0xFF)
+                    at = at == At::Data ? At::DataFF : At::Code;
+                break;
+            case At::Code:
+                if (b == 0xD9)
+                    return true;
+                if (b == 0xD8 || b == 0x01 || (b >= 0xD0 && b <= 0xD7))
+                    at = At::Marker;  // markers without a segment
+                else if (b != 0xFF) {
+                    scan = b == 0xDA;
+                    at = At::LengthHigh;
+                }
+                break;
+            case At::LengthHigh:
+                left = b << 8;
+                at = At::LengthLow;
+                break;
+            case At::LengthLow:
+                left = (left | b) - 2;  // the length counts its own two bytes
+                if (left < 0)
+                    return true;  // left to the decoder
+                at = left > 0 ? At::Segment : scan ? At::Data : At::Marker;
+                break;
+            case At::Segment:
+                if (--left == 0)
+                    at = scan ? At::Data : At::Marker;
+                break;
+            case At::DataFF:
+                break;
+            }
         }
     }
-    return endAfterScan;
+    return false;
 }
 
 // One block, led by its length.

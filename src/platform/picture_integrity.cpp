@@ -106,9 +106,9 @@ bool jpegComplete(QIODevice& file)
                 at = At::LengthLow;
                 break;
             case At::LengthLow:
-                left = (left | b) - 2;  // the length counts its own two bytes
-                if (left < 0)
-                    return true;  // left to the decoder
+                // The length counts its own two bytes; the decoder passes over
+                // nothing for a shorter one.
+                left = std::max<std::int64_t>((left | b) - 2, 0);
                 at = left > 0 ? At::Segment : scan ? At::Data : At::Marker;
                 break;
             case At::Segment:

@@ -2,8 +2,8 @@
 # Fuzzes the picture loader for SECONDS, starting from freshly written seed
 # pictures, the inputs that once broke it and the corpus earlier runs kept in
 # WORK. Fails on a crash or sanitizer report, a leak, an input that takes over
-# a second, or memory beyond the loader's bound; the input that did it is left
-# in WORK/artifacts/.
+# a second of processor time, or memory beyond the loader's bound; the input
+# that did it is left in WORK/artifacts/.
 #   run_fuzzer.sh FUZZER MAKE_SEED_PICTURES WORK SECONDS
 set -eu
 FUZZER=$1

@@ -7,6 +7,9 @@ set -eu
 PACKAGES="g++ cmake ninja-build qt6-base-dev fonts-dejavu-core fonts-dejavu-extra"
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES libbenchmark-dev xvfb xdotool openbox x11-utils imagemagick"
+    # The sanitized build and the fuzzer: clang with its runtimes (libFuzzer
+    # among them) and llvm-symbolizer for readable reports.
+    PACKAGES="$PACKAGES clang libclang-rt-dev llvm"
 fi
 
 missing=""

@@ -1,5 +1,6 @@
 #include "platform/picture_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -12,10 +13,39 @@ namespace kalidor {
 
 namespace {
 
-bool withinLimit(const QSize& size)
+// What Open reads. Qt's other readers (PPM, XBM, XPM and the like) hand back
+// the part of a cut-off file they could read as if it were the whole picture.
+bool readable(const QByteArray& format)
+{
+    return format == "bmp" || format == "ico" || format == "gif" || format == "jpeg" || format == "png";
+}
+
+bool withinLimit(const QSize& size, long long maxPixels)
 {
     return size.width() > 0 && size.height() > 0 &&
-           static_cast<long long>(size.width()) * size.height() <= kMaxPicturePixels;
+           static_cast<long long>(size.width()) * size.height() <= maxPixels;
+}
+
+// Reads a picture from `data`; `again` holds the same bytes, read through once
+// to check that the file is complete before the decoder sees it.
+std::optional<Picture> decode(QIODevice& data, QIODevice& again, long long maxPixels)
+{
+    // Also bounds the readers that learn a picture's size only while decoding.
+    QImageReader::setAllocationLimit(static_cast<int>(maxPixels * 4 / (1024 * 1024)));
+    QImageReader reader(&data);
+    reader.setDecideFormatFromContent(true);
+    // Asked first: once the header is read, some readers (ICO) no longer say.
+    const QByteArray format = reader.format();
+    const QSize declared = reader.size();
+    if (!readable(format) || (declared.isValid() && !withinLimit(declared, maxPixels)))
+        return std::nullopt;
+    // Some decoders hand back the part of a cut-off file they could read.
+    if (!isComplete(again, format))
+        return std::nullopt;
+    const QImage image = reader.read();
+    if (image.isNull() || !withinLimit(image.size(), maxPixels))
+        return std::nullopt;
+    return Picture(image);
 }
 
 }  // namespace
@@ -23,23 +53,22 @@ bool withinLimit(const QSize& size)
 std::optional<Picture> LoadPicture(const std::string& fileName)
 {
     const QString name = QString::fromStdString(fileName);
-    if (name.isEmpty())
+    QFile data(name), again(name);
+    if (name.isEmpty() || !data.open(QIODevice::ReadOnly) || !again.open(QIODevice::ReadOnly))
         return std::nullopt;
-    // Also bounds the readers that learn a picture's size only while decoding.
-    QImageReader::setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)));
-    QImageReader reader(name);
-    reader.setDecideFormatFromContent(true);
-    const QSize declared = reader.size();
-    if (declared.isValid() && !withinLimit(declared))
+    return decode(data, again, kMaxPicturePixels);
+}
+
+std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long maxPixels)
+{
+    const QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<qsizetype>(bytes.size()));
+    QBuffer data, again;
+    data.setData(view);
+    again.setData(view);
+    if (!data.open(QIODevice::ReadOnly) || !again.open(QIODevice::ReadOnly))
         return std::nullopt;
-    // Some decoders hand back the part of a cut-off file they could read.
-    QFile whole(name);
-    if (!whole.open(QIODevice::ReadOnly) || !isComplete(whole, reader.format()))
-        return std::nullopt;
-    const QImage image = reader.read();
-    if (image.isNull() || !withinLimit(image.size()))
-        return std::nullopt;
-    return Picture(image);
+    return decode(data, again, maxPixels);
 }
 
 std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName)

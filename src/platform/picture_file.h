@@ -1,7 +1,9 @@
 #pragma once
 // Reading pictures from files and writing them as Windows bitmaps.
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/picture.h"
@@ -16,6 +18,10 @@ constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
 // or larger than kMaxPicturePixels; a larger one is refused from its header,
 // before its pixels are allocated.
 std::optional<Picture> LoadPicture(const std::string& fileName);
+
+// The same for a file's bytes already in memory, with the same checks. A lower
+// `maxPixels` keeps every picture small, for the fuzzer (a multiple of 256 K).
+std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long maxPixels = kMaxPicturePixels);
 
 // Writes the picture as a Windows bitmap under exactly that name, whatever its
 // extension. The file is replaced only once the whole bitmap is written: a

@@ -1,5 +1,6 @@
 #include "platform/picture_integrity.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -22,56 +23,164 @@ std::int64_t le(const QByteArray& b, int at, int bytes)
 // The file must reach the end of the pixel rows its headers describe.
 bool bitmapComplete(QIODevice& file)
 {
-    const QByteArray h = file.read(38);
+    const QByteArray h = file.read(50);
     if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
         return false;
     const std::int64_t offset = le(h, 10, 4) & 0xFFFFFFFF;
     const std::int64_t headerSize = le(h, 14, 4);
-    std::int64_t width = 0, height = 0, bits = 0, compression = 0, imageSize = 0;
-    if (headerSize == 12) {  // the old OS/2 header
-        width = le(h, 18, 2);
+    if (headerSize < 12)
+        return false;
+    std::int64_t width = 0, height = 0, bits = 0, compression = 0, imageSize = 0, colours = 0;
+    if (headerSize != 40 && headerSize != 64 && headerSize != 108 && headerSize != 124) {
+        width = le(h, 18, 2);  // the old OS/2 header, as the decoder reads any other size
         height = le(h, 20, 2);
         bits = le(h, 24, 2);
     } else {
-        if (h.size() < 38)
+        if (h.size() < 50)
             return false;
         width = le(h, 18, 4);
         height = le(h, 22, 4);
         bits = le(h, 28, 2);
         compression = le(h, 30, 4);
         imageSize = le(h, 34, 4) & 0xFFFFFFFF;
+        colours = le(h, 46, 4) & 0xFFFFFFFF;
     }
-    std::int64_t need = 0;
+    if (bits < 1 || bits > 32)
+        return false;  // no bitmap has such pixels
+    // The decoder reads the colour masks and the colour table after the headers
+    // and takes the pixels from there on when the file header points before.
+    const std::int64_t masks = compression == 3 && headerSize < 108 ? 12 : 0;
+    const std::int64_t entries = bits <= 8 ? (colours != 0 ? colours : 1LL << bits) : 0;
+    const std::int64_t start = std::max(offset, 14 + headerSize + masks + entries * (headerSize == 12 ? 3 : 4));
+    if (file.size() < start)
+        return false;
     if (compression == 0 || compression == 3 || compression == 6) {  // plain rows
+        // Divided, as rows times their length may not fit in 64 bits.
         const std::int64_t rowBytes = (std::abs(width) * bits + 31) / 32 * 4;
-        need = offset + rowBytes * std::abs(height);
-    } else if (compression == 1 || compression == 2) {  // run-length encoded
-        need = offset + imageSize;
-    } else {
-        return true;  // left to the decoder
+        return rowBytes == 0 || (file.size() - start) / rowBytes >= std::abs(height);
     }
-    return file.size() >= need;
+    if (compression == 1 || compression == 2)  // run-length encoded
+        return file.size() - start >= imageSize;
+    return true;  // left to the decoder
 }
 
-// After the last scan's start there must be the end-of-image marker. Inside the
-// entropy-coded data a 0xFF byte is always followed by 0x00 or a restart marker,
-// so neither marker can appear there by chance.
+// The markers must lead to the end-of-image marker. Segments carry their
+// length and may hold any bytes, markers among them (an EXIF thumbnail is a
+// whole JPEG), so they are passed over by it. In the entropy-coded data after
+// a scan's header a 0xFF byte is followed by 0x00 or a restart marker; any
+// other marker ends the data.
 bool jpegComplete(QIODevice& file)
 {
-    bool endAfterScan = false;
-    bool lastWasFF = false;
+    enum class At { Marker, Code, LengthHigh, LengthLow, Segment, Data, DataFF };
+    At at = At::Marker;
+    bool scan = false;
+    std::int64_t left = 0;
     QByteArray chunk;
     while (!(chunk = file.read(64 * 1024)).isEmpty()) {
         for (const char c : chunk) {
             const auto b = static_cast<std::uint8_t>(c);
-            if (lastWasFF && b == 0xDA)
-                endAfterScan = false;
-            else if (lastWasFF && b == 0xD9)
-                endAfterScan = true;
-            lastWasFF = b == 0xFF;
+            if (at == At::DataFF) {
+                if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
+                    at = At::Data;
+                else if (b != 0xFF)
+                    at = At::Code;  // a marker: read below
+            }
+            switch (at) {
+            case At::Marker:  // the decoder passes over stray bytes before one
+            case At::Data:
+                if (b == 0xFF)
+                    at = at == At::Data ? At::DataFF : At::Code;
+                break;
+            case At::Code:
+                if (b == 0xD9)
+                    return true;
+                if (b == 0xD8 || b == 0x01 || (b >= 0xD0 && b <= 0xD7))
+                    at = At::Marker;  // markers without a segment
+                else if (b != 0xFF) {
+                    scan = b == 0xDA;
+                    at = At::LengthHigh;
+                }
+                break;
+            case At::LengthHigh:
+                left = b << 8;
+                at = At::LengthLow;
+                break;
+            case At::LengthLow:
+                // The length counts its own two bytes; the decoder passes over
+                // nothing for a shorter one.
+                left = std::max<std::int64_t>((left | b) - 2, 0);
+                at = left > 0 ? At::Segment : scan ? At::Data : At::Marker;
+                break;
+            case At::Segment:
+                if (--left == 0)
+                    at = scan ? At::Data : At::Marker;
+                break;
+            case At::DataFF:
+                break;
+            }
         }
     }
-    return endAfterScan;
+    return false;
+}
+
+// One block, led by its length.
+bool skipBlock(QIODevice& file, std::uint8_t& length)
+{
+    char c = 0;
+    if (!file.getChar(&c))
+        return false;
+    length = static_cast<std::uint8_t>(c);
+    return file.skip(length) == length;
+}
+
+// Blocks up to the empty one that ends them.
+bool skipSubBlocks(QIODevice& file)
+{
+    std::uint8_t length = 0;
+    do {
+        if (!skipBlock(file, length))
+            return false;
+    } while (length != 0);
+    return true;
+}
+
+// A colour table follows a descriptor whose flags byte says so.
+bool skipColourTable(QIODevice& file, char flags)
+{
+    if (!(flags & 0x80))
+        return true;
+    const qint64 bytes = 3 << ((flags & 7) + 1);
+    return file.skip(bytes) == bytes;
+}
+
+// The first image, the one shown, must reach the end of its data: the
+// extensions before it and its own data are chains of sub-blocks.
+bool gifComplete(QIODevice& file)
+{
+    const QByteArray screen = file.read(13);
+    if (screen.size() < 13 || !skipColourTable(file, screen[10]))
+        return false;
+    char block = 0, byte = 0;
+    while (file.getChar(&block)) {
+        if (block == 0x21) {  // an extension: its label, then its data
+            if (!file.getChar(&byte))
+                return false;
+            // The decoder reads the first block of a graphic control or application
+            // extension whole, even an empty one.
+            std::uint8_t first = 0;
+            if ((byte == '\xF9' || byte == '\xFF') && !skipBlock(file, first))
+                return false;
+            if (!skipSubBlocks(file))
+                return false;
+        } else if (block == 0x2C) {  // the image: descriptor, colours, code size, data
+            const QByteArray image = file.read(9);
+            return image.size() == 9 && skipColourTable(file, image[8]) && file.getChar(&byte) &&
+                   skipSubBlocks(file);
+        } else {
+            return true;  // left to the decoder
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -84,6 +193,8 @@ bool isComplete(QIODevice& file, const QByteArray& format)
         return bitmapComplete(file);
     if (format == "jpeg" || format == "jpg")
         return jpegComplete(file);
+    if (format == "gif")
+        return gifComplete(file);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Whether a picture file holds all the data its own structure promises. The
-// bitmap and JPEG decoders hand back whatever part of a cut-off file they could
-// read, filling the rest, so a truncated file is caught here before decoding.
+// bitmap, JPEG and GIF decoders hand back whatever part of a cut-off file they
+// could read, filling the rest, so a truncated file is caught here before
+// decoding.
 
 #include <QByteArray>
 

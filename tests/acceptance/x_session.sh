@@ -31,7 +31,9 @@ start_kalidor() {
     KALIDOR_PID=$!
     SCREEN_W=${SCREEN_SIZE%x*}
     WIN_W=0
-    for _ in $(seq 100); do
+    # Generous: a busy machine (the sanitized program, the fuzzer beside it)
+    # can take seconds to start; a window that comes sooner ends the wait.
+    for _ in $(seq 300); do
         WID=$(xdotool search --onlyvisible --name '^Kalidor$' 2>/dev/null | head -1)
         if [ -n "$WID" ]; then
             WIN_W=$(xwininfo -id "$WID" | awk '/  Width:/ {print $2}')
@@ -40,7 +42,7 @@ start_kalidor() {
         sleep 0.1
     done
     if [ "$WIN_W" != "$SCREEN_W" ]; then
-        echo "FAIL: no maximised Kalidor window within 10 seconds"
+        echo "FAIL: no maximised Kalidor window within 30 seconds"
         cat "$WORK/kalidor.log"
         exit 1
     fi

@@ -14,46 +14,34 @@ namespace {
 constexpr int kW = 3840;
 constexpr int kH = 2160;
 
-void invert(benchmark::State& state)
+// A command of the File pop-up or the Invert button, on the real canvas.
+void command(benchmark::State& state, void (*click)(Editor&))
 {
     Editor& e = windowWithCanvas(kW, kH).editor();
     for (auto _ : state)
-        kInvert_Click(e);
+        click(e);
 }
 
-void invertPainter(benchmark::State& state)
+// QPainter doing the same to the whole image: one rectangle in that mode.
+void painterCommand(benchmark::State& state, QPainter::CompositionMode mode, QColor colour)
 {
     QImage image(kW, kH, QImage::Format_RGB32);
     image.fill(Qt::white);
     for (auto _ : state) {
         QPainter p(&image);
-        p.setCompositionMode(QPainter::RasterOp_NotDestination);
-        p.fillRect(image.rect(), Qt::black);
-    }
-}
-
-void newPicture(benchmark::State& state)
-{
-    Editor& e = windowWithCanvas(kW, kH).editor();
-    for (auto _ : state)
-        mnuNew_Click(e);
-}
-
-void newPainter(benchmark::State& state)
-{
-    QImage image(kW, kH, QImage::Format_RGB32);
-    for (auto _ : state) {
-        QPainter p(&image);
-        p.fillRect(image.rect(), Qt::white);
+        p.setCompositionMode(mode);
+        p.fillRect(image.rect(), colour);
     }
 }
 
 }  // namespace
 
 BENCHMARK_CAPTURE(fillCanvas, big, kW, kH)->Name("fill/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(invert)->Name("step/Invert/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(invertPainter)->Name("qpainter/Invert/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(newPicture)->Name("step/New/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(newPainter)->Name("qpainter/New/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(command, invert, kInvert_Click)->Name("step/Invert/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(painterCommand, invert, QPainter::RasterOp_NotDestination, Qt::black)
+    ->Name("qpainter/Invert/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(command, new, mnuNew_Click)->Name("step/New/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(painterCommand, new, QPainter::CompositionMode_SourceOver, Qt::white)
+    ->Name("qpainter/New/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace kalidor::bench

@@ -32,8 +32,7 @@ public:
     void Lines(std::span<const Segment> s, Colour c) override
     {
         ++calls;
-        for (const Segment& g : s)
-            segments.push_back({g.x1, g.y1, g.x2, g.y2, c, inner_.DrawWidth()});
+        record(s, c);
         inner_.Lines(s, c);
     }
     void GridLines(const SegmentGrid& grid, Colour c) override
@@ -41,8 +40,7 @@ public:
         ++calls;
         std::vector<Segment> copies;
         expandGrid(grid, copies);
-        for (const Segment& g : copies)
-            segments.push_back({g.x1, g.y1, g.x2, g.y2, c, inner_.DrawWidth()});
+        record(copies, c);
         inner_.GridLines(grid, c);
     }
     int16 DrawMode() const override { return inner_.DrawMode(); }
@@ -62,6 +60,12 @@ public:
     Picture Image() const override { return inner_.Image(); }
 
 private:
+    void record(std::span<const Segment> s, Colour c)
+    {
+        for (const Segment& g : s)
+            segments.push_back({g.x1, g.y1, g.x2, g.y2, c, inner_.DrawWidth()});
+    }
+
     Surface& inner_;
 };
 

@@ -1,10 +1,16 @@
 #!/bin/sh
 # Installs the Debian packages Kalidor needs, where they are missing.
 #   scripts/install-deps.sh          to build and run
-#   scripts/install-deps.sh --test   to build and test as well
+#   scripts/install-deps.sh --package  to make the Debian package as well
+#   scripts/install-deps.sh --test   to build, package and test
 set -eu
 
 PACKAGES="g++ cmake ninja-build qt6-base-dev fonts-dejavu-core fonts-dejavu-extra"
+case "${1:-}" in --package | --test)
+    # dpkg-shlibdeps finds the package's dependencies; desktop-file-validate
+    # checks its desktop entry.
+    PACKAGES="$PACKAGES dpkg-dev desktop-file-utils" ;;
+esac
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES libbenchmark-dev xvfb xdotool openbox x11-utils imagemagick"
     # The sanitized build and the fuzzer: clang with its runtimes (libFuzzer

@@ -13,40 +13,8 @@ echo "window at $WIN_X,$WIN_Y size ${WIN_W}x$WIN_H"
 
 CX=102  # the canvas's interior starts at (102, 12) of the client area
 CY=12
-CANVAS_W=$((WIN_W - 110 - 4))
-CANVAS_H=$((WIN_H - 30 - 4))
 FILE="$WORK/saved/drawing"
 mkdir "$WORK/saved"
-
-# file_command KEY: a press on the status bar's first panel, then the item's key.
-file_command() {
-    xdotool mousemove "$(sx 20)" "$(sy $((WIN_H - 10)))" click 1
-    sleep 0.5
-    shot "$WORK/menu-$1.png"
-    expect_pixel "$WORK/menu-$1.png" 30 $((WIN_H - 40)) "255,255,255" "the File pop-up shows above panel 1"
-    xdotool key "$1"
-    sleep 1
-}
-
-# in_dialog TITLE NAME: waits for the file dialog, types the name and accepts it.
-in_dialog() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    sleep 1
-    shot "$WORK/dialog-$1.png"
-    xdotool type --delay 20 "$2"
-    sleep 0.5
-    shot "$WORK/typed-$1.png"
-    xdotool key Return
-    sleep 1
-    # A Return that only took the name completer's suggestion leaves the dialog open.
-    if xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; then
-        xdotool key Return
-        sleep 1
-    fi
-}
 
 xdotool mousemove "$(sx $((CX + 100)))" "$(sy $((CY + 100)))" mousedown 1
 for i in $(seq 1 20); do

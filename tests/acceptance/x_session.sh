@@ -52,6 +52,10 @@ start_kalidor() {
     WIN_Y=$(echo "$INFO" | awk '/Absolute upper-left Y:/ {print $4}')
     WIN_W=$(echo "$INFO" | awk '/  Width:/ {print $2}')
     WIN_H=$(echo "$INFO" | awk '/  Height:/ {print $2}')
+    # The canvas's interior, inside its 2-pixel border: from (102, 12) of the
+    # client area to 10 pixels short of the right edge and down to the status bar.
+    CANVAS_W=$((WIN_W - 114))
+    CANVAS_H=$((WIN_H - 34))
 }
 
 # Screen position of a point of the window's client area.
@@ -67,6 +71,14 @@ pixel() {
     convert "$1" -format "%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.r)],%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.g)],%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.b)]" info:
 }
 
+# canvas_crop SHOT OUT: the canvas's interior cut out of a screenshot.
+canvas_crop() {
+    convert "$1" -crop "${CANVAS_W}x${CANVAS_H}+$(sx 102)+$(sy 12)" +repage "$2"
+}
+
+# differing A B: how many pixels differ between two pictures of one size.
+differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
 FAILURES=0
 # expect_pixel FILE X Y R,G,B WHAT
 expect_pixel() {
@@ -76,5 +88,36 @@ expect_pixel() {
     else
         echo "FAIL: $5: pixel ($2, $3) is $got, expected $4"
         FAILURES=$((FAILURES + 1))
+    fi
+}
+
+# The File pop-up and the real file dialogs.
+# file_command KEY: a press on the status bar's first panel, then the item's key.
+file_command() {
+    xdotool mousemove "$(sx 20)" "$(sy $((WIN_H - 10)))" click 1
+    sleep 0.5
+    shot "$WORK/menu-$1.png"
+    expect_pixel "$WORK/menu-$1.png" 30 $((WIN_H - 40)) "255,255,255" "the File pop-up shows above panel 1"
+    xdotool key "$1"
+    sleep 1
+}
+
+# in_dialog TITLE NAME: waits for the file dialog, types the name and accepts it.
+in_dialog() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 1
+    shot "$WORK/dialog-$1.png"
+    xdotool type --delay 20 "$2"
+    sleep 0.5
+    shot "$WORK/typed-$1.png"
+    xdotool key Return
+    sleep 1
+    # A Return that only took the name completer's suggestion leaves the dialog open.
+    if xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; then
+        xdotool key Return
+        sleep 1
     fi
 }

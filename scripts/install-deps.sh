@@ -13,6 +13,8 @@ case "${1:-}" in --package | --test)
 esac
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES libbenchmark-dev xvfb xdotool openbox x11-utils imagemagick"
+    # The package is installed on a clean Debian root made by debootstrap.
+    PACKAGES="$PACKAGES debootstrap"
     # The sanitized build and the fuzzer: clang with its runtimes (libFuzzer
     # among them) and llvm-symbolizer for readable reports.
     PACKAGES="$PACKAGES clang libclang-rt-dev llvm"

@@ -24,10 +24,10 @@ openbox >"$WORK/openbox.log" 2>&1 &
 OPENBOX_PID=$!
 sleep 0.5
 
-# start_kalidor BINARY: starts it and waits until its window is maximised;
-# sets WIN_X, WIN_Y (the client area's screen position) and WIN_W, WIN_H.
+# start_kalidor BINARY [ARG...]: starts it and waits until its window is
+# maximised; sets WIN_X, WIN_Y (the client area's screen position) and WIN_W, WIN_H.
 start_kalidor() {
-    "$1" >"$WORK/kalidor.log" 2>&1 &
+    "$@" >"$WORK/kalidor.log" 2>&1 &
     KALIDOR_PID=$!
     SCREEN_W=${SCREEN_SIZE%x*}
     WIN_W=0

@@ -2,7 +2,6 @@
 # The real program in a real X window, driven by real X input: the palette is
 # painted at start, a swatch press changes the colour of the next stroke,
 # colour pick picks a drawn colour, and a width-30 stroke is 30 pixels wide.
-# With KEEP_SHOTS set to a folder, the screenshots are kept there.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -20,34 +19,12 @@ swatch_x() { echo $((PX + 19 * $1 + 10)); }
 swatch_y() { echo $((PY + 19 * $1 + 10)); }
 frame_x() { echo $((PX + 19 * $1 + 1)); }
 frame_y() { echo $((PY + 19 * $1 + 1)); }
-click_at() { xdotool mousemove "$(sx "$1")" "$(sy "$2")" click "$3"; }
 stroke() {  # stroke BUTTON X1 Y1 X2 Y2, canvas pixels
     xdotool mousemove "$(sx $((CX + $2)))" "$(sy $((CY + $3)))" mousedown "$1"
     for i in 1 2 3 4 5 6 7 8 9 10; do
         xdotool mousemove "$(sx $((CX + $2 + ($4 - $2) * i / 10)))" "$(sy $((CY + $3 + ($5 - $3) * i / 10)))"
     done
     xdotool mouseup "$1"
-}
-keep() { [ -n "${KEEP_SHOTS:-}" ] && cp "$WORK/$1" "$KEEP_SHOTS/$1" || true; }
-expect_same() {  # expect_same WHAT GOT WANT
-    if [ "$2" = "$3" ]; then echo "ok: $1 ($2)"; else
-        echo "FAIL: $1: $2, expected $3"
-        FAILURES=$((FAILURES + 1))
-    fi
-}
-# shot_when FILE X Y R,G,B: screenshots until pixel (X, Y) shows the colour, for
-# at most 5 seconds, so that a slow machine has drawn what is checked next.
-shot_when() {
-    for _ in $(seq 25); do
-        shot "$WORK/$1"
-        [ "$(pixel "$WORK/$1" "$2" "$3")" = "$4" ] && break
-        sleep 0.2
-    done
-    keep "$1"
-}
-# black_rows FILE X Y0 Y1: how many pixels of column X, rows Y0..Y1, are black.
-black_rows() {
-    convert "$1" -crop "1x$(($4 - $3 + 1))+$(sx "$2")+$(sy "$3")" +repage txt:- | grep -c "#000000" || true
 }
 
 # At start: the fixed bottom row, background grid lines, no selection frame.
@@ -118,7 +95,6 @@ colour_dialog() {
 }
 colour_dialog
 shot "$WORK/dialog.png"
-keep dialog.png
 xdotool key Escape
 sleep 0.3
 shot "$WORK/cancelled.png"

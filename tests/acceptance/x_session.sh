@@ -1,6 +1,8 @@
 # Sourced by the real-window checks: a virtual X display with a window manager
 # that honours maximising, Kalidor started on it, and helpers for X input and
 # screenshots. Needs Xvfb, openbox, xdotool, xwininfo and ImageMagick.
+# With SHOT_DIR set to a folder, the screenshots are copied there at the end,
+# whether the checks passed or not.
 
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v openbox >/dev/null || {
     echo "Xvfb, xdotool or openbox missing: skipped"
@@ -16,6 +18,7 @@ XVFB_PID=$!
 export DISPLAY=":$DISPLAY_NUM"
 cleanup() {
     kill "${KALIDOR_PID:-}" "${OPENBOX_PID:-}" "$XVFB_PID" 2>/dev/null || true
+    [ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$SHOT_DIR"/ 2>/dev/null || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -71,6 +74,25 @@ pixel() {
     convert "$1" -format "%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.r)],%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.g)],%[fx:int(255*p{$(sx "$2"),$(sy "$3")}.b)]" info:
 }
 
+# click_at X Y BUTTON: a click at a point of the client area.
+click_at() { xdotool mousemove "$(sx "$1")" "$(sy "$2")" click "$3"; }
+
+# shot_when FILE X Y R,G,B: screenshots into $WORK/FILE until pixel (X, Y) of
+# the client area shows the colour, for at most 5 seconds, so that a slow
+# machine has painted what is checked next.
+shot_when() {
+    for _ in $(seq 25); do
+        shot "$WORK/$1"
+        [ "$(pixel "$WORK/$1" "$2" "$3")" = "$4" ] && return
+        sleep 0.2
+    done
+}
+
+# black_rows FILE X Y0 Y1: how many pixels of client column X, rows Y0..Y1, are black.
+black_rows() {
+    convert "$1" -crop "1x$(($4 - $3 + 1))+$(sx "$2")+$(sy "$3")" +repage txt:- | grep -c "#000000" || true
+}
+
 # canvas_crop SHOT OUT: the canvas's interior cut out of a screenshot.
 canvas_crop() {
     convert "$1" -crop "${CANVAS_W}x${CANVAS_H}+$(sx 102)+$(sy 12)" +repage "$2"
@@ -80,6 +102,13 @@ canvas_crop() {
 differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 
 FAILURES=0
+# expect_same WHAT GOT WANT
+expect_same() {
+    if [ "$2" = "$3" ]; then echo "ok: $1 ($2)"; else
+        echo "FAIL: $1: $2, expected $3"
+        FAILURES=$((FAILURES + 1))
+    fi
+}
 # expect_pixel FILE X Y R,G,B WHAT
 expect_pixel() {
     got=$(pixel "$1" "$2" "$3")

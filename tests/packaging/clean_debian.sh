@@ -4,7 +4,7 @@
 # from it in a real X window and draws, and apt removes it cleanly.
 # Skips (77) unless root with debootstrap and the host's Debian mirror at hand.
 # The pristine root is kept as a tarball in BUILD/clean-debian/ for a week, so a
-# rerun skips debootstrap; every run unpacks it afresh. With KEEP_SHOTS set to a
+# rerun skips debootstrap; every run unpacks it afresh. With SHOT_DIR set to a
 # folder, the screenshot is kept there.
 set -eu
 BUILD=$(cd "$1" && pwd -P)
@@ -119,7 +119,6 @@ for i in 1 2 3 4 5 6 7 8 9 10; do xdotool mousemove "$(sx $((CX + 100 + i * 20))
 xdotool mouseup 1
 sleep 0.3
 shot "$WORK/clean_debian.png"
-[ -n "${KEEP_SHOTS:-}" ] && cp "$WORK/clean_debian.png" "$KEEP_SHOTS/"
 expect_pixel "$WORK/clean_debian.png" "$CX" "$CY" "255,255,255" "the canvas's interior is white from its first pixel"
 expect_pixel "$WORK/clean_debian.png" $((CX + 200)) $((CY + 150)) "255,255,255" "the canvas is white beside the stroke"
 expect_pixel "$WORK/clean_debian.png" $((CX + 100)) $((CY + 100)) "0,0,0" "the stroke starts where the button went down"

@@ -40,7 +40,6 @@ swatch_y() { echo $((211 + 19 * $1 + 10)); }
 
 # 1. Maximised, the controls in place, the canvas white to its edges.
 expect_same "the window fills the screen's width" "$WIN_W" 1280
-expect_same "the canvas fills the rest of the window" "${CANVAS_W}x$CANVAS_H" "$((WIN_W - 114))x$((WIN_H - 34))"
 at 600 "$((WIN_H - 60))"
 snap start "$(swatch_x 2)" "$(swatch_y 14)" 64,64,64
 expect_pixel "$WORK/start.png" "$(swatch_x 0)" "$(swatch_y 14)" "$BLACK" "the palette's last row starts black"
@@ -49,7 +48,12 @@ expect_pixel "$WORK/start.png" 20 530 "$BLACK" "well 1 is black"
 expect_pixel "$WORK/start.png" 56 533 "$WHITE" "well 2 is white"
 expect_pixel "$WORK/start.png" 80 535 128,0,128 "well 3 is purple"
 expect_pixel "$WORK/start.png" 60 580 "$GREY" "no width bar before the slider moves"
-expect_pixel "$WORK/start.png" $((WIN_W - 5)) 300 "$GREY" "the window shows right of the canvas"
+# The canvas's outer edge (its border is light on the right and at the bottom)
+# stops 10 pixels short of the window's right edge and on the status bar.
+expect_pixel "$WORK/start.png" $((WIN_W - 11)) 300 "$WHITE" "the canvas reaches 10 pixels from the right edge"
+expect_pixel "$WORK/start.png" $((WIN_W - 10)) 300 "$GREY" "and the window shows beyond"
+expect_pixel "$WORK/start.png" 300 $((WIN_H - 21)) "$WHITE" "the canvas reaches down to the status bar"
+expect_pixel "$WORK/start.png" 300 $((WIN_H - 20)) "$GREY" "which starts below it"
 canvas_crop "$WORK/start.png" "$WORK/start-canvas.png"
 expect_same "every canvas pixel is white" "$(convert "$WORK/start-canvas.png" -format '%[fx:minima]' info:)" 1
 

@@ -18,7 +18,7 @@
 #include <QCoreApplication>
 #include <QImage>
 
-#include "platform/picture_file.h"
+#include "platform/files/picture_file.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "app/editor_state.h"
-#include "platform/controls.h"
-#include "platform/form.h"
+#include "platform/widgets/controls.h"
+#include "platform/widgets/form.h"
 #include "platform/surface.h"
 
 namespace kalidor {

@@ -4,7 +4,7 @@
 
 #include "app/editor.h"
 #include "platform/events.h"
-#include "platform/form.h"
+#include "platform/widgets/form.h"
 
 namespace kalidor {
 

@@ -1,7 +1,7 @@
 // Kalidor: a paint program for symmetric figures.
 
 #include "app/main_window.h"
-#include "platform/application.h"
+#include "platform/widgets/application.h"
 
 int main(int argc, char* argv[])
 {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/editor.h"
-#include "platform/form.h"
+#include "platform/widgets/form.h"
 
 namespace kalidor {
 

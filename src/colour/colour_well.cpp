@@ -1,6 +1,6 @@
 #include "colour/colour_well.h"
 
-#include "platform/colour_dialog.h"
+#include "platform/widgets/colour_dialog.h"
 
 namespace kalidor {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/clock.h"
+#include "platform/widgets/clock.h"
 
 namespace kalidor {
 

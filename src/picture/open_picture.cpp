@@ -1,7 +1,7 @@
 #include "picture/open_picture.h"
 
-#include "platform/file_dialog.h"
-#include "platform/picture_file.h"
+#include "platform/widgets/file_dialog.h"
+#include "platform/files/picture_file.h"
 
 namespace kalidor {
 

@@ -1,8 +1,8 @@
 #include "picture/save_picture.h"
 
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
-#include "platform/picture_file.h"
+#include "platform/widgets/file_dialog.h"
+#include "platform/widgets/message_box.h"
+#include "platform/files/picture_file.h"
 
 namespace kalidor {
 

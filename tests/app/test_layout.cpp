@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/layout.h"
-#include "platform/status_bar_widget.h"
+#include "platform/widgets/status_bar_widget.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/colour_dialog.h"
+#include "platform/widgets/colour_dialog.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;

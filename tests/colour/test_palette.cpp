@@ -9,7 +9,7 @@
 
 #include "app/startup.h"
 #include "colour/palette.h"
-#include "platform/clock.h"
+#include "platform/widgets/clock.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;

@@ -4,7 +4,7 @@
 #include <QSlider>
 
 #include "draw/control_point.h"
-#include "platform/surface_widget.h"
+#include "platform/widgets/surface_widget.h"
 #include "support/recorded_window.h"
 
 using namespace kalidor;

@@ -2,7 +2,7 @@
 // example segment for segment, and the cases at cell boundaries and edges.
 
 #include "draw/pattern.h"
-#include "platform/raster_surface.h"
+#include "platform/raster/raster_surface.h"
 #include "support/recorded_window.h"
 
 using namespace kalidor;

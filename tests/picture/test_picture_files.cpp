@@ -18,8 +18,8 @@
 
 #include "picture/open_picture.h"
 #include "picture/save_picture.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
+#include "platform/widgets/file_dialog.h"
+#include "platform/widgets/message_box.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;

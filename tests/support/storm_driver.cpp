@@ -10,9 +10,9 @@
 #include <QFile>
 
 #include "app/main_window.h"
-#include "platform/colour_dialog.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
+#include "platform/widgets/colour_dialog.h"
+#include "platform/widgets/file_dialog.h"
+#include "platform/widgets/message_box.h"
 #include "support/storm_guard.h"
 
 namespace kalidor::test {

@@ -7,8 +7,8 @@
 #include <QWheelEvent>
 
 #include "app/main_window.h"
-#include "platform/marker_widget.h"
-#include "platform/surface_widget.h"
+#include "platform/widgets/marker_widget.h"
+#include "platform/widgets/surface_widget.h"
 #include "support/storm_driver.h"
 #include "support/storm_text.h"
 #include "support/window_fixture.h"

@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "app/main_window.h"
-#include "platform/surface_widget.h"
-#include "platform/well_widget.h"
+#include "platform/widgets/surface_widget.h"
+#include "platform/widgets/well_widget.h"
 #include "support/storm_driver.h"
 #include "support/storm_text.h"
 #include "support/window_fixture.h"

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "platform/application.h"
+#include "platform/widgets/application.h"
 
 namespace kalidor::test {
 

@@ -1,12 +1,12 @@
-#include "platform/raster_surface.h"
+#include "platform/raster/raster_surface.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include <QPainter>
 
-#include "platform/grid_raster.h"
-#include "platform/pixel_runs.h"
+#include "platform/raster/grid_raster.h"
+#include "platform/raster/pixel_runs.h"
 
 namespace kalidor {
 

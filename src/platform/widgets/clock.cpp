@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "platform/widgets/clock.h"
 
 #include <QTime>
 

@@ -7,7 +7,7 @@
 #include <QRegion>
 #include <QTest>
 
-#include "platform/raster_surface.h"
+#include "platform/raster/raster_surface.h"
 
 using namespace kalidor;
 

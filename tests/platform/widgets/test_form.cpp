@@ -7,11 +7,11 @@
 #include <QSlider>
 #include <QTest>
 
-#include "platform/application.h"
-#include "platform/form.h"
-#include "platform/marker_widget.h"
-#include "platform/status_bar_widget.h"
-#include "platform/surface_widget.h"
+#include "platform/widgets/application.h"
+#include "platform/widgets/form.h"
+#include "platform/widgets/marker_widget.h"
+#include "platform/widgets/status_bar_widget.h"
+#include "platform/widgets/surface_widget.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;

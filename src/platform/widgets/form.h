@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "platform/widgets/controls.h"
 #include "platform/surface.h"
 
 class QWidget;

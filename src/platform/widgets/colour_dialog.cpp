@@ -1,8 +1,8 @@
-#include "platform/colour_dialog.h"
+#include "platform/widgets/colour_dialog.h"
 
 #include <QColorDialog>
 
-#include "platform/form.h"
+#include "platform/widgets/form.h"
 
 namespace kalidor {
 

@@ -1,4 +1,4 @@
-#include "platform/grid_raster.h"
+#include "platform/raster/grid_raster.h"
 
 #include <algorithm>
 #include <vector>

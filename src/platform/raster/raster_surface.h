@@ -9,8 +9,8 @@
 #include <QImage>
 #include <QRect>
 
-#include "platform/changed_area.h"
-#include "platform/line_raster.h"
+#include "platform/raster/changed_area.h"
+#include "platform/raster/line_raster.h"
 #include "platform/surface.h"
 
 namespace kalidor {

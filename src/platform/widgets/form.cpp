@@ -1,4 +1,4 @@
-#include "platform/form.h"
+#include "platform/widgets/form.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,11 +12,11 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include "platform/marker_widget.h"
-#include "platform/qt_input.h"
-#include "platform/status_bar_widget.h"
-#include "platform/surface_widget.h"
-#include "platform/well_widget.h"
+#include "platform/widgets/marker_widget.h"
+#include "platform/widgets/qt_input.h"
+#include "platform/widgets/status_bar_widget.h"
+#include "platform/widgets/surface_widget.h"
+#include "platform/widgets/well_widget.h"
 
 namespace kalidor {
 

@@ -1,10 +1,10 @@
-#include "platform/marker_widget.h"
+#include "platform/widgets/marker_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/qt_input.h"
-#include "platform/surface_widget.h"
+#include "platform/widgets/qt_input.h"
+#include "platform/widgets/surface_widget.h"
 
 namespace kalidor {
 

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QTest>
 
-#include "platform/raster_surface.h"
+#include "platform/raster/raster_surface.h"
 
 using namespace kalidor;
 

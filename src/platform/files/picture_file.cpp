@@ -1,4 +1,4 @@
-#include "platform/picture_file.h"
+#include "platform/files/picture_file.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -7,7 +7,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
-#include "platform/picture_integrity.h"
+#include "platform/files/picture_integrity.h"
 
 namespace kalidor {
 

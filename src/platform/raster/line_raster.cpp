@@ -1,4 +1,4 @@
-#include "platform/line_raster.h"
+#include "platform/raster/line_raster.h"
 
 #include <algorithm>
 #include <cmath>

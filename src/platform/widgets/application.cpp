@@ -1,4 +1,4 @@
-#include "platform/application.h"
+#include "platform/widgets/application.h"
 
 #include <QApplication>
 #include <QFont>

@@ -7,7 +7,7 @@
 
 #include <QTest>
 
-#include "platform/line_raster.h"
+#include "platform/raster/line_raster.h"
 
 using namespace kalidor;
 

@@ -1,4 +1,4 @@
-#include "platform/controls.h"
+#include "platform/widgets/controls.h"
 
 #include <QAbstractButton>
 #include <QCursor>
@@ -6,10 +6,10 @@
 #include <QMenu>
 #include <QSlider>
 
-#include "platform/marker_widget.h"
-#include "platform/status_bar_widget.h"
-#include "platform/surface_widget.h"
-#include "platform/well_widget.h"
+#include "platform/widgets/marker_widget.h"
+#include "platform/widgets/status_bar_widget.h"
+#include "platform/widgets/surface_widget.h"
+#include "platform/widgets/well_widget.h"
 
 namespace kalidor {
 

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/file_dialog.h"
+#include "platform/widgets/file_dialog.h"
 
 using namespace kalidor;
 

@@ -1,4 +1,4 @@
-#include "platform/qt_input.h"
+#include "platform/widgets/qt_input.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "platform/well_widget.h"
+#include "platform/widgets/well_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "platform/picture_file.h"
+#include "platform/files/picture_file.h"
 #include "support/sample_pictures.h"
 
 using namespace kalidor;

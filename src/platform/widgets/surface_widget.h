@@ -8,7 +8,7 @@
 #include <QFrame>
 
 #include "platform/events.h"
-#include "platform/raster_surface.h"
+#include "platform/raster/raster_surface.h"
 
 namespace kalidor {
 

@@ -1,4 +1,4 @@
-#include "platform/file_dialog.h"
+#include "platform/widgets/file_dialog.h"
 
 #include <QApplication>
 #include <QFileDialog>

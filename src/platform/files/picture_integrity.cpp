@@ -1,4 +1,4 @@
-#include "platform/picture_integrity.h"
+#include "platform/files/picture_integrity.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include <functional>
 #include <span>
 
-#include "platform/line_raster.h"
+#include "platform/raster/line_raster.h"
 
 namespace kalidor {
 

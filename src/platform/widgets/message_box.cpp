@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "platform/widgets/message_box.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
-#include "platform/status_bar_widget.h"
+#include "platform/widgets/status_bar_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/qt_input.h"
+#include "platform/widgets/qt_input.h"
 
 namespace kalidor {
 

@@ -2,7 +2,7 @@
 // The main window's controls, their places and initial state, the rule that
 // keeps the canvas filling the window, and the status bar's File pop-up.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 #include "platform/events.h"
 #include "platform/widgets/form.h"
 

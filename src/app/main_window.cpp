@@ -17,13 +17,18 @@
 #include "picture/new_picture.h"
 #include "picture/open_picture.h"
 #include "picture/save_picture.h"
+#include "platform/widgets/qt_services.h"
 
 namespace kalidor {
 
-MainWindow::MainWindow() : form_(std::make_unique<Form>("Kalidor", kRestoredWidth, kRestoredHeight))
+MainWindow::MainWindow(std::unique_ptr<Services> services)
+    : form_(std::make_unique<Form>("Kalidor", kRestoredWidth, kRestoredHeight)), services_(std::move(services))
 {
+    if (!services_)
+        services_ = std::make_unique<QtServices>(form_->widget());
     form_->setIcon(kalidor_icon_xpm);
     editor_.ui = createControls(*form_);
+    editor_.services = services_.get();
     connectHandlers();
 }
 

@@ -1,17 +1,18 @@
 #pragma once
-// The main window: creates the form and its controls, owns the editor, and
-// connects every notification to its handler.
+// The main window: creates the form and its controls, owns the editor and its
+// services, and connects every notification to its handler.
 
 #include <memory>
 
-#include "app/editor.h"
+#include "editor/editor.h"
 #include "platform/widgets/form.h"
 
 namespace kalidor {
 
 class MainWindow {
 public:
-    MainWindow();
+    // Without services of its own the window uses the desktop's, over itself.
+    explicit MainWindow(std::unique_ptr<Services> services = nullptr);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -25,6 +26,7 @@ private:
     void connectHandlers();
 
     std::unique_ptr<Form> form_;
+    std::unique_ptr<Services> services_;
     Editor editor_;
 };
 

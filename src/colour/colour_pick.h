@@ -2,7 +2,7 @@
 // Colour pick: with "Cvet" checked, the next press on the canvas copies the
 // colour under the pointer into a well and returns to the previous mode.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 #include "platform/events.h"
 
 namespace kalidor {

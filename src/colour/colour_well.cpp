@@ -1,7 +1,5 @@
 #include "colour/colour_well.h"
 
-#include "platform/widgets/colour_dialog.h"
-
 namespace kalidor {
 
 void pbColor_Click(Editor& e, int16 index)
@@ -10,7 +8,7 @@ void pbColor_Click(Editor& e, int16 index)
     if (!well)
         return;
     const Colour current = well->BackColor();
-    well->SetBackColor(ShowColor(*e.ui.f, current).value_or(current));
+    well->SetBackColor(e.services->ShowColor(current).value_or(current));
 }
 
 }  // namespace kalidor

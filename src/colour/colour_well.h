@@ -1,7 +1,7 @@
 #pragma once
 // The colour wells: a click on one opens the colour dialog at its colour.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "platform/widgets/clock.h"
-
 namespace kalidor {
 
 namespace {
@@ -54,7 +52,7 @@ void AddColor(Editor& e, int16 col, int16 row, Colour colour)
 void FillPalette(Editor& e)
 {
     RandomGenerator& random = programRandom();
-    random.Randomize(Timer());
+    random.Randomize(e.services->Timer());
     for (int16 row = 0; row < kRandomRows; ++row)
         for (int16 col = 0; col < kPaletteColumns; ++col)
             AddColor(e, col, row, randomColour(random));

@@ -3,7 +3,7 @@
 // white and two greys. A press on a swatch loads it into a colour well and moves
 // the black selection frame to it.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 #include "colour/random.h"
 #include "platform/events.h"
 

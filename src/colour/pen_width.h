@@ -2,7 +2,7 @@
 // The pen width: the slider sets the canvas's pen, and a black bar beside
 // "Width" is as thick as the pen is wide.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -2,7 +2,7 @@
 // Mouse input on the canvas: the pointer readout, Normal mode's freehand lines,
 // and the routing of every other case by mode.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 #include "platform/events.h"
 
 namespace kalidor {

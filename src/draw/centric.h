@@ -2,7 +2,7 @@
 // Centric drawing: every stroke drawn N times about the centre, rotated by
 // multiples of one N-th of a full turn.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -33,7 +33,7 @@ void ChangeCPXY(Editor& e, int16 x, int16 y)
 
 void pb_DragDrop(Editor& e, DragSource source, float x, float y)
 {
-    if (source == DragSource::OptionButton)
+    if (source == DragSource::Marker)
         ChangeCPXY(e, i16::round(x), i16::round(y));
 }
 

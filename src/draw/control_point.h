@@ -2,7 +2,7 @@
 // The control point of the symmetric modes: the centre in Centric mode, the
 // pattern point otherwise, shown by the marker and in status panel 3.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 #include "platform/events.h"
 
 namespace kalidor {

@@ -1,7 +1,7 @@
 #pragma once
 // Keys pressed anywhere in the window, seen before the control with the focus.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -2,7 +2,7 @@
 // Pattern drawing: every stroke repeated in every cell of the grid whose cells
 // are PatternX x PatternY pixels, or only in every other cell with "Chess".
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

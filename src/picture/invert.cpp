@@ -7,7 +7,7 @@ namespace kalidor {
 void kInvert_Click(Editor& e)
 {
     Surface& pb = *e.ui.pb;
-    pb.SetDrawMode(kInvert);
+    pb.SetDrawMode(kInvertPen);
     fillWholePicture(pb, kBlack);  // the colour plays no part in invert mode
     // Copy pen whatever the mode was before: every other drawing paints plain colours.
     pb.SetDrawMode(kCopyPen);

@@ -1,7 +1,7 @@
 #pragma once
 // "Invert": every pixel of the picture takes its complementary colour.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -1,7 +1,7 @@
 #pragma once
 // File > New: the whole picture white.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -1,13 +1,12 @@
 #include "picture/open_picture.h"
 
-#include "platform/widgets/file_dialog.h"
 #include "platform/files/picture_file.h"
 
 namespace kalidor {
 
 void mnuOpen_Click(Editor& e)
 {
-    const std::optional<std::string> fileName = ShowOpen(kOpenFilter);
+    const std::optional<std::string> fileName = e.services->ShowOpen(kOpenFilter);
     if (!fileName)
         return;  // cancelled: the drawing stays
     // A file that cannot be read as a picture changes nothing, and says nothing.

@@ -2,7 +2,7 @@
 // File > Open: a picture file replaces the picture, at the canvas's top-left
 // corner with white beyond it.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -1,20 +1,18 @@
 #include "picture/save_picture.h"
 
-#include "platform/widgets/file_dialog.h"
-#include "platform/widgets/message_box.h"
 #include "platform/files/picture_file.h"
 
 namespace kalidor {
 
 void mnuSave_Click(Editor& e)
 {
-    const std::optional<std::string> fileName = ShowSave(kSaveFilter);
+    const std::optional<std::string> fileName = e.services->ShowSave(kSaveFilter);
     if (!fileName)
         return;  // cancelled: nothing written, nothing said
     const Picture image = e.ui.pb->Image();
     // The user must not close the program believing the drawing is saved.
     if (const std::optional<std::string> failure = SavePicture(image, *fileName))
-        ShowMessage("The picture could not be saved as \"" + *fileName + "\": " + *failure + ".");
+        e.services->ShowMessage("The picture could not be saved as \"" + *fileName + "\": " + *failure + ".");
 }
 
 }  // namespace kalidor

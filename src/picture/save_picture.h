@@ -2,7 +2,7 @@
 // File > Save: the picture as shown, at the canvas's size, as a Windows bitmap
 // under exactly the name chosen.
 
-#include "app/editor.h"
+#include "editor/editor.h"
 
 namespace kalidor {
 

@@ -31,7 +31,7 @@ struct MouseArgs {
 
 // What was dragged onto the canvas.
 enum class DragSource {
-    OptionButton,  // the control-point marker
+    Marker,  // the control-point marker
     Other,
 };
 

@@ -29,7 +29,7 @@ enum class Corner {
 
 // Drawing modes, as the two-operand raster operations of the Windows GDI.
 constexpr int16 kCopyPen = 13;
-constexpr int16 kInvert = 6;
+constexpr int16 kInvertPen = 6;
 
 class Surface {
 public:

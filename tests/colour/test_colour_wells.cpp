@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/widgets/colour_dialog.h"
+#include "platform/widgets/qt_services.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
@@ -33,15 +33,14 @@ struct Session {
         e.ui.pb->Line(100, 100, 19, 19, kRed, Shape::FilledBox, Corner::Relative);
         e.ui.pb->Line(200, 100, 19, 19, kTeal, Shape::FilledBox, Corner::Relative);
     }
-    ~Session() { answerColourDialogWith({}); }
 
     // The next dialogs confirm `answer`, or are cancelled when it is empty.
     void answerDialog(std::optional<Colour> answer)
     {
-        answerColourDialogWith([this, answer](Colour initial) {
+        test::scripted(e).colourAnswer = [this, answer](Colour initial) {
             dialogShown.push_back(initial);
             return answer;
-        });
+        };
     }
     void clickWell(int i) { QTest::mouseClick(e.ui.pbColor[static_cast<std::size_t>(i)].widget(), kL); }
     void clickCvet() { QTest::mouseClick(e.ui.cbCvet.button(), kL); }
@@ -88,6 +87,8 @@ private slots:
     void theRealDialogIsModalWithItsCustomColoursShown()
     {
         Session s;
+        QtServices desktop(s.e.ui.f->widget());
+        test::scripted(s.e).colourAnswer = [&desktop](Colour initial) { return desktop.ShowColor(initial); };
         struct Seen {
             QColor start;
             bool modal = false;

@@ -9,7 +9,6 @@
 
 #include "app/startup.h"
 #include "colour/palette.h"
-#include "platform/widgets/clock.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
@@ -26,16 +25,17 @@ Colour swatch(const Editor& e, int col, int row)
     return e.st.Colors[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
 }
 
-// The clock stopped at `kSeed` while it lives.
-struct StoppedClock {
-    StoppedClock() { setTimerSource([] { return kSeed; }); }
-    ~StoppedClock() { setTimerSource({}); }
-};
+// Services whose clock stands at `kSeed`.
+std::unique_ptr<test::ScriptedServices> stoppedClock()
+{
+    auto services = std::make_unique<test::ScriptedServices>();
+    services->clock = [] { return kSeed; };
+    return services;
+}
 
 // A window whose palette was filled from a known time of day.
 struct Session {
-    StoppedClock clock;
-    std::unique_ptr<MainWindow> window = test::openWindow();
+    std::unique_ptr<MainWindow> window = test::openWindow(612, 658, stoppedClock());
     Editor& e = window->editor();
 
     // A press at a palette pixel (the palette has a one-pixel border).
@@ -205,7 +205,7 @@ private slots:
         s.press(30, 30, kL, Qt::ControlModifier);
         const auto first = s.e.st.Colors;
         const Colour inWell = s.well(3);
-        setTimerSource([] { return kSeed + 1.0f; });
+        test::scripted(s.e).clock = [] { return kSeed + 1.0f; };
         Form_Activate(s.e);
         int changed = 0;
         for (int col = 0; col < 4; ++col) {
@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(s.well(3), inWell);
         QVERIFY(paletteLooksRight(s.e, true));
         // The same seed gives the same palette again.
-        setTimerSource([] { return kSeed; });
+        test::scripted(s.e).clock = [] { return kSeed; };
         FillPalette(s.e);
         QVERIFY(s.e.st.Colors == first);
     }

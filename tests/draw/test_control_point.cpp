@@ -46,7 +46,7 @@ private slots:
         Window w(kPattern);
         pb_DragDrop(w.e, DragSource::Other, 10, 10);
         QCOMPARE(w.e.st.PatternX, int16{200});
-        pb_DragDrop(w.e, DragSource::OptionButton, 251.5f, 10.4f);
+        pb_DragDrop(w.e, DragSource::Marker, 251.5f, 10.4f);
         QCOMPARE(w.panel3(), std::string("P: 252,10"));
     }
 

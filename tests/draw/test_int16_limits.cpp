@@ -58,7 +58,7 @@ private slots:
     {
         Window w(kPattern);
         // As the marker reports a drop, through the window's event boundary.
-        auto drop = [&](float x, float y) { w.e.ui.pbBox.box()->onDragDrop(DragSource::OptionButton, x, y); };
+        auto drop = [&](float x, float y) { w.e.ui.pbBox.box()->onDragDrop(DragSource::Marker, x, y); };
         const QPoint before = w.markerAt();
         drop(40000, 10);  // no 16-bit position: nothing happens
         QCOMPARE(w.panel3(), std::string("P: 200,200"));

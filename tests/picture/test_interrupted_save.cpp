@@ -11,8 +11,6 @@
 #include <QTest>
 
 #include "picture/save_picture.h"
-#include "platform/widgets/file_dialog.h"
-#include "platform/widgets/message_box.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
@@ -63,9 +61,8 @@ private slots:
         e.ui.pb->Line(0, 0, 5, 5, 0x0000FF);
         QTemporaryDir dir;
         std::string answer;
-        std::vector<std::string> messages;
-        setFileDialogAnswer([&](FileDialogKind, const std::string&) { return std::optional(answer); });
-        setMessageAnswer([&](const std::string& text) { messages.push_back(text); });
+        std::vector<std::string>& messages = test::scripted(e).messages;
+        test::scripted(e).fileAnswer = [&](FileDialogKind, const std::string&) { return std::optional(answer); };
 
         answer = dir.filePath("whole.bmp").toStdString();
         mnuSave_Click(e);
@@ -103,8 +100,6 @@ private slots:
         }
         QVERIFY(messages.empty());
         QCOMPARE(bytesOf(target), whole);
-        setFileDialogAnswer({});
-        setMessageAnswer({});
     }
 };
 

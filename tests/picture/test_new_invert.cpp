@@ -54,7 +54,7 @@ private slots:
         QTest::mouseClick(e.ui.kInvert.button(), Qt::LeftButton);
         QCOMPARE(pb.Image().image(), before);
         // Copy pen comes back even when something left invert mode on.
-        pb.SetDrawMode(kInvert);
+        pb.SetDrawMode(kInvertPen);
         kInvert_Click(e);
         QCOMPARE(pb.DrawMode(), kCopyPen);
         QCOMPARE(pb.Image().image(), inverted(before));

@@ -18,32 +18,24 @@
 
 #include "picture/open_picture.h"
 #include "picture/save_picture.h"
-#include "platform/widgets/file_dialog.h"
-#include "platform/widgets/message_box.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
 
 namespace {
 
-// Answers the file dialogs and collects the messages while it lives.
+// Answers the window's file dialogs, and reads the messages it showed.
 struct Answers {
     std::optional<std::string> name;
     std::vector<std::pair<FileDialogKind, std::string>> asked;
-    std::vector<std::string> messages;
+    std::vector<std::string>& messages;
 
-    Answers()
+    explicit Answers(Editor& e) : messages(test::scripted(e).messages)
     {
-        setFileDialogAnswer([this](FileDialogKind kind, const std::string& filter) {
+        test::scripted(e).fileAnswer = [this](FileDialogKind kind, const std::string& filter) {
             asked.emplace_back(kind, filter);
             return name;
-        });
-        setMessageAnswer([this](const std::string& text) { messages.push_back(text); });
-    }
-    ~Answers()
-    {
-        setFileDialogAnswer({});
-        setMessageAnswer({});
+        };
     }
 };
 
@@ -163,7 +155,7 @@ private slots:
         drawSomething(e);
         const QImage drawn = canvasImage(e);
         QTemporaryDir dir;
-        Answers answers;
+        Answers answers(e);
         answers.name = dir.filePath("drawing").toStdString();
         menuItem(e, 2);
         QCOMPARE(answers.asked.back().first, FileDialogKind::Save);
@@ -192,7 +184,7 @@ private slots:
         drawSomething(e);
         QTemporaryDir dir;
         writeBytes(dir.filePath("photo.jpg"), QByteArray(100000, 'x'));
-        Answers answers;
+        Answers answers(e);
         answers.name = dir.filePath("photo.jpg").toStdString();
         mnuSave_Click(e);
         QImageReader reader(dir.filePath("photo.jpg"));
@@ -230,7 +222,7 @@ private slots:
         } table[] = {{"small.ico", {40, 30}}, {"large.ico", {256, 256}}, {"small.jpg", {48, 32}},
                      {"large.jpg", {256, 240}}, {"small.gif", {40, 30}}, {"large.gif", {250, 200}},
                      {"small.png", {40, 30}}};
-        Answers answers;
+        Answers answers(e);
         for (const auto& row : table) {
             drawSomething(e);
             answers.name = dir.filePath(row.file).toStdString();
@@ -265,7 +257,7 @@ private slots:
         QTemporaryDir dir;
         const QString home = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
-        Answers answers;
+        Answers answers(e);
         answers.name.reset();
         menuItem(e, 1);
         QCOMPARE(canvasImage(e), drawn);
@@ -304,7 +296,7 @@ private slots:
         getrusage(RUSAGE_SELF, &before);
         drawSomething(e);
         const QImage drawn = canvasImage(e);
-        Answers answers;
+        Answers answers(e);
         for (const char* file : {"cut.bmp", "cut.jpg", "notes.bmp", "empty.gif", "huge.bmp", "huge.gif", "missing.bmp"}) {
             answers.name = dir.filePath(file).toStdString();
             mnuOpen_Click(e);
@@ -326,7 +318,7 @@ private slots:
         Editor& e = w->editor();
         drawSomething(e);
         QTemporaryDir dir;
-        Answers answers;
+        Answers answers(e);
 
         const QString nowhere = dir.filePath("no such folder/drawing.bmp");
         answers.name = nowhere.toStdString();

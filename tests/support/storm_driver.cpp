@@ -10,9 +10,7 @@
 #include <QFile>
 
 #include "app/main_window.h"
-#include "platform/widgets/colour_dialog.h"
-#include "platform/widgets/file_dialog.h"
-#include "platform/widgets/message_box.h"
+#include "support/scripted_services.h"
 #include "support/storm_guard.h"
 
 namespace kalidor::test {
@@ -28,13 +26,13 @@ StormDriver::StormDriver(MainWindow& window, std::uint32_t seed, long long event
       scratch_(std::move(scratch)), expect_(currentExpectations(window))
 {
     // Every dialog is answered at once, so nothing waits for a person.
-    answerColourDialogWith([this](Colour initial) -> std::optional<Colour> {
+    ScriptedServices& services = scripted(e_);
+    services.colourAnswer = [this](Colour initial) -> std::optional<Colour> {
         if (chance(40))
             return std::nullopt;
         return chance(20) ? initial : static_cast<Colour>(random_() & 0xFFFFFF);
-    });
-    setFileDialogAnswer([this](FileDialogKind, const std::string&) { return fileAnswer_; });
-    setMessageAnswer([this](const std::string&) { ++messages_; });
+    };
+    services.fileAnswer = [this](FileDialogKind, const std::string&) { return fileAnswer_; };
     QFile notes(QDir(scratch_).filePath("notes.bmp"));
     if (notes.open(QIODevice::WriteOnly))
         notes.write("Not a picture, only words.\n");
@@ -42,9 +40,9 @@ StormDriver::StormDriver(MainWindow& window, std::uint32_t seed, long long event
 
 StormDriver::~StormDriver()
 {
-    answerColourDialogWith({});
-    setFileDialogAnswer({});
-    setMessageAnswer({});
+    ScriptedServices& services = scripted(e_);
+    services.colourAnswer = [](Colour) { return std::optional<Colour>(); };
+    services.fileAnswer = [](FileDialogKind, const std::string&) { return std::optional<std::string>(); };
 }
 
 int StormDriver::below(int n) { return between(0, n - 1); }

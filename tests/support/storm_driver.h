@@ -86,7 +86,6 @@ private:
     std::deque<std::string> recent_;
     StormOutcome outcome_;
     std::optional<std::string> fileAnswer_;  // the file dialogs' next answer
-    int messages_ = 0;                      // messages the program showed
 };
 
 }  // namespace kalidor::test

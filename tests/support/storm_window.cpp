@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "support/scripted_services.h"
 #include "platform/widgets/surface_widget.h"
 #include "platform/widgets/well_widget.h"
 #include "support/storm_driver.h"
@@ -90,7 +91,7 @@ void StormDriver::fileMenu()
     const bool unwritable = item == 2 && fileAnswer_ && (r >= 40 || e_.ui.pb->Image().image().isNull());
     static const char* const names[] = {"New", "Open", "Save"};
     QAction* action = menu->actions().at(item);
-    const int before = messages_;
+    const std::size_t before = scripted(e_).messages.size();
     const QImage drawing = e_.ui.pbBox.box()->surface().backing();
     const std::string answer = item == 0 ? "" : fileAnswer_ ? " \"" + *fileAnswer_ + "\"" : ", cancelled";
     fire(std::string("choose ") + names[item] + answer,
@@ -100,11 +101,11 @@ void StormDriver::fileMenu()
     if (item == 0 && !empty && (pb.Point(0, 0) != kWhite || pb.Point(pb.ScaleWidth() - 1, pb.ScaleHeight() - 1) != kWhite))
         fail("New left the picture not white");
     // Open says nothing; a save says when it failed, and only then.
-    if (item == 1 && messages_ != before)
+    if (item == 1 && scripted(e_).messages.size() != before)
         fail("Open showed a message");
     if (item == 1 && r >= 40 && e_.ui.pbBox.box()->surface().backing() != drawing)
         fail("a cancelled Open or one of a file that is no picture changed the drawing");
-    if (item == 2 && (messages_ != before) != unwritable)
+    if (item == 2 && (scripted(e_).messages.size() != before) != unwritable)
         fail(unwritable ? "a failed save said nothing" : "a save into the scratch folder reported a failure");
     if (item == 2 && r < 20 && !unwritable && !QFile(saved).exists())
         fail("Save wrote no file");

@@ -9,14 +9,16 @@
 
 namespace kalidor::test {
 
-std::unique_ptr<MainWindow> openWindow(int clientWidth, int clientHeight)
+std::unique_ptr<MainWindow> openWindow(int clientWidth, int clientHeight, std::unique_ptr<ScriptedServices> services)
 {
     static bool looked = false;
     if (!looked) {
         Application::applyLook();
         looked = true;
     }
-    auto w = std::make_unique<MainWindow>();
+    if (!services)
+        services = std::make_unique<ScriptedServices>();
+    auto w = std::make_unique<MainWindow>(std::move(services));
     QWidget* window = w->form().widget();
     window->resize(clientWidth, clientHeight);
     window->show();

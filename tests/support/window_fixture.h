@@ -8,14 +8,17 @@
 #include <Qt>
 
 #include "app/main_window.h"
+#include "support/scripted_services.h"
 
 class QWidget;
 
 namespace kalidor::test {
 
 // Opens the real window at the given client size (not maximised) and waits for
-// its first activation, which runs start-up.
-std::unique_ptr<MainWindow> openWindow(int clientWidth = 612, int clientHeight = 658);
+// its first activation, which runs start-up. Its services are scripted
+// (`scripted(e)`): new ones with Cancel for every dialog unless given.
+std::unique_ptr<MainWindow> openWindow(int clientWidth = 612, int clientHeight = 658,
+                                       std::unique_ptr<ScriptedServices> services = nullptr);
 
 // Mouse events at a position in the widget's own pixels. `buttons` is the set
 // held after the event (for a press it includes the pressed button).

@@ -83,7 +83,7 @@ QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
     int top = spans.front().y, bottom = spans.front().y;
     for (const Span& s : spans) {
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(s.y));
-        if (drawMode_ == kInvert)
+        if (drawMode_ == kInvertPen)
             invertRun(row + s.x0, s.x1 - s.x0 + 1);
         else
             fillRun(row + s.x0, s.x1 - s.x0 + 1, pixel);

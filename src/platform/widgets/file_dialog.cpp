@@ -1,17 +1,10 @@
 #include "platform/widgets/file_dialog.h"
 
-#include <QApplication>
 #include <QFileDialog>
 
 namespace kalidor {
 
 namespace {
-
-FileDialogAnswer& answer()
-{
-    static FileDialogAnswer hook;
-    return hook;
-}
 
 // Qt reads a filter's patterns from the parentheses that end it, separated by
 // spaces, and shows only the text before them: the description is kept as it
@@ -30,23 +23,7 @@ QStringList qtNameFilters(const std::string& filter)
     return result;
 }
 
-std::optional<std::string> show(FileDialogKind kind, const std::string& filter)
-{
-    if (answer())
-        return answer()(kind, filter);
-    const std::unique_ptr<QFileDialog> dialog = createFileDialog(kind, filter, QApplication::activeWindow());
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog->selectedFiles().constFirst().toStdString();
-}
-
 }  // namespace
-
-std::optional<std::string> ShowOpen(const std::string& filter) { return show(FileDialogKind::Open, filter); }
-
-std::optional<std::string> ShowSave(const std::string& filter) { return show(FileDialogKind::Save, filter); }
-
-void setFileDialogAnswer(FileDialogAnswer hook) { answer() = std::move(hook); }
 
 std::unique_ptr<QFileDialog> createFileDialog(FileDialogKind kind, const std::string& filter, QWidget* parent)
 {
@@ -61,6 +38,14 @@ std::unique_ptr<QFileDialog> createFileDialog(FileDialogKind kind, const std::st
     dialog->setNameFilters(qtNameFilters(filter));
     dialog->selectFile(QString());
     return dialog;
+}
+
+std::optional<std::string> runFileDialog(FileDialogKind kind, const std::string& filter, QWidget* parent)
+{
+    const std::unique_ptr<QFileDialog> dialog = createFileDialog(kind, filter, parent);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().constFirst().toStdString();
 }
 
 }  // namespace kalidor

@@ -1,30 +1,23 @@
 #pragma once
-// The modal file dialogs. A filter lists the file types offered as description
-// and pattern pairs, every item separated by "|" and several patterns within one
-// item by ";": "Bitmap (*.bmp)|*.bmp". Each dialog starts with an empty name.
+// The real modal file dialogs, Qt's own rather than the desktop's. Each starts
+// with an empty name.
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "platform/services.h"
 
 class QFileDialog;
 class QWidget;
 
 namespace kalidor {
 
-enum class FileDialogKind { Open, Save };
-
-// The full name of the chosen file, or nothing when the user cancelled.
-std::optional<std::string> ShowOpen(const std::string& filter);
-std::optional<std::string> ShowSave(const std::string& filter);
-
-// Tests answer the dialogs through this instead of a person; an empty function
-// brings the real dialogs back.
-using FileDialogAnswer = std::function<std::optional<std::string>(FileDialogKind, const std::string& filter)>;
-void setFileDialogAnswer(FileDialogAnswer answer);
-
-// The real dialog, set up but not yet shown.
+// The dialog set up for a filter in the editor's form, not yet shown.
 std::unique_ptr<QFileDialog> createFileDialog(FileDialogKind kind, const std::string& filter, QWidget* parent);
+
+// Shows the dialog over `parent` and returns the chosen file's full name, or
+// nothing when the user cancelled.
+std::optional<std::string> runFileDialog(FileDialogKind kind, const std::string& filter, QWidget* parent);
 
 }  // namespace kalidor

@@ -60,7 +60,7 @@ void MarkerWidget::mouseMoveEvent(QMouseEvent* event)
     const QPointF interior = canvas_->toInterior(at);
     canvas_->setDragOutline(QRect((interior - QPointF(grab_)).toPoint(), size()));
     if (overCanvas(at) && canvas_->onDragOver)
-        canvas_->onDragOver(DragSource::OptionButton, static_cast<float>(interior.x()),
+        canvas_->onDragOver(DragSource::Marker, static_cast<float>(interior.x()),
                             static_cast<float>(interior.y()));
 }
 
@@ -73,7 +73,7 @@ void MarkerWidget::mouseReleaseEvent(QMouseEvent* event)
     const QPointF at = onCanvas(event);
     if (overCanvas(at) && canvas_->onDragDrop) {
         const QPointF interior = canvas_->toInterior(at);
-        canvas_->onDragDrop(DragSource::OptionButton, static_cast<float>(interior.x()),
+        canvas_->onDragDrop(DragSource::Marker, static_cast<float>(interior.x()),
                             static_cast<float>(interior.y()));
     }
 }

@@ -133,7 +133,7 @@ private slots:
         g.stepY = 7;
         g.columns = 6;
         g.rows = 4;
-        QCOMPARE(atOnce(61, 41, 3, g, kInvert).image, oneByOne(61, 41, 3, g, kInvert));
+        QCOMPARE(atOnce(61, 41, 3, g, kInvertPen).image, oneByOne(61, 41, 3, g, kInvertPen));
     }
 
     void aSmallStrokeOnBigCellsRepaintsBandsNotTheCanvas()

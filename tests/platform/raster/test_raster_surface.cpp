@@ -67,7 +67,7 @@ private slots:
     void invertTouchesEveryCoveredPixelOnce()
     {
         RasterSurface s(60, 60, 0, rgb(18, 52, 86));
-        s.SetDrawMode(kInvert);
+        s.SetDrawMode(kInvertPen);
         s.Line(0, 0, s.ScaleWidth(), s.ScaleHeight(), kBlack, Shape::FilledBox);
         QCOMPARE(s.Point(0, 0), static_cast<std::int32_t>(rgb(237, 203, 169)));
         QCOMPARE(s.Point(59, 59), static_cast<std::int32_t>(rgb(237, 203, 169)));

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "platform/widgets/file_dialog.h"
+#include "platform/widgets/qt_services.h"
 
 using namespace kalidor;
 
@@ -90,10 +91,11 @@ private slots:
         QCOMPARE(d->defaultSuffix(), QString());
 
         QTemporaryDir dir;
+        QtServices desktop(nullptr);
         answerDialog(dir.filePath("drawing"));
-        QCOMPARE(ShowSave("Bitmap (*.bmp)|*.bmp"), std::optional<std::string>(dir.filePath("drawing").toStdString()));
+        QCOMPARE(desktop.ShowSave("Bitmap (*.bmp)|*.bmp"), std::optional<std::string>(dir.filePath("drawing").toStdString()));
         answerDialog("");
-        QCOMPARE(ShowOpen(kOpen), std::optional<std::string>());
+        QCOMPARE(desktop.ShowOpen(kOpen), std::optional<std::string>());
     }
 };
 

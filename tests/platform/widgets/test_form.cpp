@@ -142,11 +142,11 @@ private slots:
         f.widget()->show();
         QList<QPointF> over, dropped;
         box.OnDragOver([&](DragSource s, float x, float y) {
-            QCOMPARE(s, DragSource::OptionButton);
+            QCOMPARE(s, DragSource::Marker);
             over.append({x, y});
         });
         box.OnDragDrop([&](DragSource s, float x, float y) {
-            QCOMPARE(s, DragSource::OptionButton);
+            QCOMPARE(s, DragSource::Marker);
             dropped.append({x, y});
         });
         QWidget* m = marker.widget();

@@ -1,11 +1,14 @@
 #pragma once
-// The main window `f` as the handlers see it: the editor state and the controls.
+// The main window `f` as the handlers see it: the editor state, the controls
+// and the window services.
 
 #include <array>
+#include <vector>
 
-#include "app/editor_state.h"
+#include "editor/editor_state.h"
 #include "platform/widgets/controls.h"
 #include "platform/widgets/form.h"
+#include "platform/services.h"
 #include "platform/surface.h"
 
 namespace kalidor {
@@ -38,6 +41,10 @@ struct Controls {
 struct Editor {
     EditorState st;
     Controls ui;
+    Services* services = nullptr;  // dialogs and the clock
+    // The segments of one stroke step, kept from step to step so that a move
+    // allocates nothing.
+    std::vector<Segment> stepSegments;
 };
 
 // The well numbered `index`, or null where there is none (only 1, 2 and 3 exist).

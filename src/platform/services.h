@@ -1,0 +1,37 @@
+#pragma once
+// The window services the editor asks of the desktop: the modal dialogs and the
+// clock. The program gets Qt's (platform/widgets/qt_services.h); a test gives
+// its own answers instead of a person's.
+
+#include <optional>
+#include <string>
+
+#include "platform/colour.h"
+
+namespace kalidor {
+
+enum class FileDialogKind { Open, Save };
+
+class Services {
+public:
+    virtual ~Services() = default;
+
+    // The full name of the chosen file, or nothing when the user cancelled. A
+    // filter lists description and pattern pairs, every item separated by "|" and
+    // several patterns within one item by ";": "Bitmap (*.bmp)|*.bmp".
+    virtual std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) = 0;
+    std::optional<std::string> ShowOpen(const std::string& filter) { return ShowFile(FileDialogKind::Open, filter); }
+    std::optional<std::string> ShowSave(const std::string& filter) { return ShowFile(FileDialogKind::Save, filter); }
+
+    // Tells the user something went wrong, and waits until it has been read.
+    virtual void ShowMessage(const std::string& text) = 0;
+
+    // The colour the user confirmed, starting from `initial`, or nothing when
+    // the user cancelled.
+    virtual std::optional<Colour> ShowColor(Colour initial) = 0;
+
+    // Seconds since local midnight, which seed the palette's random colours.
+    virtual float Timer() = 0;
+};
+
+}  // namespace kalidor

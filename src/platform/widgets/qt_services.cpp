@@ -1,0 +1,38 @@
+#include "platform/widgets/qt_services.h"
+
+#include <QColorDialog>
+#include <QMessageBox>
+#include <QTime>
+
+#include "platform/widgets/file_dialog.h"
+
+namespace kalidor {
+
+std::optional<std::string> QtServices::ShowFile(FileDialogKind kind, const std::string& filter)
+{
+    return runFileDialog(kind, filter, window_);
+}
+
+void QtServices::ShowMessage(const std::string& text)
+{
+    QMessageBox::warning(window_, "Kalidor", QString::fromStdString(text));
+}
+
+std::optional<Colour> QtServices::ShowColor(Colour initial)
+{
+    // Qt's own dialog, not the desktop's: it always shows the custom colours
+    // beside the basic ones, and it looks the same everywhere.
+    QColorDialog dialog(QColor(red(initial), green(initial), blue(initial)), window_);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return fromPixel(dialog.selectedColor().rgb());
+}
+
+float QtServices::Timer()
+{
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+}
+
+}  // namespace kalidor

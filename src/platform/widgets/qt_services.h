@@ -1,0 +1,25 @@
+#pragma once
+// The window services as the desktop gives them: Qt's dialogs over the
+// program's window, and the time of day.
+
+#include "platform/services.h"
+
+class QWidget;
+
+namespace kalidor {
+
+class QtServices : public Services {
+public:
+    // Every dialog is modal over `window`, the program's one window.
+    explicit QtServices(QWidget* window) : window_(window) {}
+
+    std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) override;
+    void ShowMessage(const std::string& text) override;
+    std::optional<Colour> ShowColor(Colour initial) override;
+    float Timer() override;
+
+private:
+    QWidget* window_;
+};
+
+}  // namespace kalidor

@@ -1,0 +1,42 @@
+#pragma once
+// The window services answered by the test instead of a person: file and colour
+// dialogs give the scripted answer at once (Cancel unless told otherwise), the
+// messages are collected, and the clock says what the test wants.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QTime>
+
+#include "editor/editor.h"
+#include "platform/services.h"
+
+namespace kalidor::test {
+
+struct ScriptedServices : Services {
+    std::function<std::optional<std::string>(FileDialogKind, const std::string& filter)> fileAnswer =
+        [](FileDialogKind, const std::string&) { return std::optional<std::string>(); };
+    std::function<std::optional<Colour>(Colour initial)> colourAnswer = [](Colour) {
+        return std::optional<Colour>();
+    };
+    std::function<float()> clock = [] {
+        return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+    };
+    std::vector<std::string> messages;
+
+    std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) override
+    {
+        return fileAnswer(kind, filter);
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::optional<Colour> ShowColor(Colour initial) override { return colourAnswer(initial); }
+    float Timer() override { return clock(); }
+};
+
+// The scripted services of a window the tests opened.
+inline ScriptedServices& scripted(Editor& e) { return static_cast<ScriptedServices&>(*e.services); }
+
+}  // namespace kalidor::test

@@ -1,7 +1,8 @@
 #pragma once
-// Pattern drawing: every stroke repeated in every cell of the grid whose cells
-// are PatternX x PatternY pixels, or only in every other cell with "Chess".
+// Pattern drawing in the window: Chess and the canvas's size read off the
+// controls, the copies drawn on the canvas in a well's colour.
 
+#include "draw/pattern_geometry.h"
 #include "editor/editor.h"
 
 namespace kalidor {

@@ -9,13 +9,14 @@
 
 namespace kalidor {
 
-// Runs `collect(segments)` and draws what it collected in colour `c`. A step
-// cut short by a 16-bit overflow still draws the segments it reached before the
-// overflow, as drawing them one by one would have, and then passes the error on.
+// Runs `collect(segments)` on the emptied `segments` and draws what it
+// collected in colour `c`. A step cut short by a 16-bit overflow still draws the
+// segments it reached before the overflow, as drawing them one by one would
+// have, and then passes the error on.
 template <class Collect>
-void drawStep(Surface& surface, Colour c, Collect collect)
+void drawStep(Surface& surface, Colour c, std::vector<Segment>& segments, Collect collect)
 {
-    std::vector<Segment> segments;
+    segments.clear();
     try {
         collect(segments);
     } catch (const Int16Error&) {

@@ -17,9 +17,9 @@ long long ceilDiv(long long a, long long b) { return -floorDiv(-a, b); }
 
 // Counts the copies along one axis from the other end, so that the step is
 // positive; the first copy becomes the last, which may change its parity.
-void reverse(long long& a, long long& b, long long& step, int count, int& phase)
+void reverse(float& a, float& b, int& step, int count, int& phase)
 {
-    const long long shift = (count - 1) * step;
+    const auto shift = static_cast<float>(static_cast<long long>(count - 1) * step);
     a += shift;
     b += shift;
     step = -step;
@@ -27,12 +27,12 @@ void reverse(long long& a, long long& b, long long& step, int count, int& phase)
 }
 
 // The same copies with positive steps; a zero step stacks copies, so it folds to one.
-PixelGrid normalised(PixelGrid g)
+SegmentGrid normalised(SegmentGrid g)
 {
     if (g.stepX < 0)
-        reverse(g.x1, g.x2, g.stepX, g.columns, g.phase);
+        reverse(g.first.x1, g.first.x2, g.stepX, g.columns, g.phase);
     if (g.stepY < 0)
-        reverse(g.y1, g.y2, g.stepY, g.rows, g.phase);
+        reverse(g.first.y1, g.first.y2, g.stepY, g.rows, g.phase);
     // Two stacked copies of different parity mean every row (or column) has one.
     if (g.stepX == 0) {
         if (g.columns > 1) {
@@ -55,10 +55,12 @@ PixelGrid normalised(PixelGrid g)
 // The first copy's pixels, indexed by row.
 class Shape {
 public:
-    explicit Shape(const PixelGrid& g)
+    Shape(const SegmentGrid& g, int width)
     {
         constexpr int kOpen = 1 << 30;  // the copy is drawn whole; the grid clips later
-        segmentSpans(g.x1, g.y1, g.x2, g.y2, g.width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, spans_);
+        const Segment& f = g.first;
+        segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
+                     static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, spans_);
         mergeSpans(spans_);
         if (spans_.empty())
             return;
@@ -89,15 +91,15 @@ private:
 
 class RowMaker {
 public:
-    RowMaker(const PixelGrid& g, const Shape& shape, const ClipRect& clip) : g_(g), shape_(shape), clip_(clip) {}
+    RowMaker(const SegmentGrid& g, const Shape& shape, const ClipRect& clip) : g_(g), shape_(shape), clip_(clip) {}
 
     // The spans of image row y, made from the grid rows rLo .. rHi that reach it.
     void make(long long y, long long rLo, long long rHi, std::vector<Span>& out) const
     {
         out.clear();
-        const long long cStep = g_.chess ? 2 : 1;
+        const long long cStep = g_.columnStride();
         for (long long r = rLo; r <= rHi; ++r) {
-            const int cStart = g_.chess ? (g_.phase ^ static_cast<int>(r & 1)) : 0;
+            const int cStart = g_.firstColumn(static_cast<int>(r));
             if (cStart >= g_.columns)
                 continue;
             const long long cLast = cStart + (g_.columns - 1 - cStart) / cStep * cStep;
@@ -116,7 +118,7 @@ public:
                     add(out, s.x0 + c * g_.stepX, s.x1 + c * g_.stepX);
             }
         }
-        joinRow(out);
+        mergeSpans(out);  // the row's spans all have y = 0
     }
 
 private:
@@ -128,41 +130,29 @@ private:
             out.push_back(Span{0, static_cast<int>(x0), static_cast<int>(x1)});
     }
 
-    static void joinRow(std::vector<Span>& row)
-    {
-        std::sort(row.begin(), row.end(), [](const Span& a, const Span& b) { return a.x0 < b.x0; });
-        std::size_t w = 0;
-        for (const Span& s : row) {
-            if (w > 0 && s.x0 <= row[w - 1].x1 + 1)
-                row[w - 1].x1 = std::max(row[w - 1].x1, s.x1);
-            else
-                row[w++] = s;
-        }
-        row.resize(w);
-    }
-
-    const PixelGrid& g_;
+    const SegmentGrid& g_;
     const Shape& shape_;
     const ClipRect& clip_;
 };
 
 }  // namespace
 
-void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<void(const GridRow&)>& row)
+void gridSpans(const SegmentGrid& grid, int width, const ClipRect& clip,
+               const std::function<void(const GridRow&)>& row)
 {
     if (grid.columns <= 0 || grid.rows <= 0 || clip.x0 > clip.x1 || clip.y0 > clip.y1)
         return;
-    const PixelGrid g = normalised(grid);
-    const Shape shape(g);
+    const SegmentGrid g = normalised(grid);
+    const Shape shape(g, width);
     if (shape.empty())
         return;
     const RowMaker maker(g, shape, clip);
     const long long yFrom = std::max<long long>(clip.y0, shape.top());
-    const long long yTo = std::min<long long>(clip.y1, shape.bottom() + (g.rows - 1) * g.stepY);
+    const long long yTo = std::min<long long>(clip.y1, shape.bottom() + static_cast<long long>(g.rows - 1) * g.stepY);
 
     // Away from the grid's first and last rows, an image row repeats one period
     // of grid rows further down, so each of its forms is made once.
-    const long long period = g.stepY * (g.chess ? 2 : 1);
+    const long long period = static_cast<long long>(g.stepY) * (g.chess ? 2 : 1);
     const bool repeats = period <= yTo - yFrom;
     std::vector<std::vector<Span>> made(repeats ? static_cast<std::size_t>(period) : 0);
     std::vector<char> known(made.size(), 0);

@@ -6,21 +6,9 @@
 #include <span>
 
 #include "platform/raster/line_raster.h"
+#include "platform/segment_grid.h"
 
 namespace kalidor {
-
-// Copies of one segment, in whole pixels: the first copy's ends moved by
-// (c * stepX, r * stepY) for c in 0 .. columns - 1 and r in 0 .. rows - 1; with
-// `chess`, only the copies where (c + r) % 2 == phase.
-struct PixelGrid {
-    long long x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    int width = 1;
-    long long stepX = 0, stepY = 0;
-    int columns = 0;
-    int rows = 0;
-    bool chess = false;
-    int phase = 0;
-};
 
 // One covered row: its spans sorted and apart, so that each covered pixel comes
 // exactly once (the spans' own `y` is not set). Rows of the same `form` (0 or
@@ -31,8 +19,11 @@ struct GridRow {
     std::span<const Span> spans;
 };
 
-// Calls `row` for every row of `clip` that the copies cover, top to bottom. The
-// pixels are those of `segmentSpans` on every copy.
-void gridSpans(const PixelGrid& grid, const ClipRect& clip, const std::function<void(const GridRow&)>& row);
+// Calls `row` for every row of `clip` that the grid's copies, drawn `width`
+// pixels wide, cover, top to bottom. The pixels are those of `segmentSpans` on
+// every copy. The copies' ends must be whole pixels of at most 2^20 or so, where
+// a float holds every step of the grid exactly.
+void gridSpans(const SegmentGrid& grid, int width, const ClipRect& clip,
+               const std::function<void(const GridRow&)>& row);
 
 }  // namespace kalidor

@@ -165,16 +165,12 @@ void RasterSurface::GridLines(const SegmentGrid& grid, Colour c)
         Surface::GridLines(grid, c);
         return;
     }
-    const Segment& f = grid.first;
-    const PixelGrid pixels{static_cast<long long>(f.x1), static_cast<long long>(f.y1),
-                           static_cast<long long>(f.x2), static_cast<long long>(f.y2),
-                           drawWidth_, grid.stepX, grid.stepY, grid.columns, grid.rows, grid.chess, grid.phase};
     const auto pixel = static_cast<QRgb>(toPixel(c));
     ChangedArea changed;
     // Rows of many short runs (the tiniest cells) are painted through a mask of
     // their form, made once and laid over every row of that form.
     std::vector<std::vector<std::uint32_t>> masks;
-    gridSpans(pixels, clip(), [&](const GridRow& row) {
+    gridSpans(grid, drawWidth_, clip(), [&](const GridRow& row) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
         const int x0 = row.spans.front().x0;
         const int length = row.spans.back().x1 - x0 + 1;

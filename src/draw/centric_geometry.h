@@ -1,0 +1,32 @@
+#pragma once
+// The geometry of Centric drawing, apart from any window: every stroke turned
+// N times about the centre by multiples of one N-th of a full turn.
+
+#include <vector>
+
+#include "editor/editor_state.h"
+#include "platform/segment_grid.h"
+
+namespace kalidor {
+
+// Single-precision angle constants, pi taken as the single 3.141592.
+constexpr float kPi = 3.141592f;
+constexpr float kHalfPi = 1.570796f;
+constexpr float kThreeHalfPi = 4.712388f;
+constexpr float kFullTurn = 6.283184f;
+
+// The angle of (x, y) about the centre, radians, clockwise on screen from the
+// positive x axis.
+float DefAlfa(const EditorState& s, int16 x, int16 y);
+
+// A stroke of `n` copies starting at (x, y): its angle step and its n start
+// points `SXY`, the first being (x, y) itself.
+void centricStart(EditorState& s, int16 n, int16 x, int16 y);
+
+// One step of the stroke to (x, y): appends a segment from each stored point to
+// its copy of (x, y) and stores the copies. Only the first `n` rows are stepped
+// (N raised during a stroke adds none). A 16-bit overflow leaves the segments
+// made before it in `out` and is passed on.
+void centricStep(EditorState& s, int16 n, int16 x, int16 y, std::vector<Segment>& out);
+
+}  // namespace kalidor

@@ -1,0 +1,152 @@
+#include "draw/pattern_geometry.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kalidor {
+
+namespace {
+
+// Cells of width or height 0 have no grid: nothing is set up or drawn while the
+// pattern point sits on the canvas's left or top edge.
+bool noGrid(const EditorState& s) { return s.PatternX == 0 || s.PatternY == 0; }
+
+// The last index of the cell loop along a canvas side of outer length `length`.
+int16 lastCell(float length, int16 cell)
+{
+    return i16::fromInt(static_cast<long long>(i16::round32(length)) / cell + 1);
+}
+
+// 1-based cell index of a position; truncating division, so index 1 reaches
+// from -(cell - 1) to cell - 1.
+int16 cellIndex(int16 v, int16 cell) { return i16::add(i16::div(v, cell), 1); }
+
+// Moving into another cell shifts the stored point by one cell the other way
+// and flips the phase once, however many cells the move jumped.
+void followCell(int16 newIndex, int16& index, int16& offset, int16 cell, int16& phase)
+{
+    if (newIndex > index)
+        offset = i16::sub(offset, cell);
+    else if (newIndex < index)
+        offset = i16::add(offset, cell);
+    else
+        return;
+    phase = static_cast<int16>(1 - phase);
+}
+
+// Origin of the cell at loop index i along one axis: (i - 1) * cell.
+long long origin(int i, int16 cell) { return static_cast<long long>(i - 1) * cell; }
+
+bool inRange(long long v) { return v >= INT16_MIN && v <= INT16_MAX; }
+
+// Whether the 16-bit arithmetic of the cell at loop index i, holding a segment
+// from `from` to `to` along this axis, stays in range.
+bool fits(int i, int16 cell, int16 from, int16 to)
+{
+    const long long o = origin(i, cell);
+    return inRange(o) && inRange(o + from) && inRange(o + to);
+}
+
+// The overflow of the cell at (row, column), raised by the same checked 16-bit
+// arithmetic that drawing the cell by itself would do.
+Int16Error cellOverflow(const EditorState& s, int row, int column, Point16 from, Point16 to)
+{
+    try {
+        const int16 ox = i16::mul(i16::fromInt(column - 1), s.PatternX);
+        i16::add(ox, from.x);
+        const int16 oy = i16::mul(i16::fromInt(row - 1), s.PatternY);
+        i16::add(oy, from.y);
+        i16::add(ox, to.x);
+        i16::add(oy, to.y);
+    } catch (const Int16Error& error) {
+        return error;
+    }
+    return Int16Error("16-bit overflow in a pattern cell");
+}
+
+// The step's segment in every cell of the loop (rows 0..CellsY by columns
+// 0..CellsX), as one grid, cut short before the first cell that leaves 16 bits.
+PatternStep cellGrids(const EditorState& s, bool chess, Point16 from, Point16 to)
+{
+    PatternStep step;
+    if (s.CellsX < 0 || s.CellsY < 0)
+        return step;
+    SegmentGrid grid;
+    grid.first = {static_cast<float>(origin(0, s.PatternX) + from.x), static_cast<float>(origin(0, s.PatternY) + from.y),
+                  static_cast<float>(origin(0, s.PatternX) + to.x), static_cast<float>(origin(0, s.PatternY) + to.y)};
+    grid.stepX = s.PatternX;
+    grid.stepY = s.PatternY;
+    grid.columns = s.CellsX + 1;
+    grid.rows = s.CellsY + 1;
+    grid.chess = chess;
+    grid.phase = s.ChessPhase;
+
+    // The first cell, in drawing order, that leaves 16 bits. Along each axis the
+    // arithmetic is linear, so a column fails in every row and a row in every column.
+    std::array<int, 2> badColumn{grid.columns, grid.columns};  // first failing column of each parity
+    int anyBadColumn = grid.columns;
+    for (int c = grid.columns - 1; c >= 0; --c) {
+        if (!fits(c, s.PatternX, from.x, to.x)) {
+            badColumn[static_cast<std::size_t>(c & 1)] = c;
+            anyBadColumn = c;
+        }
+    }
+    for (int r = 0; r < grid.rows; ++r) {
+        const int first = grid.firstColumn(r);
+        if (first >= grid.columns)
+            continue;
+        const bool rowFits = fits(r, s.PatternY, from.y, to.y);
+        const int bad = chess ? badColumn[static_cast<std::size_t>(first)] : anyBadColumn;
+        if (rowFits && bad >= grid.columns)
+            continue;
+        const int failColumn = rowFits ? bad : first;
+        // The rows before the failing one, then that row up to the failing cell.
+        SegmentGrid before = grid;
+        before.rows = r;
+        SegmentGrid part = grid;
+        part.rows = 1;
+        part.columns = failColumn;
+        part.phase = grid.phase ^ (r & 1);
+        const auto dy = static_cast<float>(static_cast<long long>(r) * s.PatternY);
+        part.first.y1 += dy;
+        part.first.y2 += dy;
+        for (const SegmentGrid& g : {before, part})
+            if (g.rows > 0 && g.columns > 0)
+                step.grids.push_back(g);
+        step.overflow = cellOverflow(s, r, failColumn, from, to);
+        return step;
+    }
+    step.grids.push_back(grid);
+    return step;
+}
+
+}  // namespace
+
+void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x, int16 y)
+{
+    if (noGrid(s))
+        return;
+    s.CellsX = lastCell(canvasWidth, s.PatternX);
+    s.CellsY = lastCell(canvasHeight, s.PatternY);
+    s.PatternCell = Cell16{cellIndex(x, s.PatternX), cellIndex(y, s.PatternY)};
+    s.ChessPhase = static_cast<int16>(cellParity(i16::add(s.PatternCell.column, s.PatternCell.row), 0));
+    s.PatternSXY = Point16{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
+}
+
+PatternStep patternStep(EditorState& s, bool chess, int16 x, int16 y)
+{
+    if (noGrid(s))
+        return {};
+    const int16 nc = cellIndex(x, s.PatternX);
+    const int16 nr = cellIndex(y, s.PatternY);
+    followCell(nc, s.PatternCell.column, s.PatternSXY.x, s.PatternX, s.ChessPhase);
+    followCell(nr, s.PatternCell.row, s.PatternSXY.y, s.PatternY, s.ChessPhase);
+    s.PatternCell = Cell16{nc, nr};
+    const Point16 to{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
+    PatternStep step = cellGrids(s, chess, s.PatternSXY, to);
+    if (!step.overflow)
+        s.PatternSXY = to;
+    return step;
+}
+
+}  // namespace kalidor

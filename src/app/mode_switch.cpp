@@ -25,7 +25,6 @@ void obMode_Click(Editor& e, int16 index)
     switch (index) {
     case kNormal:
         e.ui.sb.SetPanelText(3, "");
-        e.ui.obCP.SetVisible(false);
         break;
     case kCentric:
         ChangeCPXY(e, e.st.CenterX, e.st.CenterY);

@@ -23,8 +23,7 @@ void PickColour(Editor& e, const MouseArgs& m)
     if (!well || c < 0)
         return;
     well->SetBackColor(static_cast<Colour>(c));
-    e.st.Mode = e.st.PrevMode;
-    e.ui.cbCvet.SetValue(0);  // its click handler puts back `PrevMode` once more
+    e.ui.cbCvet.SetValue(0);  // its click handler puts back `PrevMode`
 }
 
 }  // namespace kalidor

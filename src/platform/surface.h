@@ -70,8 +70,8 @@ public:
     virtual float Height() const = 0;
     // Size of the whole picture the surface keeps: the interior, and beyond it
     // whatever a larger interior once showed and shows again when it grows back.
-    virtual float KeptWidth() const { return ScaleWidth(); }
-    virtual float KeptHeight() const { return ScaleHeight(); }
+    virtual float KeptWidth() const = 0;
+    virtual float KeptHeight() const = 0;
 
     // Replaces everything with the background colour and the picture at the
     // top-left corner; the empty picture leaves only the background.

@@ -105,8 +105,12 @@ std::string checkCanvas(MainWindow& w, StormExpectations& x)
     const Controls& ui = w.editor().ui;
     const int width = static_cast<int>(f.ScaleWidth());
     const int height = static_cast<int>(f.ScaleHeight());
-    if (f.WindowState() != kMinimisedWindow && width >= 110 && height >= 30)
-        x.canvas = QRect(100, 10, width - 110, height - 30);
+    // Where a canvas fits, it reaches down to the status bar and keeps to the
+    // window's right edge the margin it has above it; where none fits, it stays.
+    const QRect bar = ui.sb.widget()->geometry();
+    const QRect room(x.canvas.topLeft(), QPoint(width - 1 - x.canvas.top(), bar.top() - 1));
+    if (f.WindowState() != kMinimisedWindow && room.width() >= 0 && room.height() >= 0)
+        x.canvas = room;
     const QRect at(ui.pbBox.Left(), ui.pbBox.Top(), ui.pbBox.Width(), ui.pbBox.Height());
     if (at != x.canvas || ui.pb->Width() != static_cast<float>(at.width()) ||
         ui.pb->Height() != static_cast<float>(at.height()))

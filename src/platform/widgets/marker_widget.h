@@ -23,8 +23,6 @@ public:
     // the marker's top-left corner.
     std::function<void(const MouseArgs&)> onMouseMove;
 
-    bool dragging() const { return dragging_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

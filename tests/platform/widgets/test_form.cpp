@@ -22,11 +22,6 @@ using kalidor::test::release;
 class FormTest : public QObject {
     Q_OBJECT
 private slots:
-    void everyPointerMoveIsDelivered()
-    {
-        QVERIFY(!QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents));
-    }
-
     void keysArePreviewedOnceWithVirtualKeyCodes()
     {
         Form f("keys", 300, 200);

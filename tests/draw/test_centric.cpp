@@ -50,13 +50,16 @@ private slots:
 
     void theAngleStepIsTheSingleQuotientOfTheFullTurn()
     {
-        Centric w(100, 100, 5);
-        const std::pair<int, float> cases[] = {{3, 2.0943947f}, {5, 1.2566369f}, {6, 1.0471973f}, {16, 0.3926990f}};
+        // The geometry alone, no window.
+        EditorState s;
+        s.CenterX = 100;
+        s.CenterY = 100;
+        const std::pair<int16, float> cases[] = {{3, 2.0943947f}, {5, 1.2566369f}, {6, 1.0471973f}, {16, 0.3926990f}};
         for (auto [n, step] : cases) {
-            w.e.ui.slN.slider()->setValue(n);
-            DefCenterSXY(w.e, 150, 100);
-            COMPARE_EXACT(w.e.st.DAlfa, step);
-            QCOMPARE(w.rows().size(), std::size_t(n));
+            centricStart(s, n, 150, 100);
+            COMPARE_EXACT(s.DAlfa, step);
+            QCOMPARE(s.SXY.size(), std::size_t(n));
+            QCOMPARE(s.SXY[0], (Point16{150, 100}));
         }
     }
 

@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include "picture/undo_redo.h"
+
 namespace kalidor {
 
 namespace {
@@ -8,6 +10,9 @@ constexpr int kCanvasBorder = 2;   // sunken
 constexpr int kPaletteBorder = 1;  // a plain line, so the whole grid shows inside
 constexpr int kStatusBarHeight = 20;
 constexpr float kFileMenuLimit = 1350;  // twips: panel 1 but its last 6 pixels
+constexpr int kEditPanelWidth = 96;
+constexpr float kEditPanelLeft = (96 + 80 + 80) * kTwipsPerPixel;  // twips
+constexpr float kEditPanelRight = kEditPanelLeft + kEditPanelWidth * kTwipsPerPixel;
 // "Center", "Pannern" and "Cvet" are buttons that stay down while checked: at
 // their size a caption beside a check mark would be clipped.
 constexpr bool kPushLike = true;
@@ -55,12 +60,15 @@ Controls createControls(Form& f)
 
     c.pbBox = f.addPictureBox({100, 10, 451, 441}, kCanvasBorder, kWhite);
     c.pb = &c.pbBox.surface();
+    c.pbHistory = &c.pbBox.keepHistory();
     c.obCP = f.addMarker(c.pbBox, {145, 35, 13, 13});
     c.obCP.SetVisible(false);
 
-    c.sb = f.addStatusBar({96, 80, 80}, kStatusBarHeight);
+    c.sb = f.addStatusBar({96, 80, 80, kEditPanelWidth}, kStatusBarHeight);
     c.sb.SetPanelText(1, "File");
+    c.sb.SetPanelText(4, "Edit");
     c.mnuFile = f.addMenu("File", {"&New", "&Open", "&Save"});
+    c.mnuEdit = f.addMenu("Edit", {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"});
 
     f.setTabOrder({c.pbBox.widget(), c.obMode[0].widget(), c.obMode[1].widget(), c.obMode[2].widget(),
                    c.slN.widget(), c.cbCenter.widget(), c.cbPattern.widget(), c.cbChess.widget(),
@@ -83,8 +91,12 @@ void Form_Resize(Editor& e)
 
 void sb_MouseDown(Editor& e, const MouseArgs& m)
 {
-    if (m.X < kFileMenuLimit)
+    if (m.X < kFileMenuLimit) {
         e.ui.mnuFile.PopupMenu();
+    } else if (m.X >= kEditPanelLeft && m.X < kEditPanelRight) {
+        showEditMenu(e);
+        e.ui.mnuEdit.PopupMenu();
+    }
 }
 
 }  // namespace kalidor

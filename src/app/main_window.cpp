@@ -17,6 +17,8 @@
 #include "picture/new_picture.h"
 #include "picture/open_picture.h"
 #include "picture/save_picture.h"
+#include "picture/undo_redo.h"
+#include "picture/unsaved_changes.h"
 #include "platform/widgets/qt_services.h"
 
 namespace kalidor {
@@ -46,6 +48,7 @@ void MainWindow::connectHandlers()
 
     ui.pbBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseDown(e, m); }); });
     ui.pbBox.OnMouseMove([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseMove(e, m); }); });
+    ui.pbBox.OnMouseUp([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseUp(e, m); }); });
     ui.pbBox.OnDragOver([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragOver(e, s, x, y); }); });
     ui.pbBox.OnDragDrop([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragDrop(e, s, x, y); }); });
     ui.obCP.OnMouseMove([&e](const MouseArgs& m) { atEventBoundary([&] { obCP_MouseMove(e, m); }); });
@@ -62,6 +65,13 @@ void MainWindow::connectHandlers()
     ui.mnuFile.OnItem(0, [&e] { atEventBoundary([&] { mnuNew_Click(e); }); });
     ui.mnuFile.OnItem(1, [&e] { atEventBoundary([&] { mnuOpen_Click(e); }); });
     ui.mnuFile.OnItem(2, [&e] { atEventBoundary([&] { mnuSave_Click(e); }); });
+    ui.mnuEdit.OnItem(0, [&e] { atEventBoundary([&] { EditUndo(e); }); });
+    ui.mnuEdit.OnItem(1, [&e] { atEventBoundary([&] { EditRedo(e); }); });
+    form_->OnQueryClose([&e] {
+        bool close = true;
+        atEventBoundary([&] { close = Form_QueryUnload(e); });
+        return close;
+    });
     ui.kInvert.OnClick([&e] { atEventBoundary([&] { kInvert_Click(e); }); });
 }
 

@@ -38,10 +38,29 @@ void freehandSegment(Editor& e, const MouseArgs& m)
     e.st.LastXY = Point16{xr(m), yr(m)};
 }
 
+// A stroke is one step of the history, from its first press to the release of
+// its last button, with every copy it drew.
+void beginStroke(Editor& e)
+{
+    if (e.stroking)
+        return;
+    e.stroking = true;
+    e.ui.pbHistory->BeginStep();
+}
+
+void endStroke(Editor& e)
+{
+    if (!e.stroking)
+        return;
+    e.stroking = false;
+    e.ui.pbHistory->EndStep();
+}
+
 }  // namespace
 
 void pb_MouseDown(Editor& e, const MouseArgs& m)
 {
+    beginStroke(e);
     switch (e.st.Mode) {
     case kNormal:
         e.st.LastXY = Point16{xr(m), yr(m)};
@@ -69,8 +88,10 @@ void pb_MouseDown(Editor& e, const MouseArgs& m)
 void pb_MouseMove(Editor& e, const MouseArgs& m)
 {
     showReadout(e, m.X, m.Y);
-    if (m.Button <= 0)
+    if (m.Button <= 0) {
+        endStroke(e);  // the release went elsewhere
         return;
+    }
     switch (e.st.Mode) {
     case kNormal:
         freehandSegment(e, m);
@@ -90,6 +111,12 @@ void pb_MouseMove(Editor& e, const MouseArgs& m)
     default:
         break;
     }
+}
+
+void pb_MouseUp(Editor& e, const MouseArgs& m)
+{
+    if (m.Button <= 0)
+        endStroke(e);
 }
 
 void pb_DragOver(Editor& e, DragSource, float x, float y)

@@ -9,6 +9,8 @@ namespace kalidor {
 
 void pb_MouseDown(Editor& e, const MouseArgs& m);
 void pb_MouseMove(Editor& e, const MouseArgs& m);
+// A button released; `m.Button` holds those still down. The last one ends the stroke.
+void pb_MouseUp(Editor& e, const MouseArgs& m);
 void pb_DragOver(Editor& e, DragSource source, float x, float y);
 
 }  // namespace kalidor

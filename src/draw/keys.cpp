@@ -1,6 +1,7 @@
 #include "draw/keys.h"
 
 #include "draw/control_point.h"
+#include "picture/undo_redo.h"
 
 namespace kalidor {
 
@@ -35,8 +36,15 @@ void nudgeControlPoint(Editor& e, int16 keyCode)
 
 }  // namespace
 
-void Form_KeyDown(Editor& e, int16 keyCode, int16)
+void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
 {
+    // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. Alt makes them other keys.
+    if ((shift & (kCtrlKey | kAltKey)) == kCtrlKey) {
+        if (keyCode == kKeyZ && (shift & kShiftKey) == 0)
+            EditUndo(e);
+        else if (keyCode == kKeyY || keyCode == kKeyZ)
+            EditRedo(e);
+    }
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);
     // C toggles colour pick, with or without modifiers.

@@ -8,6 +8,7 @@
 #include "editor/editor_state.h"
 #include "platform/widgets/controls.h"
 #include "platform/widgets/form.h"
+#include "platform/history.h"
 #include "platform/services.h"
 #include "platform/surface.h"
 
@@ -16,6 +17,7 @@ namespace kalidor {
 struct Controls {
     Form* f = nullptr;
     Surface* pb = nullptr;  // the canvas's drawing surface
+    History* pbHistory = nullptr;  // the canvas picture's undo and redo
     PictureBox pbBox;       // the canvas as a control: place, size, mouse
     Surface* pbPal = nullptr;
     PictureBox pbPalBox;
@@ -36,12 +38,15 @@ struct Controls {
     Marker obCP;
     StatusBar sb;
     Menu mnuFile;
+    Menu mnuEdit;
 };
 
 struct Editor {
     EditorState st;
     Controls ui;
     Services* services = nullptr;  // dialogs and the clock
+    bool stroking = false;         // a button went down on the canvas and is not yet released
+    long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)
     // The segments of one stroke step, kept from step to step so that a move
     // allocates nothing.
     std::vector<Segment> stepSegments;

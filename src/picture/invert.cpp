@@ -1,5 +1,6 @@
 #include "picture/invert.h"
 
+#include "picture/undo_redo.h"
 #include "picture/whole_picture.h"
 
 namespace kalidor {
@@ -8,7 +9,7 @@ void kInvert_Click(Editor& e)
 {
     Surface& pb = *e.ui.pb;
     pb.SetDrawMode(kInvertPen);
-    fillWholePicture(pb, kBlack);  // the colour plays no part in invert mode
+    asOneStep(e, [&] { fillWholePicture(pb, kBlack); });  // the colour plays no part in invert mode
     // Copy pen whatever the mode was before: every other drawing paints plain colours.
     pb.SetDrawMode(kCopyPen);
 }

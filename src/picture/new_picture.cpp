@@ -1,5 +1,7 @@
 #include "picture/new_picture.h"
 
+#include "picture/undo_redo.h"
+#include "picture/unsaved_changes.h"
 #include "picture/whole_picture.h"
 
 namespace kalidor {
@@ -8,7 +10,8 @@ void mnuNew_Click(Editor& e)
 {
     // Paints over the picture in the current drawing mode, which is copy pen
     // everywhere but inside Invert.
-    fillWholePicture(*e.ui.pb, kWhite);
+    asOneStep(e, [&] { fillWholePicture(*e.ui.pb, kWhite); });
+    markSaved(e);  // nothing to lose until something is drawn on it
 }
 
 }  // namespace kalidor

@@ -1,5 +1,7 @@
 #include "picture/open_picture.h"
 
+#include "picture/undo_redo.h"
+#include "picture/unsaved_changes.h"
 #include "platform/files/picture_file.h"
 
 namespace kalidor {
@@ -10,8 +12,10 @@ void mnuOpen_Click(Editor& e)
     if (!fileName)
         return;  // cancelled: the drawing stays
     // A file that cannot be read as a picture changes nothing, and says nothing.
-    if (const std::optional<Picture> picture = LoadPicture(*fileName))
-        e.ui.pb->SetPicture(*picture);
+    if (const std::optional<Picture> picture = LoadPicture(*fileName)) {
+        asOneStep(e, [&] { e.ui.pb->SetPicture(*picture); });
+        markSaved(e);
+    }
 }
 
 }  // namespace kalidor

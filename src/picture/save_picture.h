@@ -9,5 +9,7 @@ namespace kalidor {
 constexpr const char* kSaveFilter = "Bitmap (*.bmp)|*.bmp";
 
 void mnuSave_Click(Editor& e);
+// The same, telling whether the picture was written.
+bool savePicture(Editor& e);
 
 }  // namespace kalidor

@@ -12,6 +12,9 @@ namespace kalidor {
 
 enum class FileDialogKind { Open, Save };
 
+// The answers to "Save changes to the picture?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -29,6 +32,9 @@ public:
     // The colour the user confirmed, starting from `initial`, or nothing when
     // the user cancelled.
     virtual std::optional<Colour> ShowColor(Colour initial) = 0;
+
+    // Asks whether to save the changed picture before the window closes.
+    virtual SaveChoice AskSaveChanges() = 0;
 
     // Seconds since local midnight, which seed the palette's random colours.
     virtual float Timer() = 0;

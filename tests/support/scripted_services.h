@@ -26,6 +26,9 @@ struct ScriptedServices : Services {
         return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
     };
     std::vector<std::string> messages;
+    // The answers to the close question, first to last; Cancel when none is left.
+    std::vector<SaveChoice> saveChoices;
+    int saveQuestions = 0;
 
     std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) override
     {
@@ -33,6 +36,15 @@ struct ScriptedServices : Services {
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::optional<Colour> ShowColor(Colour initial) override { return colourAnswer(initial); }
+    SaveChoice AskSaveChanges() override
+    {
+        ++saveQuestions;
+        if (saveChoices.empty())
+            return SaveChoice::Cancel;
+        const SaveChoice choice = saveChoices.front();
+        saveChoices.erase(saveChoices.begin());
+        return choice;
+    }
     float Timer() override { return clock(); }
 };
 

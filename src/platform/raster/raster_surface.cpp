@@ -82,6 +82,8 @@ QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
     int left = spans.front().x0, right = spans.front().x1;
     int top = spans.front().y, bottom = spans.front().y;
     for (const Span& s : spans) {
+        if (history_)
+            history_->touchRow(image_, s.y, s.x0, s.x1);
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(s.y));
         if (drawMode_ == kInvertPen)
             invertRun(row + s.x0, s.x1 - s.x0 + 1);
@@ -171,9 +173,11 @@ void RasterSurface::GridLines(const SegmentGrid& grid, Colour c)
     // their form, made once and laid over every row of that form.
     std::vector<std::vector<std::uint32_t>> masks;
     gridSpans(grid, drawWidth_, clip(), [&](const GridRow& row) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
         const int x0 = row.spans.front().x0;
         const int length = row.spans.back().x1 - x0 + 1;
+        if (history_)
+            history_->touchRow(image_, row.y, x0, x0 + length - 1);
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
         changed.addRow(row.y, x0, x0 + length - 1);
         if (row.form >= 0 && row.spans.size() * kDenseRun > static_cast<std::size_t>(length)) {
             if (masks.size() <= static_cast<std::size_t>(row.form))
@@ -205,12 +209,14 @@ std::int32_t RasterSurface::Point(float x, float y) const
 void RasterSurface::SetBackColor(Colour c)
 {
     back_ = c;
+    touchAll();
     image_.fill(toPixel(back_));
     notify(QRect(0, 0, width_, height_));
 }
 
 void RasterSurface::SetPicture(const Picture& picture)
 {
+    touchAll();
     image_.fill(toPixel(back_));
     if (!picture.isEmpty()) {
         QPainter p(&image_);
@@ -222,6 +228,52 @@ void RasterSurface::SetPicture(const Picture& picture)
 Picture RasterSurface::Image() const
 {
     return Picture(image_.copy(0, 0, width_, height_));
+}
+
+void RasterSurface::touchAll()
+{
+    if (history_)
+        history_->touchRect(image_, image_.rect());
+}
+
+void RasterSurface::keepHistory(TileHistory::Limits limits)
+{
+    history_ = std::make_unique<TileHistory>();
+    history_->setLimits(limits);
+}
+
+void RasterSurface::BeginStep()
+{
+    if (history_)
+        history_->begin();
+}
+
+void RasterSurface::EndStep()
+{
+    if (history_)
+        history_->end();
+}
+
+bool RasterSurface::Undo()
+{
+    if (!history_ || !history_->canUndo())
+        return false;
+    ChangedArea changed;
+    for (const QRect& r : history_->undo(image_))
+        changed.add(r);
+    notify(changed);
+    return true;
+}
+
+bool RasterSurface::Redo()
+{
+    if (!history_ || !history_->canRedo())
+        return false;
+    ChangedArea changed;
+    for (const QRect& r : history_->redo(image_))
+        changed.add(r);
+    notify(changed);
+    return true;
 }
 
 }  // namespace kalidor

@@ -1,9 +1,11 @@
 #pragma once
 // A drawing surface kept in a persistent image. What is drawn stays until drawn
 // over: it survives being covered, and a surface made smaller keeps the part it
-// no longer shows, so that growing again brings it back.
+// no longer shows, so that growing again brings it back. With its history on,
+// it keeps what every step changed, in tiles, to undo and redo it.
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QImage>
@@ -11,11 +13,13 @@
 
 #include "platform/raster/changed_area.h"
 #include "platform/raster/line_raster.h"
+#include "platform/raster/tile_history.h"
+#include "platform/history.h"
 #include "platform/surface.h"
 
 namespace kalidor {
 
-class RasterSurface final : public Surface {
+class RasterSurface final : public Surface, public History {
 public:
     // `border` is the width of the frame around the interior, counted in the outer size.
     RasterSurface(int outerWidth, int outerHeight, int border, Colour back);
@@ -45,11 +49,23 @@ public:
     void SetPicture(const Picture& picture) override;
     Picture Image() const override;
 
+    // The history, off until `keepHistory`: without it a step records nothing
+    // and there is nothing to undo.
+    void BeginStep() override;
+    void EndStep() override;
+    bool Undo() override;
+    bool Redo() override;
+    bool CanUndo() const override { return history_ && history_->canUndo(); }
+    bool CanRedo() const override { return history_ && history_->canRedo(); }
+    long long PictureState() const override { return history_ ? history_->state() : 0; }
+
     // Platform side.
     void setOuterSize(int outerWidth, int outerHeight);
     int border() const { return border_; }
     // The whole persistent image; its top-left `ScaleWidth` x `ScaleHeight` is shown.
     const QImage& backing() const { return image_; }
+    void keepHistory(TileHistory::Limits limits = {});
+    const TileHistory* history() const { return history_.get(); }
     // Told the interior rectangles that changed after every drawing call.
     void setChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
 
@@ -58,6 +74,7 @@ private:
     QRect paint(const std::vector<Span>& spans, Colour c);
     void notify(const QRect& r);
     void notify(const ChangedArea& area);
+    void touchAll();
 
     QImage image_;
     int width_ = 0;
@@ -70,6 +87,7 @@ private:
     int16 drawWidth_ = 1;
     std::vector<Span> spans_;
     std::function<void(const QRect&)> changed_;
+    std::unique_ptr<TileHistory> history_;
 };
 
 }  // namespace kalidor

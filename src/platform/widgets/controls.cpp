@@ -112,6 +112,10 @@ void Menu::PopupMenu() { menu_->popup(QCursor::pos()); }
 
 bool Menu::showing() const { return menu_->isVisible(); }
 
+void Menu::SetEnabled(int index, bool enabled) { menu_->actions().at(index)->setEnabled(enabled); }
+
+bool Menu::Enabled(int index) const { return menu_->actions().at(index)->isEnabled(); }
+
 void Menu::OnItem(int index, std::function<void()> handler)
 {
     QAction* action = menu_->actions().at(index);
@@ -125,6 +129,12 @@ namespace kalidor {
 PictureBox::PictureBox(SurfaceWidget* box) : Control(box), box_(box) {}
 
 Surface& PictureBox::surface() const { return box_->surface(); }
+
+History& PictureBox::keepHistory()
+{
+    box_->surface().keepHistory();
+    return box_->surface();
+}
 
 void PictureBox::Move(int left, int top, int width, int height)
 {
@@ -142,6 +152,11 @@ void PictureBox::OnMouseDown(std::function<void(const MouseArgs&)> handler)
 void PictureBox::OnMouseMove(std::function<void(const MouseArgs&)> handler)
 {
     box_->onMouseMove = std::move(handler);
+}
+
+void PictureBox::OnMouseUp(std::function<void(const MouseArgs&)> handler)
+{
+    box_->onMouseUp = std::move(handler);
 }
 
 void PictureBox::OnDragOver(std::function<void(DragSource, float, float)> handler)

@@ -165,6 +165,9 @@ public:
     void PopupMenu();
     bool showing() const;
     void OnItem(int index, std::function<void()> handler);
+    // A disabled item shows greyed out and cannot be chosen.
+    void SetEnabled(int index, bool enabled);
+    bool Enabled(int index) const;
     QMenu* menu() const { return menu_; }
 
 private:
@@ -176,6 +179,7 @@ private:
 namespace kalidor {
 
 class Surface;
+class History;
 
 // A picture box as a control: its place and size, and its mouse and drag
 // notifications. Its drawing surface is `surface()`.
@@ -184,10 +188,15 @@ public:
     PictureBox() = default;
     explicit PictureBox(SurfaceWidget* box);
     Surface& surface() const;
+    // Turns on the history of the box's picture, and gives it.
+    History& keepHistory();
     using Control::Move;
     void Move(int left, int top, int width, int height);
     void OnMouseDown(std::function<void(const MouseArgs&)> handler);
     void OnMouseMove(std::function<void(const MouseArgs&)> handler);
+    // A button released over the box or after a press on it; `Button` holds the
+    // buttons still down.
+    void OnMouseUp(std::function<void(const MouseArgs&)> handler);
     void OnDragOver(std::function<void(DragSource, float x, float y)> handler);
     void OnDragDrop(std::function<void(DragSource, float x, float y)> handler);
     SurfaceWidget* box() const { return box_; }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,6 +39,7 @@ public:
     std::function<void()> onResize;
     std::function<void()> onActivate;
     std::function<void(int16, int16)> onKeyDown;
+    std::function<bool()> onQueryClose;
     std::vector<StatusBarWidget*> docked;
 
 protected:
@@ -57,6 +59,14 @@ protected:
             bar->setGeometry(0, height() - bar->height(), width(), bar->height());
         if (onResize)
             onResize();
+    }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (onQueryClose && !onQueryClose())
+            event->ignore();
+        else
+            event->accept();
     }
 
     void changeEvent(QEvent* event) override
@@ -248,6 +258,7 @@ void Form::setFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReason); }
 void Form::OnResize(std::function<void()> handler) { window_->onResize = std::move(handler); }
 void Form::OnActivate(std::function<void()> handler) { window_->onActivate = std::move(handler); }
 void Form::OnKeyDown(std::function<void(int16, int16)> handler) { window_->onKeyDown = std::move(handler); }
+void Form::OnQueryClose(std::function<bool()> handler) { window_->onQueryClose = std::move(handler); }
 
 void Form::showMaximised() { window_->showMaximized(); }
 

@@ -69,6 +69,9 @@ public:
     void OnActivate(std::function<void()> handler);
     // Every key pressed while the window is active: virtual-key code, modifiers.
     void OnKeyDown(std::function<void(int16 keyCode, int16 shift)> handler);
+    // When the window is asked to close (its close button, the keyboard, the
+    // desktop's logout): it closes only where the handler returns true.
+    void OnQueryClose(std::function<bool()> handler);
 
     void showMaximised();
     QWidget* widget() const;

@@ -30,6 +30,20 @@ std::optional<Colour> QtServices::ShowColor(Colour initial)
     return fromPixel(dialog.selectedColor().rgb());
 }
 
+SaveChoice QtServices::AskSaveChanges()
+{
+    // Escape, and closing the box itself, answer Cancel.
+    switch (QMessageBox::question(window_, "Kalidor", "Save changes to the picture?",
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 float QtServices::Timer()
 {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;

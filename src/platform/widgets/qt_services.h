@@ -16,6 +16,7 @@ public:
     std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) override;
     void ShowMessage(const std::string& text) override;
     std::optional<Colour> ShowColor(Colour initial) override;
+    SaveChoice AskSaveChanges() override;
     float Timer() override;
 
 private:

@@ -84,4 +84,10 @@ void SurfaceWidget::mouseMoveEvent(QMouseEvent* event)
         onMouseMove(mouseArgs(*event, buttonBits(event->buttons()), toInterior(event->position())));
 }
 
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (onMouseUp)
+        onMouseUp(mouseArgs(*event, buttonBits(event->buttons()), toInterior(event->position())));
+}
+
 }  // namespace kalidor

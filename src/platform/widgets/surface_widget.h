@@ -22,6 +22,8 @@ public:
 
     std::function<void(const MouseArgs&)> onMouseDown;
     std::function<void(const MouseArgs&)> onMouseMove;
+    // A button released; `Button` holds the buttons still down.
+    std::function<void(const MouseArgs&)> onMouseUp;
     std::function<void(DragSource, float x, float y)> onDragOver;
     std::function<void(DragSource, float x, float y)> onDragDrop;
 
@@ -38,6 +40,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QRect toWidget(const QRect& interior) const;

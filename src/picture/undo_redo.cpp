@@ -1,0 +1,24 @@
+#include "picture/undo_redo.h"
+
+namespace kalidor {
+
+void EditUndo(Editor& e)
+{
+    if (!e.stroking)
+        e.ui.pbHistory->Undo();
+}
+
+void EditRedo(Editor& e)
+{
+    if (!e.stroking)
+        e.ui.pbHistory->Redo();
+}
+
+void showEditMenu(Editor& e)
+{
+    const bool idle = !e.stroking;
+    e.ui.mnuEdit.SetEnabled(0, idle && e.ui.pbHistory->CanUndo());
+    e.ui.mnuEdit.SetEnabled(1, idle && e.ui.pbHistory->CanRedo());
+}
+
+}  // namespace kalidor

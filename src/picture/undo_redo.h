@@ -1,0 +1,29 @@
+#pragma once
+// Edit > Undo and Redo: the canvas picture's history, step by step. A step is a
+// whole stroke, New, an Open that loaded a picture, or Invert.
+
+#include "editor/editor.h"
+
+namespace kalidor {
+
+// Both do nothing while a stroke is under way (a button still down on the canvas).
+void EditUndo(Editor& e);
+void EditRedo(Editor& e);
+// The Edit pop-up's items, greyed out where there is nothing to undo or redo.
+void showEditMenu(Editor& e);
+
+// Around a change of the whole picture by a command: one step.
+template <class Change>
+void asOneStep(Editor& e, Change change)
+{
+    e.ui.pbHistory->BeginStep();
+    try {
+        change();
+    } catch (...) {
+        e.ui.pbHistory->EndStep();
+        throw;
+    }
+    e.ui.pbHistory->EndStep();
+}
+
+}  // namespace kalidor

@@ -1,0 +1,141 @@
+#include "platform/raster/tile_history.h"
+
+#include <algorithm>
+
+namespace kalidor {
+
+void TileHistory::setLimits(Limits limits)
+{
+    limits_ = limits;
+    trim();
+}
+
+void TileHistory::begin()
+{
+    end();
+    open_ = true;
+}
+
+void TileHistory::end()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    for (const Tile& t : current_.tiles)
+        touched_[static_cast<std::size_t>(t.rect.top() / kTileSide) * stride_ +
+                 static_cast<std::size_t>(t.rect.left() / kTileSide)] = 0;
+    if (current_.tiles.empty())
+        return;
+    // A new step drops the undone ones.
+    while (steps_.size() > applied_) {
+        bytes_ -= steps_.back().bytes;
+        steps_.pop_back();
+    }
+    current_.id = ++lastId_;
+    bytes_ += current_.bytes;
+    steps_.push_back(std::move(current_));
+    current_ = Step{};
+    applied_ = steps_.size();
+    trim();
+}
+
+void TileHistory::touchRect(const QImage& image, const QRect& r)
+{
+    const QRect within = r & image.rect();
+    if (within.isEmpty())
+        return;
+    for (int y = within.top(); y <= within.bottom(); y += kTileSide - y % kTileSide)
+        touchRow(image, y, within.left(), within.right());
+}
+
+void TileHistory::markTouched(int tx, int ty)
+{
+    const auto x = static_cast<std::size_t>(tx);
+    const auto y = static_cast<std::size_t>(ty);
+    if (x >= stride_) {
+        // A wider picture than before: lay the marks out again for the new width.
+        const std::size_t stride = std::max<std::size_t>(x + 1, stride_ * 2);
+        std::vector<std::uint8_t> wider(touched_.size() / std::max<std::size_t>(stride_, 1) * stride, 0);
+        for (std::size_t row = 0; stride_ > 0 && row < touched_.size() / stride_; ++row)
+            std::copy_n(touched_.begin() + static_cast<std::ptrdiff_t>(row * stride_), stride_,
+                        wider.begin() + static_cast<std::ptrdiff_t>(row * stride));
+        touched_ = std::move(wider);
+        stride_ = stride;
+    }
+    if ((y + 1) * stride_ > touched_.size())
+        touched_.resize((y + 1) * stride_, 0);
+    touched_[y * stride_ + x] = 1;
+}
+
+void TileHistory::keep(const QImage& image, int tx, int ty)
+{
+    if (!open_)
+        begin();  // drawing outside a step is a step of its own
+    const QRect rect = QRect(tx * kTileSide, ty * kTileSide, kTileSide, kTileSide) & image.rect();
+    if (rect.isEmpty())
+        return;
+    markTouched(tx, ty);
+    Tile tile{rect, std::vector<std::uint32_t>(static_cast<std::size_t>(rect.width()) * rect.height())};
+    auto* out = tile.pixels.data();
+    for (int y = rect.top(); y <= rect.bottom(); ++y, out += rect.width()) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + rect.left();
+        std::copy_n(row, rect.width(), out);
+    }
+    current_.bytes += tile.pixels.size() * sizeof(std::uint32_t) + sizeof(Tile);
+    current_.tiles.push_back(std::move(tile));
+}
+
+std::vector<QRect> TileHistory::swapTiles(QImage& image, Step& step)
+{
+    std::vector<QRect> changed;
+    changed.reserve(step.tiles.size());
+    for (Tile& tile : step.tiles) {
+        const QRect& r = tile.rect;
+        auto* kept = tile.pixels.data();
+        for (int y = r.top(); y <= r.bottom(); ++y, kept += r.width()) {
+            auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
+            std::swap_ranges(row, row + r.width(), kept);
+        }
+        changed.push_back(r);
+    }
+    return changed;
+}
+
+std::vector<QRect> TileHistory::undo(QImage& image)
+{
+    end();
+    if (applied_ == 0)
+        return {};
+    return swapTiles(image, steps_[--applied_]);
+}
+
+std::vector<QRect> TileHistory::redo(QImage& image)
+{
+    end();
+    if (applied_ >= steps_.size())
+        return {};
+    return swapTiles(image, steps_[applied_++]);
+}
+
+long long TileHistory::state() const
+{
+    if (changing())
+        return lastId_ + 1;  // changed, and not yet a step
+    return applied_ > 0 ? steps_[applied_ - 1].id : baseState_;
+}
+
+void TileHistory::trim()
+{
+    // The oldest steps go first, applied or not; an undone step is newer than
+    // every applied one, so it goes only once nothing applied is left.
+    while (!steps_.empty() && (steps_.size() > limits_.steps || bytes_ > limits_.bytes)) {
+        if (applied_ > 0) {
+            baseState_ = steps_.front().id;  // the picture the next step starts from
+            --applied_;
+        }
+        bytes_ -= steps_.front().bytes;
+        steps_.pop_front();
+    }
+}
+
+}  // namespace kalidor

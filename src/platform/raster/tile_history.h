@@ -1,0 +1,94 @@
+#pragma once
+// The history of a picture kept in tiles of 64 x 64 pixels. A step keeps each
+// tile it writes as the tile was before the step's first write to it; undoing
+// swaps the kept tiles with the picture's, which leaves the step's own pixels in
+// the record for a redo. So a step costs one tile copy per tile it touches,
+// however many copies of a stroke fall in that tile.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include <QImage>
+#include <QRect>
+
+namespace kalidor {
+
+class TileHistory {
+public:
+    static constexpr int kTileSide = 64;
+
+    struct Limits {
+        std::size_t steps = 256;
+        std::size_t bytes = std::size_t{256} << 20;
+    };
+
+    void setLimits(Limits limits);
+
+    // Starts a step; a step still open is ended first.
+    void begin();
+    // Ends the open step, if any; one that kept no tile is dropped.
+    void end();
+    bool isOpen() const { return open_; }
+
+    // Before the pixels of row y from x0 to x1 of `image` are written: keeps the
+    // tiles they lie in, once per step. Opens a step where none is open.
+    void touchRow(const QImage& image, int y, int x0, int x1)
+    {
+        const int ty = y / kTileSide;
+        for (int tx = x0 / kTileSide, last = x1 / kTileSide; tx <= last; ++tx)
+            if (!isTouched(tx, ty))
+                keep(image, tx, ty);
+    }
+    // The same for every row of `r`.
+    void touchRect(const QImage& image, const QRect& r);
+
+    bool canUndo() const { return applied_ > 0 || changing(); }
+    // An open step that changed pixels will drop the undone steps when it ends.
+    bool canRedo() const { return applied_ < steps_.size() && !changing(); }
+    // Undoes or redoes one step on `image` (the open step is ended first) and
+    // returns the rectangles it changed; nothing where there is no such step.
+    std::vector<QRect> undo(QImage& image);
+    std::vector<QRect> redo(QImage& image);
+
+    // The picture's number (see History::PictureState).
+    long long state() const;
+    std::size_t steps() const { return steps_.size(); }
+    std::size_t bytes() const { return bytes_ + current_.bytes; }
+
+private:
+    struct Tile {
+        QRect rect;
+        std::vector<std::uint32_t> pixels;
+    };
+    struct Step {
+        long long id = 0;
+        std::vector<Tile> tiles;
+        std::size_t bytes = 0;
+    };
+
+    bool changing() const { return open_ && !current_.tiles.empty(); }
+    bool isTouched(int tx, int ty) const
+    {
+        const auto i = static_cast<std::size_t>(ty) * stride_ + static_cast<std::size_t>(tx);
+        return tx < static_cast<int>(stride_) && i < touched_.size() && touched_[i];
+    }
+    void keep(const QImage& image, int tx, int ty);
+    void markTouched(int tx, int ty);
+    static std::vector<QRect> swapTiles(QImage& image, Step& step);
+    void trim();
+
+    std::deque<Step> steps_;  // [0, applied_) applied, the rest undone
+    std::size_t applied_ = 0;
+    std::size_t bytes_ = 0;   // kept by `steps_`
+    Step current_;            // the open step
+    bool open_ = false;
+    std::vector<std::uint8_t> touched_;  // tiles the open step keeps, row by row
+    std::size_t stride_ = 0;
+    long long lastId_ = 0;
+    long long baseState_ = 0;  // the picture's number before the oldest step kept
+    Limits limits_;
+};
+
+}  // namespace kalidor

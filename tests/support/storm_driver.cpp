@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include "app/main_window.h"
+#include "platform/widgets/surface_widget.h"
 #include "support/scripted_services.h"
 #include "support/storm_guard.h"
 
@@ -33,6 +34,7 @@ StormDriver::StormDriver(MainWindow& window, std::uint32_t seed, long long event
         return chance(20) ? initial : static_cast<Colour>(random_() & 0xFFFFFF);
     };
     services.fileAnswer = [this](FileDialogKind, const std::string&) { return fileAnswer_; };
+    start_ = e_.ui.pbBox.box()->surface().backing().copy();
     QFile notes(QDir(scratch_).filePath("notes.bmp"));
     if (notes.open(QIODevice::WriteOnly))
         notes.write("Not a picture, only words.\n");
@@ -126,6 +128,8 @@ void StormDriver::fire(const std::string& what, const std::function<void()>& sen
         std::printf("%s | Mode %d, panel 3 \"%s\"\n", recent_.back().c_str(), e_.st.Mode, e_.ui.sb.PanelText(3).c_str());
     if (std::string failure = checkEditor(window_, expect_); !failure.empty())
         fail(failure);
+    if (std::string failure = checkHistory(); !failure.empty())
+        fail(failure);
 }
 
 void StormDriver::fail(const std::string& failure)
@@ -143,7 +147,8 @@ void StormDriver::action()
         {11, &StormDriver::holdArrow},  {4, &StormDriver::pressC},      {2, &StormDriver::otherKey},
         {6, &StormDriver::clickMode},   {7, &StormDriver::clickBox},    {5, &StormDriver::pressPalette},
         {2, &StormDriver::clickWell},   {4, &StormDriver::moveSlider},  {5, &StormDriver::resizeWindow},
-        {2, &StormDriver::clickInvert}, {3, &StormDriver::fileMenu},    {7, &StormDriver::idle},
+        {2, &StormDriver::clickInvert}, {3, &StormDriver::fileMenu},    {3, &StormDriver::idle},
+        {4, &StormDriver::undoRedo},
     };
     int r = below(100);
     for (const auto& [weight, act] : actions) {
@@ -163,9 +168,16 @@ StormOutcome StormDriver::run()
     try {
         if (std::string failure = checkEditor(window_, expect_); !failure.empty())
             fail("before any event: " + failure);
+        checkHistory();
         for (;;)
             action();
     } catch (const Stop&) {
+    }
+    if (outcome_.failure.empty()) {
+        try {
+            undoEverythingAndRedo();
+        } catch (const Stop&) {
+        }
     }
     outcome_.recent.assign(recent_.begin(), recent_.end());
     return outcome_;

@@ -4,12 +4,15 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <functional>
 #include <optional>
 #include <random>
 #include <string>
 
+#include <QImage>
 #include <QPointF>
+#include <QSize>
 #include <QString>
 #include <Qt>
 
@@ -76,6 +79,15 @@ private:
     void fileMenu();
     void resizeWindow();
     void idle();
+    // The history (storm_history.cpp).
+    struct Fingerprint {
+        QSize size;
+        std::size_t hash = 0;
+    };
+    static Fingerprint fingerprint(const QImage& image, QSize size);
+    void undoRedo();
+    std::string checkHistory();
+    void undoEverythingAndRedo();
 
     MainWindow& window_;
     Editor& e_;
@@ -86,6 +98,9 @@ private:
     std::deque<std::string> recent_;
     StormOutcome outcome_;
     std::optional<std::string> fileAnswer_;  // the file dialogs' next answer
+    std::map<long long, Fingerprint> pictures_;  // the kept picture last seen at each history state
+    long long lastState_ = -1;
+    QImage start_;  // the kept picture before the first event
 };
 
 }  // namespace kalidor::test

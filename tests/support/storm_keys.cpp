@@ -54,10 +54,13 @@ void StormDriver::pressC() { pressKey(Qt::Key_C, chance(70) ? Qt::NoModifier : m
 
 void StormDriver::keyDuringDrag()
 {
-    if (chance(50))
+    const int r = below(100);
+    if (r < 40)
         pressC();
-    else
+    else if (r < 80)
         holdArrow();
+    else
+        pressKey(chance(50) ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);  // ignored while a button is down
 }
 
 void StormDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats)

@@ -66,6 +66,8 @@ void RasterSurface::setOuterSize(int outerWidth, int outerHeight)
         QPainter p(&grown);
         p.drawImage(0, 0, image_);
         image_ = std::move(grown);
+        if (history_)
+            history_->grown(image_);
     }
 }
 

@@ -85,6 +85,30 @@ void TileHistory::keep(const QImage& image, int tx, int ty)
     current_.tiles.push_back(std::move(tile));
 }
 
+void TileHistory::grown(const QImage& image)
+{
+    if (!open_)
+        return;
+    for (Tile& tile : current_.tiles) {
+        const QRect full = QRect(tile.rect.topLeft(), QSize(kTileSide, kTileSide)) & image.rect();
+        if (full == tile.rect)
+            continue;
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(full.width()) * full.height());
+        for (int y = full.top(); y <= full.bottom(); ++y) {
+            auto* out = pixels.data() + static_cast<std::size_t>(y - full.top()) * full.width();
+            const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + full.left();
+            std::copy_n(row, full.width(), out);
+            if (y <= tile.rect.bottom()) {
+                const auto* kept = tile.pixels.data() + static_cast<std::size_t>(y - tile.rect.top()) * tile.rect.width();
+                std::copy_n(kept, tile.rect.width(), out);
+            }
+        }
+        current_.bytes += (pixels.size() - tile.pixels.size()) * sizeof(std::uint32_t);
+        tile.rect = full;
+        tile.pixels = std::move(pixels);
+    }
+}
+
 std::vector<QRect> TileHistory::swapTiles(QImage& image, Step& step)
 {
     std::vector<QRect> changed;

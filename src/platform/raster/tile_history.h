@@ -44,6 +44,10 @@ public:
     // The same for every row of `r`.
     void touchRect(const QImage& image, const QRect& r);
 
+    // After `image` grew: the open step's tiles at the old edges take in their
+    // new pixels as they are now, before anything is drawn there.
+    void grown(const QImage& image);
+
     bool canUndo() const { return applied_ > 0 || changing(); }
     // An open step that changed pixels will drop the undone steps when it ends.
     bool canRedo() const { return applied_ < steps_.size() && !changing(); }

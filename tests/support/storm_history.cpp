@@ -1,0 +1,124 @@
+// The storm's history: undo and redo by key and from the Edit pop-up, every
+// picture that undo or redo comes back to checked against the one that was
+// there, and at the end undoing everything and redoing everything again.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "platform/widgets/surface_widget.h"
+#include "support/storm_driver.h"
+#include "support/storm_text.h"
+
+namespace kalidor::test {
+
+namespace {
+
+const QImage& keptPicture(Editor& e) { return e.ui.pbBox.box()->surface().backing(); }
+
+}  // namespace
+
+StormDriver::Fingerprint StormDriver::fingerprint(const QImage& image, QSize size)
+{
+    const QImage part = image.copy(QRect(QPoint(0, 0), size));
+    return {size, qHashBits(part.constBits(), static_cast<std::size_t>(part.sizeInBytes()))};
+}
+
+void StormDriver::undoRedo()
+{
+    const int r = below(100);
+    if (r < 15) {
+        // From the Edit pop-up: a press on the status bar's fourth panel.
+        QWidget* bar = e_.ui.sb.widget();
+        const QPointF at(256 + between(0, 95), 10);
+        fire("press on the Edit panel at x " + std::to_string(static_cast<int>(at.x())),
+             [&] { QTest::mousePress(bar, Qt::LeftButton, {}, at.toPoint()); });
+        QMenu* menu = e_.ui.mnuEdit.menu();
+        const int item = below(2);
+        QAction* action = menu->actions().at(item);
+        if (!menu->isVisible())
+            fail("the Edit pop-up did not open");
+        const bool enabled = action->isEnabled();
+        if (enabled != (item == 0 ? e_.ui.pbHistory->CanUndo() : e_.ui.pbHistory->CanRedo()))
+            fail(std::string(item == 0 ? "Undo" : "Redo") + " is greyed out wrongly");
+        fire(std::string("choose ") + (item == 0 ? "Undo" : "Redo") + (enabled ? "" : " (greyed out)"), [&] {
+            if (enabled)
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            menu->hide();
+        });
+        return;
+    }
+    const Qt::KeyboardModifiers mods = r < 60 ? Qt::ControlModifier : r < 80 ? Qt::ControlModifier | Qt::ShiftModifier
+                                                                            : Qt::ControlModifier;
+    const Qt::Key key = r < 80 ? Qt::Key_Z : Qt::Key_Y;
+    pressKey(key, mods, chance(20) ? between(2, 8) : 1);
+}
+
+std::string StormDriver::checkHistory()
+{
+    const long long state = e_.ui.pbHistory->PictureState();
+    if (e_.stroking)
+        return {};  // the open stroke's pixels are still changing
+    const QImage& kept = keptPicture(e_);
+    auto seen = pictures_.find(state);
+    if (state != lastState_ && seen != pictures_.end()) {
+        // Back at a picture seen before: the same pixels, and the background
+        // where the picture has grown since.
+        const Fingerprint now = fingerprint(kept, seen->second.size);
+        if (now.hash != seen->second.hash)
+            return "undo or redo did not give back the picture as it was";
+        for (int y = 0; y < kept.height(); ++y)
+            for (int x = y < seen->second.size.height() ? seen->second.size.width() : 0; x < kept.width(); ++x)
+                if (kept.pixel(x, y) != 0xFFFFFFFF)
+                    return "undo or redo left pixels beyond the picture as it was";
+    }
+    if (state != lastState_ || seen == pictures_.end())
+        pictures_[state] = fingerprint(kept, kept.size());
+    lastState_ = state;
+    return {};
+}
+
+void StormDriver::undoEverythingAndRedo()
+{
+    QWidget* canvas = e_.ui.pbBox.widget();
+    QTest::mouseRelease(canvas, Qt::LeftButton);  // a stroke cut off by the storm's end
+    e_.stroking = false;
+    e_.ui.pbHistory->EndStep();
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods) {
+        QKeyEvent down(QEvent::KeyPress, k, mods);
+        QApplication::sendEvent(window_.form().widget(), &down);
+        if (std::string failure = checkHistory(); !failure.empty())
+            fail("at the end, " + failure);
+    };
+    checkHistory();
+    // The storm may have ended with steps undone: the newest picture first.
+    while (e_.ui.pbHistory->CanRedo())
+        key(Qt::Key_Y, Qt::ControlModifier);
+    const QImage last = keptPicture(e_).copy();
+    int undone = 0;
+    while (e_.ui.pbHistory->CanUndo()) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+        ++undone;
+    }
+    // With nothing dropped from the history, undoing everything gives the start
+    // picture (and the background where the picture has grown since); with the
+    // oldest steps dropped, the picture before the oldest kept one, which the
+    // fingerprints checked.
+    if (e_.ui.pbHistory->PictureState() == 0) {
+        const QImage& first = keptPicture(e_);
+        QImage expected(first.size(), first.format());
+        expected.fill(0xFFFFFFFF);
+        QPainter(&expected).drawImage(0, 0, start_);
+        if (first != expected)
+            fail("at the end, undoing everything did not give the start picture");
+    }
+    for (int i = 0; i < undone; ++i)
+        key(i % 2 ? Qt::Key_Y : Qt::Key_Z, i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    if (e_.ui.pbHistory->CanRedo() || keptPicture(e_) != last)
+        fail("at the end, redoing everything did not give the last picture");
+}
+
+}  // namespace kalidor::test

@@ -1,5 +1,6 @@
 // The persistent drawing surface: the shapes of Line, copy and invert modes,
-// colours, reading pixels back, pictures, resizing and the repainted rectangle.
+// colours, reading pixels back, pictures, resizing and the repainted rectangle,
+// and the history of steps kept in tiles.
 
 #include <QImage>
 #include <QTest>
@@ -9,6 +10,9 @@
 using namespace kalidor;
 
 namespace {
+
+constexpr Colour kRed = 0x0000FF;
+constexpr Colour kBlue = 0xFF0000;
 
 int countColour(const RasterSurface& s, Colour c)
 {
@@ -142,6 +146,86 @@ private slots:
         QCOMPARE(changed[2], QRect(496, 496, 9, 19));
         s.Line(-500, -500, -400, -400, kBlack);  // nothing visible changes
         QCOMPARE(changed.size(), 3);
+    }
+
+    void aFourKHistoryStaysWithinItsBoundAndUndoesExactly()
+    {
+        RasterSurface s(3840, 2160, 0, kWhite);
+        s.keepHistory();
+        const std::size_t bound = TileHistory::Limits{}.bytes;
+        std::vector<QImage> after;  // the picture after each step
+        for (int step = 0; step < 40; ++step) {
+            s.BeginStep();
+            if (step % 4 == 3) {
+                s.SetDrawMode(kInvertPen);
+                s.Line(0, 0, 3840, 2160, kBlack, Shape::FilledBox);
+                s.SetDrawMode(kCopyPen);
+            } else {
+                s.Line(0, 0, 3840, 2160, rgb(step * 5, 255 - step * 5, step % 7 * 30), Shape::FilledBox);
+                s.SetDrawWidth(static_cast<int16>(1 + step % 30));
+                s.Line(step * 90, 0, 3839 - step * 90, 2159, kBlack);  // a stroke across the tiles
+            }
+            s.EndStep();
+            QVERIFY2(s.history()->bytes() <= bound, qPrintable(QString::number(s.history()->bytes())));
+            if (after.size() == 8)
+                after.erase(after.begin());
+            after.push_back(s.backing().copy());
+        }
+        // A whole-canvas step is about 32 MB: 7 of them fit the bound.
+        QVERIFY2(s.history()->steps() >= 7 && s.history()->steps() < 40, qPrintable(QString::number(s.history()->steps())));
+        const std::size_t kept = s.history()->steps();
+        for (std::size_t i = 1; i < kept; ++i) {
+            QVERIFY(s.Undo());
+            QVERIFY2(s.backing() == after[after.size() - 1 - i], qPrintable(QString("undo %1").arg(i)));
+        }
+        QVERIFY(s.Undo());  // to the picture before the oldest step kept
+        QVERIFY(!s.Undo() && !s.CanUndo());
+        for (std::size_t i = 0; i < kept; ++i)
+            QVERIFY(s.Redo());
+        QVERIFY(!s.CanRedo());
+        QVERIFY(s.backing() == after.back());
+    }
+
+    void aStepKeepsOnlyTheTilesItWritesAndANewStepDropsTheUndone()
+    {
+        RasterSurface s(300, 200, 0, kWhite);
+        s.keepHistory(TileHistory::Limits{3, std::size_t{1} << 30});
+        const long long start = s.PictureState();
+        s.BeginStep();
+        s.EndStep();  // nothing drawn: no step
+        QVERIFY(!s.CanUndo());
+        s.BeginStep();
+        s.Line(10, 10, 100, 10, kRed);  // within the first row of tiles, two of them
+        for (int i = 0; i < 20; ++i)
+            s.Line(10, 12, 100, 12, kRed);  // the same tiles again: kept once
+        s.EndStep();
+        QCOMPARE(s.history()->steps(), std::size_t{1});
+        QVERIFY(s.history()->bytes() < 2 * 64 * 64 * 4 + 1024);
+        const long long red = s.PictureState();
+        QVERIFY(red != start);
+        // Drawing outside a step is a step of its own.
+        s.Line(250, 150, 290, 190, kBlack);
+        QVERIFY(s.CanUndo() && !s.CanRedo());
+        QVERIFY(s.Undo());
+        QCOMPARE(s.PictureState(), red);
+        QCOMPARE(s.Point(270, 170), static_cast<std::int32_t>(kWhite));
+        QVERIFY(s.Undo());
+        QCOMPARE(s.PictureState(), start);
+        QCOMPARE(countColour(s, kWhite), 300 * 200);
+        QVERIFY(s.Redo());
+        QCOMPARE(s.PictureState(), red);
+        // A new step after an undo: the undone black stroke is gone for good.
+        s.BeginStep();
+        s.Line(0, 199, 299, 199, kBlue);
+        s.EndStep();
+        QVERIFY(!s.CanRedo());
+        // Past the count bound the oldest steps go.
+        for (int i = 0; i < 4; ++i) {
+            s.BeginStep();
+            s.Line(i * 10, 50, i * 10, 60, kBlack);
+            s.EndStep();
+        }
+        QCOMPARE(s.history()->steps(), std::size_t{3});
     }
 
     void farAwayEndsStillDrawTheVisiblePart()

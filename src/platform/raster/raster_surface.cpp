@@ -76,7 +76,7 @@ ClipRect RasterSurface::clip() const
     return ClipRect{0, 0, image_.width() - 1, image_.height() - 1};
 }
 
-QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
+QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c, bool recorded)
 {
     if (spans.empty())
         return {};
@@ -84,7 +84,7 @@ QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c)
     int left = spans.front().x0, right = spans.front().x1;
     int top = spans.front().y, bottom = spans.front().y;
     for (const Span& s : spans) {
-        if (history_)
+        if (history_ && !recorded)
             history_->touchRow(image_, s.y, s.x0, s.x1);
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(s.y));
         if (drawMode_ == kInvertPen)
@@ -118,6 +118,7 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
     }
     spans_.clear();
     const ClipRect cl = clip();
+    bool recorded = false;
     switch (shape) {
     case Shape::Segment:
         segmentSpans(ax, ay, bx, by, drawWidth_, cl, spans_);
@@ -134,13 +135,22 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
         const long long right = std::min<long long>(std::max(ax, bx), cl.x1);
         const long long top = std::max<long long>(std::min(ay, by), cl.y0);
         const long long bottom = std::min<long long>(std::max(ay, by), cl.y1);
+        if (history_ && left <= right && top <= bottom) {
+            // New and Invert: the history keeps the whole picture, or just the rectangle.
+            const QRect box(QPoint(static_cast<int>(left), static_cast<int>(top)),
+                            QPoint(static_cast<int>(right), static_cast<int>(bottom)));
+            if (drawMode_ == kInvertPen)
+                recorded = history_->inverting(image_, box);
+            else if (box == image_.rect())
+                replacingAll();
+        }
         if (left <= right)
             for (long long y = top; y <= bottom; ++y)
                 spans_.push_back(Span{static_cast<int>(y), static_cast<int>(left), static_cast<int>(right)});
         break;
     }
     }
-    notify(paint(spans_, c));
+    notify(paint(spans_, c, recorded));
 }
 
 void RasterSurface::notify(const ChangedArea& area)
@@ -211,14 +221,14 @@ std::int32_t RasterSurface::Point(float x, float y) const
 void RasterSurface::SetBackColor(Colour c)
 {
     back_ = c;
-    touchAll();
+    replacingAll();
     image_.fill(toPixel(back_));
     notify(QRect(0, 0, width_, height_));
 }
 
 void RasterSurface::SetPicture(const Picture& picture)
 {
-    touchAll();
+    replacingAll();
     image_.fill(toPixel(back_));
     if (!picture.isEmpty()) {
         QPainter p(&image_);
@@ -232,15 +242,15 @@ Picture RasterSurface::Image() const
     return Picture(image_.copy(0, 0, width_, height_));
 }
 
-void RasterSurface::touchAll()
+void RasterSurface::replacingAll()
 {
     if (history_)
-        history_->touchRect(image_, image_.rect());
+        history_->replacingAll(image_);
 }
 
 void RasterSurface::keepHistory(TileHistory::Limits limits)
 {
-    history_ = std::make_unique<TileHistory>();
+    history_ = std::make_unique<TileHistory>(toPixel(back_));
     history_->setLimits(limits);
 }
 

@@ -71,10 +71,12 @@ public:
 
 private:
     ClipRect clip() const;
-    QRect paint(const std::vector<Span>& spans, Colour c);
+    // `recorded`: the history already holds what the spans change.
+    QRect paint(const std::vector<Span>& spans, Colour c, bool recorded = false);
     void notify(const QRect& r);
     void notify(const ChangedArea& area);
-    void touchAll();
+    // Before every pixel is replaced.
+    void replacingAll();
 
     QImage image_;
     int width_ = 0;

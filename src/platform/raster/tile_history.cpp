@@ -2,7 +2,24 @@
 
 #include <algorithm>
 
+#include <QPainter>
+
 namespace kalidor {
+
+namespace {
+
+std::size_t imageBytes(const QImage& image) { return static_cast<std::size_t>(image.sizeInBytes()); }
+
+void invert(QImage& image, const QRect& r)
+{
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
+        for (int x = 0; x < r.width(); ++x)
+            row[x] ^= 0x00FFFFFF;
+    }
+}
+
+}  // namespace
 
 void TileHistory::setLimits(Limits limits)
 {
@@ -24,11 +41,12 @@ void TileHistory::end()
     for (const Tile& t : current_.tiles)
         touched_[static_cast<std::size_t>(t.rect.top() / kTileSide) * stride_ +
                  static_cast<std::size_t>(t.rect.left() / kTileSide)] = 0;
-    if (current_.tiles.empty())
+    if (current_.empty())
         return;
     // A new step drops the undone ones.
     while (steps_.size() > applied_) {
         bytes_ -= steps_.back().bytes;
+        drop(steps_.back());
         steps_.pop_back();
     }
     current_.id = ++lastId_;
@@ -46,6 +64,39 @@ void TileHistory::touchRect(const QImage& image, const QRect& r)
         return;
     for (int y = within.top(); y <= within.bottom(); y += kTileSide - y % kTileSide)
         touchRow(image, y, within.left(), within.right());
+}
+
+void TileHistory::replacingAll(QImage& image)
+{
+    if (!open_)
+        begin();
+    if (!current_.empty()) {
+        touchRect(image, image.rect());
+        return;
+    }
+    QImage next = spare_.size() == image.size() && spare_.format() == image.format()
+                      ? std::move(spare_)
+                      : QImage(image.size(), image.format());
+    spare_ = QImage();
+    current_.bytes += imageBytes(image);
+    current_.whole = std::move(image);
+    image = std::move(next);
+}
+
+bool TileHistory::inverting(const QImage& image, const QRect& r)
+{
+    if (!open_)
+        begin();
+    if (current_.tiles.empty() && current_.whole.isNull()) {
+        const QRect within = r & image.rect();
+        if (!within.isEmpty()) {
+            current_.inverted.push_back(within);
+            current_.bytes += sizeof(QRect);
+        }
+        return true;
+    }
+    touchRect(image, r);
+    return false;
 }
 
 void TileHistory::markTouched(int tx, int ty)
@@ -89,6 +140,14 @@ void TileHistory::grown(const QImage& image)
 {
     if (!open_)
         return;
+    if (!current_.whole.isNull() && current_.whole.size() != image.size()) {
+        // What the picture has grown by was background before the step.
+        QImage whole(image.size(), image.format());
+        whole.fill(background_);
+        QPainter(&whole).drawImage(0, 0, current_.whole);
+        current_.bytes += imageBytes(whole) - imageBytes(current_.whole);
+        current_.whole = std::move(whole);
+    }
     for (Tile& tile : current_.tiles) {
         const QRect full = QRect(tile.rect.topLeft(), QSize(kTileSide, kTileSide)) & image.rect();
         if (full == tile.rect)
@@ -109,19 +168,55 @@ void TileHistory::grown(const QImage& image)
     }
 }
 
-std::vector<QRect> TileHistory::swapTiles(QImage& image, Step& step)
+void TileHistory::swapWhole(QImage& image, Step& step)
+{
+    const std::size_t before = imageBytes(step.whole);
+    image.swap(step.whole);
+    // The picture may have grown since the step: what it grew by was
+    // background then and is background now, all later steps being undone.
+    if (image.size() != step.whole.size()) {
+        QImage grown(step.whole.size().expandedTo(image.size()), image.format());
+        grown.fill(background_);
+        QPainter(&grown).drawImage(0, 0, image);
+        image = std::move(grown);
+    }
+    const std::size_t after = imageBytes(step.whole);
+    step.bytes = step.bytes + after - before;
+    bytes_ = bytes_ + after - before;
+}
+
+std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
 {
     std::vector<QRect> changed;
-    changed.reserve(step.tiles.size());
-    for (Tile& tile : step.tiles) {
-        const QRect& r = tile.rect;
-        auto* kept = tile.pixels.data();
-        for (int y = r.top(); y <= r.bottom(); ++y, kept += r.width()) {
-            auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
-            std::swap_ranges(row, row + r.width(), kept);
+    if (!forward)
+        for (Tile& tile : step.tiles) {
+            const QRect& r = tile.rect;
+            auto* kept = tile.pixels.data();
+            for (int y = r.top(); y <= r.bottom(); ++y, kept += r.width()) {
+                auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
+                std::swap_ranges(row, row + r.width(), kept);
+            }
+            changed.push_back(r);
         }
+    if (!step.whole.isNull()) {
+        swapWhole(image, step);
+        changed.push_back(image.rect());
+    }
+    for (std::size_t i = 0; i < step.inverted.size(); ++i) {
+        const QRect& r = step.inverted[forward ? i : step.inverted.size() - 1 - i];
+        invert(image, r);
         changed.push_back(r);
     }
+    if (forward)
+        for (Tile& tile : step.tiles) {
+            const QRect& r = tile.rect;
+            auto* kept = tile.pixels.data();
+            for (int y = r.top(); y <= r.bottom(); ++y, kept += r.width()) {
+                auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
+                std::swap_ranges(row, row + r.width(), kept);
+            }
+            changed.push_back(r);
+        }
     return changed;
 }
 
@@ -130,7 +225,7 @@ std::vector<QRect> TileHistory::undo(QImage& image)
     end();
     if (applied_ == 0)
         return {};
-    return swapTiles(image, steps_[--applied_]);
+    return apply(image, steps_[--applied_], false);
 }
 
 std::vector<QRect> TileHistory::redo(QImage& image)
@@ -138,7 +233,7 @@ std::vector<QRect> TileHistory::redo(QImage& image)
     end();
     if (applied_ >= steps_.size())
         return {};
-    return swapTiles(image, steps_[applied_++]);
+    return apply(image, steps_[applied_++], true);
 }
 
 long long TileHistory::state() const
@@ -146,6 +241,12 @@ long long TileHistory::state() const
     if (changing())
         return lastId_ + 1;  // changed, and not yet a step
     return applied_ > 0 ? steps_[applied_ - 1].id : baseState_;
+}
+
+void TileHistory::drop(Step& step)
+{
+    if (!step.whole.isNull())
+        spare_ = std::move(step.whole);
 }
 
 void TileHistory::trim()
@@ -158,6 +259,7 @@ void TileHistory::trim()
             --applied_;
         }
         bytes_ -= steps_.front().bytes;
+        drop(steps_.front());
         steps_.pop_front();
     }
 }

@@ -4,6 +4,11 @@
 // swaps the kept tiles with the picture's, which leaves the step's own pixels in
 // the record for a redo. So a step costs one tile copy per tile it touches,
 // however many copies of a stroke fall in that tile.
+//
+// Two whole-picture changes cost no copy at all: a step that begins by
+// replacing every pixel (New, Open) keeps the old picture itself and draws on
+// another buffer, and a step that begins by inverting keeps only the rectangle,
+// since inverting it again undoes it.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,11 +29,13 @@ public:
         std::size_t bytes = std::size_t{256} << 20;
     };
 
+    // `background` fills what a picture grown since a step never had.
+    explicit TileHistory(QRgb background) : background_(background) {}
     void setLimits(Limits limits);
 
     // Starts a step; a step still open is ended first.
     void begin();
-    // Ends the open step, if any; one that kept no tile is dropped.
+    // Ends the open step, if any; one that changed nothing is dropped.
     void end();
     bool isOpen() const { return open_; }
 
@@ -36,6 +43,8 @@ public:
     // tiles they lie in, once per step. Opens a step where none is open.
     void touchRow(const QImage& image, int y, int x0, int x1)
     {
+        if (wholeKept())
+            return;
         const int ty = y / kTileSide;
         for (int tx = x0 / kTileSide, last = x1 / kTileSide; tx <= last; ++tx)
             if (!isTouched(tx, ty))
@@ -43,6 +52,13 @@ public:
     }
     // The same for every row of `r`.
     void touchRect(const QImage& image, const QRect& r);
+    // Before every pixel of `image` is replaced: a step that has changed nothing
+    // yet keeps `image` itself and hands back another buffer of its size and
+    // format, with any content; otherwise the tiles are kept as for any write.
+    void replacingAll(QImage& image);
+    // Before `r` is inverted: true where the step, having changed nothing else
+    // yet, keeps just the rectangle; false where the tiles were kept instead.
+    bool inverting(const QImage& image, const QRect& r);
 
     // After `image` grew: the open step's tiles at the old edges take in their
     // new pixels as they are now, before anything is drawn there.
@@ -66,13 +82,19 @@ private:
         QRect rect;
         std::vector<std::uint32_t> pixels;
     };
+    // Applied in this order, undone in the reverse.
     struct Step {
         long long id = 0;
+        std::vector<QRect> inverted;
+        QImage whole;  // the picture before the step, where the step replaced it
         std::vector<Tile> tiles;
         std::size_t bytes = 0;
+
+        bool empty() const { return inverted.empty() && whole.isNull() && tiles.empty(); }
     };
 
-    bool changing() const { return open_ && !current_.tiles.empty(); }
+    bool changing() const { return open_ && !current_.empty(); }
+    bool wholeKept() const { return open_ && !current_.whole.isNull(); }
     bool isTouched(int tx, int ty) const
     {
         const auto i = static_cast<std::size_t>(ty) * stride_ + static_cast<std::size_t>(tx);
@@ -80,7 +102,9 @@ private:
     }
     void keep(const QImage& image, int tx, int ty);
     void markTouched(int tx, int ty);
-    static std::vector<QRect> swapTiles(QImage& image, Step& step);
+    std::vector<QRect> apply(QImage& image, Step& step, bool forward);
+    void swapWhole(QImage& image, Step& step);
+    void drop(Step& step);
     void trim();
 
     std::deque<Step> steps_;  // [0, applied_) applied, the rest undone
@@ -92,6 +116,8 @@ private:
     std::size_t stride_ = 0;
     long long lastId_ = 0;
     long long baseState_ = 0;  // the picture's number before the oldest step kept
+    QImage spare_;             // a whole picture no step needs any more, to draw New on
+    QRgb background_;
     Limits limits_;
 };
 

@@ -20,7 +20,7 @@ void CenterDrawLines(Editor& e, int16 x, int16 y, int16 button)
     if (!well)
         return;  // a button with no well has no colour: the step is skipped
     drawStep(*e.ui.pb, well->BackColor(), e.stepSegments,
-             [&](std::vector<Segment>& segments) { centricStep(e.st, copies(e), x, y, segments); });
+             [&](std::vector<Segment>& segments) { centricStep(e.st, copies(e), e.mirror, x, y, segments); });
 }
 
 void slN_Scroll(Editor& e)

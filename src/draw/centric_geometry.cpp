@@ -55,7 +55,7 @@ void centricStart(EditorState& s, int16 n, int16 x, int16 y)
     }
 }
 
-void centricStep(EditorState& s, int16 n, int16 x, int16 y, std::vector<Segment>& out)
+void centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, std::vector<Segment>& out)
 {
     if (s.SXY.empty())
         return;  // no set-up yet: no points to draw from
@@ -68,6 +68,15 @@ void centricStep(EditorState& s, int16 n, int16 x, int16 y, std::vector<Segment>
                        static_cast<float>(p.y)});
         s.SXY[i] = p;
         alfa = nextAngle(alfa, s.DAlfa);
+    }
+    if (!mirror)
+        return;
+    const std::size_t first = out.size() - rows;
+    const int16 twice = i16::add(s.CenterX, s.CenterX);
+    for (std::size_t i = first; i < first + rows; ++i) {
+        const Segment g = out[i];
+        out.push_back({static_cast<float>(i16::sub(twice, static_cast<int16>(g.x1))), g.y1,
+                       static_cast<float>(i16::sub(twice, static_cast<int16>(g.x2))), g.y2});
     }
 }
 

@@ -25,8 +25,10 @@ void centricStart(EditorState& s, int16 n, int16 x, int16 y);
 
 // One step of the stroke to (x, y): appends a segment from each stored point to
 // its copy of (x, y) and stores the copies. Only the first `n` rows are stepped
-// (N raised during a stroke adds none). A 16-bit overflow leaves the segments
-// made before it in `out` and is passed on.
-void centricStep(EditorState& s, int16 n, int16 x, int16 y, std::vector<Segment>& out);
+// (N raised during a stroke adds none). With `mirror`, each of those segments
+// is then appended again mirrored across the vertical line through the centre,
+// an end (x, y) becoming (2 CenterX - x, y); the stored points stay unmirrored.
+// A 16-bit overflow leaves the segments made before it in `out` and is passed on.
+void centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, std::vector<Segment>& out);
 
 }  // namespace kalidor

@@ -12,7 +12,9 @@ void PatternDrawLines(Editor& e, int16 x, int16 y, int16 button)
     const Well* well = wellAt(e, button);
     if (!well)
         return;  // a button with no well has no colour: the step is skipped
-    const PatternStep step = patternStep(e.st, e.ui.cbChess.Value() != 0, x, y);
+    const PatternStep step = patternStep(e.st, e.ui.cbChess.Value() != 0, e.mirror, x, y);
+    if (!step.segments.empty())
+        e.ui.pb->Lines(step.segments, well->BackColor());
     for (const SegmentGrid& grid : step.grids)
         e.ui.pb->GridLines(grid, well->BackColor());
     if (step.overflow)

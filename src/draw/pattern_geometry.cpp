@@ -120,6 +120,70 @@ PatternStep cellGrids(const EditorState& s, bool chess, Point16 from, Point16 to
     return step;
 }
 
+// Along one axis, where the end `v` of the copy in the cell at loop index i
+// lies with Mirror: cells with k = i - 1 odd turn it over within the cell,
+// 2 * bx + cell - (bx + v), which is the next cell's origin less v.
+long long mirroredEnd(int i, int16 cell, int16 v)
+{
+    return (i - 1) % 2 != 0 ? origin(i + 1, cell) - v : origin(i, cell) + v;
+}
+
+bool mirroredFits(int i, int16 cell, int16 from, int16 to)
+{
+    return inRange(origin(i, cell)) && inRange(mirroredEnd(i, cell, from)) && inRange(mirroredEnd(i, cell, to));
+}
+
+Segment mirroredSegment(const EditorState& s, int column, int row, Point16 from, Point16 to)
+{
+    return {static_cast<float>(mirroredEnd(column, s.PatternX, from.x)),
+            static_cast<float>(mirroredEnd(row, s.PatternY, from.y)),
+            static_cast<float>(mirroredEnd(column, s.PatternX, to.x)),
+            static_cast<float>(mirroredEnd(row, s.PatternY, to.y))};
+}
+
+// The mirrored cells as four grids, one for each parity of column and row,
+// each stepping two cells at a time; with Chess only the two whose cells are
+// drawn. Where a cell leaves 16 bits, the cells before it go one by one.
+PatternStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point16 to)
+{
+    PatternStep step;
+    const int columns = s.CellsX + 1;
+    const int rows = s.CellsY + 1;
+    if (columns <= 0 || rows <= 0)
+        return step;
+    bool allFit = true;
+    for (int c = 0; c < columns && allFit; ++c)
+        allFit = mirroredFits(c, s.PatternX, from.x, to.x);
+    for (int r = 0; r < rows && allFit; ++r)
+        allFit = mirroredFits(r, s.PatternY, from.y, to.y);
+    if (!allFit) {
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                if (chess && cellParity(c, r) != s.ChessPhase)
+                    continue;
+                if (!mirroredFits(c, s.PatternX, from.x, to.x) || !mirroredFits(r, s.PatternY, from.y, to.y)) {
+                    step.overflow = Int16Error("16-bit overflow in a mirrored pattern cell");
+                    return step;
+                }
+                step.segments.push_back(mirroredSegment(s, c, r, from, to));
+            }
+        return step;
+    }
+    for (int r0 = 0; r0 < 2 && r0 < rows; ++r0)
+        for (int c0 = 0; c0 < 2 && c0 < columns; ++c0) {
+            if (chess && cellParity(c0, r0) != s.ChessPhase)
+                continue;
+            SegmentGrid grid;
+            grid.first = mirroredSegment(s, c0, r0, from, to);
+            grid.stepX = 2 * s.PatternX;
+            grid.stepY = 2 * s.PatternY;
+            grid.columns = (columns - c0 + 1) / 2;
+            grid.rows = (rows - r0 + 1) / 2;
+            step.grids.push_back(grid);
+        }
+    return step;
+}
+
 }  // namespace
 
 void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x, int16 y)
@@ -133,7 +197,7 @@ void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x
     s.PatternSXY = Point16{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
 }
 
-PatternStep patternStep(EditorState& s, bool chess, int16 x, int16 y)
+PatternStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y)
 {
     if (noGrid(s))
         return {};
@@ -143,7 +207,7 @@ PatternStep patternStep(EditorState& s, bool chess, int16 x, int16 y)
     followCell(nr, s.PatternCell.row, s.PatternSXY.y, s.PatternY, s.ChessPhase);
     s.PatternCell = Cell16{nc, nr};
     const Point16 to{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
-    PatternStep step = cellGrids(s, chess, s.PatternSXY, to);
+    PatternStep step = mirror ? mirroredCells(s, chess, s.PatternSXY, to) : cellGrids(s, chess, s.PatternSXY, to);
     if (!step.overflow)
         s.PatternSXY = to;
     return step;

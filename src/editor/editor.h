@@ -45,6 +45,8 @@ struct Editor {
     EditorState st;
     Controls ui;
     Services* services = nullptr;  // dialogs and the clock
+    bool mirror = false;           // Centric and Pattern copies mirrored too
+    bool guides = false;           // the symmetry's lines shown over the canvas
     bool stroking = false;         // a button went down on the canvas and is not yet released
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)
     // The segments of one stroke step, kept from step to step so that a move

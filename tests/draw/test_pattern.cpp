@@ -1,6 +1,9 @@
 // Pattern drawing: the grid's arithmetic with truncating division, the worked
 // example segment for segment, and the cases at cell boundaries and edges.
 
+#include <algorithm>
+#include <array>
+
 #include "draw/pattern.h"
 #include "platform/raster/raster_surface.h"
 #include "support/recorded_window.h"
@@ -29,8 +32,10 @@ struct Pattern : test::RecordedWindow {
 };
 
 // The cell loop written out cell by cell in wide arithmetic, up to the first
-// cell whose coordinates leave 16 bits.
-Segments oneByOne(const EditorState& s, bool chess, Point16 to)
+// cell whose coordinates leave 16 bits. With `mirror`, in the cell with k odd
+// (k = column - 1, origin bx = k * PatternX) x becomes 2 bx + PatternX - x, and
+// likewise y where j = row - 1 is odd.
+Segments oneByOne(const EditorState& s, bool chess, Point16 to, bool mirror = false)
 {
     Segments out;
     auto fits = [](long long v) { return v >= -32768 && v <= 32767; };
@@ -43,9 +48,21 @@ Segments oneByOne(const EditorState& s, bool chess, Point16 to)
             for (long long x : v)
                 if (!fits(x))
                     return out;
-            out.push_back({float(v[1]), float(v[3]), float(v[4]), float(v[5]), 0, 1});
+            auto flipX = [&](long long x) { return mirror && (c - 1) % 2 != 0 ? 2 * ox + s.PatternX - x : x; };
+            auto flipY = [&](long long y) { return mirror && (r - 1) % 2 != 0 ? 2 * oy + s.PatternY - y : y; };
+            out.push_back({float(flipX(v[1])), float(flipY(v[3])), float(flipX(v[4])), float(flipY(v[5])), 0, 1});
         }
     return out;
+}
+
+// The state of a stroke set up at (x, y) on a canvas of that outer size.
+EditorState patternState(int16 cellX, int16 cellY, float width, float height, int16 x, int16 y)
+{
+    EditorState s;
+    s.PatternX = cellX;
+    s.PatternY = cellY;
+    patternStart(s, width, height, x, y);
+    return s;
 }
 
 }  // namespace
@@ -257,6 +274,55 @@ private slots:
             QCOMPARE(w.pb.segments, expected);
             QVERIFY(w.pb.calls <= 2);
         }
+    }
+
+    void mirroredCellsTurnOverWithinTheirCellsAsTheQuiltRuleSays()
+    {
+        // The worked check: cells of 50 x 40, a copy from (30, 25) to (40, 33) in its cell.
+        EditorState s = patternState(50, 40, 200, 120, 30, 25);
+        const PatternStep step = patternStep(s, false, true, 40, 33);
+        std::vector<Segment> copies;
+        for (const SegmentGrid& g : step.grids)
+            expandGrid(g, copies);
+        auto has = [&](Segment want) {
+            return std::any_of(copies.begin(), copies.end(), [&](const Segment& g) {
+                return g.x1 == want.x1 && g.y1 == want.y1 && g.x2 == want.x2 && g.y2 == want.y2;
+            });
+        };
+        QVERIFY(has({30, 25, 40, 33}));  // k = 0, j = 0: plain
+        QVERIFY(has({70, 25, 60, 33}));  // k = 1, j = 0
+        QVERIFY(has({30, 55, 40, 47}));  // k = 0, j = 1
+        QVERIFY(has({70, 55, 60, 47}));  // both
+        QCOMPARE(copies.size(), std::size_t(6 * 5));
+        QCOMPARE(s.PatternSXY, (Point16{40, 33}));
+
+        // Every cell as the rule gives it one by one, pixel for pixel, with and
+        // without Chess, thin and wide, on canvases of odd sizes.
+        for (const bool chess : {false, true})
+            for (const int16 width : {int16(1), int16(30)})
+                for (const auto& [cw, ch, w, h] : {std::array{37, 23, 301, 211}, std::array{1, 2, 63, 41},
+                                                   std::array{200, 200, 451, 441}, std::array{5, 7, 129, 97}}) {
+                    // A step within the pointer's cell from a stored point some way back.
+                    const auto x = int16(w / 3), y = int16(h / 2);
+                    EditorState t = patternState(int16(cw), int16(ch), float(w), float(h), x, y);
+                    t.PatternSXY = Point16{int16(t.PatternSXY.x - 9), int16(t.PatternSXY.y + 4)};
+                    const Point16 from = t.PatternSXY;
+                    const PatternStep mirrored = patternStep(t, chess, true, x, y);
+                    const Point16 to = t.PatternSXY;
+                    t.PatternSXY = from;
+                    RasterSurface atOnce(w, h, 0, kWhite), single(w, h, 0, kWhite);
+                    atOnce.SetDrawWidth(width);
+                    single.SetDrawWidth(width);
+                    for (const SegmentGrid& g : mirrored.grids)
+                        atOnce.GridLines(g, kBlack);
+                    std::vector<Segment> cells;
+                    for (const DrawnSegment& d : oneByOne(t, chess, to, true))
+                        cells.push_back({d.x1, d.y1, d.x2, d.y2});
+                    single.Lines(cells, kBlack);
+                    QVERIFY2(atOnce.backing() == single.backing(),
+                             qPrintable(QString("cells %1x%2 on %3x%4, chess %5, width %6").arg(cw).arg(ch).arg(w).arg(h).arg(chess).arg(width)));
+                    QVERIFY(mirrored.grids.size() <= 4);
+                }
     }
 
     void anOverflowStopsTheStepWhereItGot()

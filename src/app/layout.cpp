@@ -68,7 +68,9 @@ Controls createControls(Form& f)
     c.sb.SetPanelText(1, "File");
     c.sb.SetPanelText(4, "Edit");
     c.mnuFile = f.addMenu("File", {"&New", "&Open", "&Save"});
-    c.mnuEdit = f.addMenu("Edit", {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"});
+    c.mnuEdit = f.addMenu("Edit", {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Mirror\tM", "&Guides\tG"});
+    c.mnuEdit.SetCheckable(2);
+    c.mnuEdit.SetCheckable(3);
 
     f.setTabOrder({c.pbBox.widget(), c.obMode[0].widget(), c.obMode[1].widget(), c.obMode[2].widget(),
                    c.slN.widget(), c.cbCenter.widget(), c.cbPattern.widget(), c.cbChess.widget(),

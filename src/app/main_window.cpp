@@ -13,6 +13,7 @@
 #include "draw/centric.h"
 #include "draw/control_point.h"
 #include "draw/keys.h"
+#include "draw/symmetry_options.h"
 #include "picture/invert.h"
 #include "picture/new_picture.h"
 #include "picture/open_picture.h"
@@ -22,6 +23,18 @@
 #include "platform/widgets/qt_services.h"
 
 namespace kalidor {
+
+namespace {
+
+// A notification, then the guides as it left the editor.
+template <class Handler>
+void handle(Editor& e, Handler&& handler)
+{
+    atEventBoundary(handler);
+    atEventBoundary([&] { refreshGuides(e); });
+}
+
+}  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<Services> services)
     : form_(std::make_unique<Form>("Kalidor", kRestoredWidth, kRestoredHeight)), services_(std::move(services))
@@ -38,35 +51,37 @@ void MainWindow::connectHandlers()
 {
     Editor& e = editor_;
     Controls& ui = e.ui;
-    form_->OnResize([&e] { atEventBoundary([&] { Form_Resize(e); }); });
-    form_->OnActivate([&e] { atEventBoundary([&] { Form_Activate(e); }); });
-    form_->OnKeyDown([&e](int16 key, int16 shift) { atEventBoundary([&] { Form_KeyDown(e, key, shift); }); });
+    form_->OnResize([&e] { handle(e, [&] { Form_Resize(e); }); });
+    form_->OnActivate([&e] { handle(e, [&] { Form_Activate(e); }); });
+    form_->OnKeyDown([&e](int16 key, int16 shift) { handle(e, [&] { Form_KeyDown(e, key, shift); }); });
 
     for (int16 i = 0; i < 3; ++i)
-        ui.obMode[static_cast<std::size_t>(i)].OnClick([&e, i] { atEventBoundary([&] { obMode_Click(e, i); }); });
-    ui.cbCvet.OnClick([&e] { atEventBoundary([&] { cbCvet_Click(e); }); });
+        ui.obMode[static_cast<std::size_t>(i)].OnClick([&e, i] { handle(e, [&] { obMode_Click(e, i); }); });
+    ui.cbCvet.OnClick([&e] { handle(e, [&] { cbCvet_Click(e); }); });
 
-    ui.pbBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseDown(e, m); }); });
-    ui.pbBox.OnMouseMove([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseMove(e, m); }); });
-    ui.pbBox.OnMouseUp([&e](const MouseArgs& m) { atEventBoundary([&] { pb_MouseUp(e, m); }); });
-    ui.pbBox.OnDragOver([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragOver(e, s, x, y); }); });
-    ui.pbBox.OnDragDrop([&e](DragSource s, float x, float y) { atEventBoundary([&] { pb_DragDrop(e, s, x, y); }); });
-    ui.obCP.OnMouseMove([&e](const MouseArgs& m) { atEventBoundary([&] { obCP_MouseMove(e, m); }); });
-    ui.cbCenter.OnClick([&e] { atEventBoundary([&] { cbCenter_Click(e); }); });
-    ui.cbPattern.OnClick([&e] { atEventBoundary([&] { cbPattern_Click(e); }); });
-    ui.slN.OnScroll([&e] { atEventBoundary([&] { slN_Scroll(e); }); });
+    ui.pbBox.OnMouseDown([&e](const MouseArgs& m) { handle(e, [&] { pb_MouseDown(e, m); }); });
+    ui.pbBox.OnMouseMove([&e](const MouseArgs& m) { handle(e, [&] { pb_MouseMove(e, m); }); });
+    ui.pbBox.OnMouseUp([&e](const MouseArgs& m) { handle(e, [&] { pb_MouseUp(e, m); }); });
+    ui.pbBox.OnDragOver([&e](DragSource s, float x, float y) { handle(e, [&] { pb_DragOver(e, s, x, y); }); });
+    ui.pbBox.OnDragDrop([&e](DragSource s, float x, float y) { handle(e, [&] { pb_DragDrop(e, s, x, y); }); });
+    ui.obCP.OnMouseMove([&e](const MouseArgs& m) { handle(e, [&] { obCP_MouseMove(e, m); }); });
+    ui.cbCenter.OnClick([&e] { handle(e, [&] { cbCenter_Click(e); }); });
+    ui.cbPattern.OnClick([&e] { handle(e, [&] { cbPattern_Click(e); }); });
+    ui.slN.OnScroll([&e] { handle(e, [&] { slN_Scroll(e); }); });
 
-    ui.pbPalBox.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { pbPal_MouseDown(e, m); }); });
+    ui.pbPalBox.OnMouseDown([&e](const MouseArgs& m) { handle(e, [&] { pbPal_MouseDown(e, m); }); });
     for (int16 i = 1; i <= 3; ++i)
-        ui.pbColor[static_cast<std::size_t>(i)].OnClick([&e, i] { atEventBoundary([&] { pbColor_Click(e, i); }); });
-    ui.slDrawWidth.OnScroll([&e] { atEventBoundary([&] { slDrawWidth_Scroll(e); }); });
+        ui.pbColor[static_cast<std::size_t>(i)].OnClick([&e, i] { handle(e, [&] { pbColor_Click(e, i); }); });
+    ui.slDrawWidth.OnScroll([&e] { handle(e, [&] { slDrawWidth_Scroll(e); }); });
 
-    ui.sb.OnMouseDown([&e](const MouseArgs& m) { atEventBoundary([&] { sb_MouseDown(e, m); }); });
-    ui.mnuFile.OnItem(0, [&e] { atEventBoundary([&] { mnuNew_Click(e); }); });
-    ui.mnuFile.OnItem(1, [&e] { atEventBoundary([&] { mnuOpen_Click(e); }); });
-    ui.mnuFile.OnItem(2, [&e] { atEventBoundary([&] { mnuSave_Click(e); }); });
-    ui.mnuEdit.OnItem(0, [&e] { atEventBoundary([&] { EditUndo(e); }); });
-    ui.mnuEdit.OnItem(1, [&e] { atEventBoundary([&] { EditRedo(e); }); });
+    ui.sb.OnMouseDown([&e](const MouseArgs& m) { handle(e, [&] { sb_MouseDown(e, m); }); });
+    ui.mnuFile.OnItem(0, [&e] { handle(e, [&] { mnuNew_Click(e); }); });
+    ui.mnuFile.OnItem(1, [&e] { handle(e, [&] { mnuOpen_Click(e); }); });
+    ui.mnuFile.OnItem(2, [&e] { handle(e, [&] { mnuSave_Click(e); }); });
+    ui.mnuEdit.OnItem(0, [&e] { handle(e, [&] { EditUndo(e); }); });
+    ui.mnuEdit.OnItem(1, [&e] { handle(e, [&] { EditRedo(e); }); });
+    ui.mnuEdit.OnItem(2, [&e] { handle(e, [&] { toggleMirror(e); }); });
+    ui.mnuEdit.OnItem(3, [&e] { handle(e, [&] { toggleGuides(e); }); });
     form_->OnQueryClose([&e] {
         bool close = true;
         atEventBoundary([&] { close = Form_QueryUnload(e); });

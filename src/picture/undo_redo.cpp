@@ -19,6 +19,8 @@ void showEditMenu(Editor& e)
     const bool idle = !e.stroking;
     e.ui.mnuEdit.SetEnabled(0, idle && e.ui.pbHistory->CanUndo());
     e.ui.mnuEdit.SetEnabled(1, idle && e.ui.pbHistory->CanRedo());
+    e.ui.mnuEdit.SetChecked(2, e.mirror);
+    e.ui.mnuEdit.SetChecked(3, e.guides);
 }
 
 }  // namespace kalidor

@@ -9,7 +9,8 @@ namespace kalidor {
 // Both do nothing while a stroke is under way (a button still down on the canvas).
 void EditUndo(Editor& e);
 void EditRedo(Editor& e);
-// The Edit pop-up's items, greyed out where there is nothing to undo or redo.
+// The Edit pop-up's items: Undo and Redo greyed out where there is nothing to
+// undo or redo, Mirror and Guides checked while on.
 void showEditMenu(Editor& e);
 
 // Around a change of the whole picture by a command: one step.

@@ -21,6 +21,8 @@ constexpr int16 kKeyUp = 38;
 constexpr int16 kKeyRight = 39;
 constexpr int16 kKeyDown = 40;
 constexpr int16 kKeyC = 67;
+constexpr int16 kKeyG = 71;
+constexpr int16 kKeyM = 77;
 constexpr int16 kKeyY = 89;
 constexpr int16 kKeyZ = 90;
 

@@ -116,6 +116,12 @@ void Menu::SetEnabled(int index, bool enabled) { menu_->actions().at(index)->set
 
 bool Menu::Enabled(int index) const { return menu_->actions().at(index)->isEnabled(); }
 
+void Menu::SetCheckable(int index) { menu_->actions().at(index)->setCheckable(true); }
+
+void Menu::SetChecked(int index, bool checked) { menu_->actions().at(index)->setChecked(checked); }
+
+bool Menu::Checked(int index) const { return menu_->actions().at(index)->isChecked(); }
+
 void Menu::OnItem(int index, std::function<void()> handler)
 {
     QAction* action = menu_->actions().at(index);
@@ -129,6 +135,8 @@ namespace kalidor {
 PictureBox::PictureBox(SurfaceWidget* box) : Control(box), box_(box) {}
 
 Surface& PictureBox::surface() const { return box_->surface(); }
+
+void PictureBox::SetGuides(std::vector<Segment> guides) { box_->setGuides(std::move(guides)); }
 
 History& PictureBox::keepHistory()
 {

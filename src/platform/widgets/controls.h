@@ -10,6 +10,7 @@
 #include "platform/colour.h"
 #include "platform/events.h"
 #include "platform/int16.h"
+#include "platform/segment_grid.h"
 
 class QWidget;
 class QAbstractButton;
@@ -168,6 +169,10 @@ public:
     // A disabled item shows greyed out and cannot be chosen.
     void SetEnabled(int index, bool enabled);
     bool Enabled(int index) const;
+    // A checkable item shows a check mark while checked; choosing it flips it.
+    void SetCheckable(int index);
+    void SetChecked(int index, bool checked);
+    bool Checked(int index) const;
     QMenu* menu() const { return menu_; }
 
 private:
@@ -188,6 +193,8 @@ public:
     PictureBox() = default;
     explicit PictureBox(SurfaceWidget* box);
     Surface& surface() const;
+    // Lines shown over the picture and never part of it (see SurfaceWidget).
+    void SetGuides(std::vector<Segment> guides);
     // Turns on the history of the box's picture, and gives it.
     History& keepHistory();
     using Control::Move;

@@ -1,5 +1,7 @@
 #include "platform/widgets/surface_widget.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -45,6 +47,25 @@ void SurfaceWidget::setDragOutline(const std::optional<QRect>& outline)
         update(toWidget(dragOutline_->adjusted(-1, -1, 1, 1)));
 }
 
+namespace {
+
+bool sameGuides(const std::vector<Segment>& a, const std::vector<Segment>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Segment& p, const Segment& q) {
+        return p.x1 == q.x1 && p.y1 == q.y1 && p.x2 == q.x2 && p.y2 == q.y2;
+    });
+}
+
+}  // namespace
+
+void SurfaceWidget::setGuides(std::vector<Segment> guides)
+{
+    if (sameGuides(guides, guides_))
+        return;
+    guides_ = std::move(guides);
+    update();
+}
+
 void SurfaceWidget::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);  // the border
@@ -56,6 +77,20 @@ void SurfaceWidget::paintEvent(QPaintEvent* event)
         const QRect source = piece.translated(-b, -b) & shown;
         if (!source.isEmpty())
             p.drawImage(source.topLeft() + QPoint(b, b), surface_.backing(), source);
+    }
+    if (!guides_.empty()) {
+        // Pixel centres, no smoothing: one pixel wide, white under black dashes.
+        p.setClipRegion(event->region() & QRegion(toWidget(shown)));
+        p.translate(b + 0.5, b + 0.5);
+        for (const bool dashes : {false, true}) {
+            QPen pen(dashes ? Qt::black : Qt::white, 0);
+            if (dashes)
+                pen.setDashPattern({4, 4});
+            p.setPen(pen);
+            for (const Segment& g : guides_)
+                p.drawLine(QLineF(g.x1, g.y1, g.x2, g.y2));
+        }
+        p.resetTransform();
     }
     if (dragOutline_) {
         p.setClipRect(toWidget(shown));

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QFrame>
 
@@ -32,6 +33,11 @@ public:
     void setDragOutline(const std::optional<QRect>& outline);
     std::optional<QRect> dragOutline() const { return dragOutline_; }
 
+    // Thin lines shown over the picture, never part of it, in interior pixels:
+    // dashed in two contrasting colours, so that they show on any colour.
+    void setGuides(std::vector<Segment> guides);
+    const std::vector<Segment>& guides() const { return guides_; }
+
     // Interior pixels of a point in widget coordinates.
     QPointF toInterior(const QPointF& widgetPos) const;
 
@@ -47,6 +53,7 @@ private:
 
     RasterSurface surface_;
     std::optional<QRect> dragOutline_;
+    std::vector<Segment> guides_;
 };
 
 }  // namespace kalidor

@@ -1,0 +1,26 @@
+#pragma once
+// Two settings of the symmetric modes, both off at start: Mirror, which adds
+// the mirror image of every copy in Centric and Pattern, and Guides, which show
+// the lines of the symmetry over the canvas without ever drawing them.
+
+#include <vector>
+
+#include "editor/editor.h"
+
+namespace kalidor {
+
+// The M key and the Edit pop-up's "Mirror"; the G key and its "Guides".
+void toggleMirror(Editor& e);
+void toggleGuides(Editor& e);
+
+// The guides of a mode, in canvas pixels: in Centric the N rays from the centre
+// at 0, 360/N, 2 x 360/N ... degrees clockwise from straight up, and with
+// Mirror the vertical through the centre; in Pattern the cell grid's lines
+// x = k PatternX and y = j PatternY (none where cells are under 4 pixels, where
+// they would hide the picture); in Normal none.
+std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, bool mirror, float width, float height);
+
+// Shows the guides of the editor as it now is, or none while they are off.
+void refreshGuides(Editor& e);
+
+}  // namespace kalidor

@@ -1,0 +1,93 @@
+#!/bin/sh
+# The real program in a real X window: with Mirror (the M key) a Centric stroke
+# at N = 4 shows its 4 turned copies and their 4 mirror images at the computed
+# pixels, and a Pattern stroke shows the copies turned over in the cells with
+# odd k or j; the guides (the G key) show on the screen and never in the saved
+# file, and the Edit pop-up shows both settings checked.
+set -eu
+KALIDOR=$1
+. "$(dirname "$0")/x_session.sh"
+
+start_kalidor "$KALIDOR"
+echo "window at $WIN_X,$WIN_Y size ${WIN_W}x$WIN_H, canvas ${CANVAS_W}x$CANVAS_H"
+WHITE=255,255,255
+BLACK=0,0,0
+cx() { echo $((102 + $1)); }
+cy() { echo $((12 + $1)); }
+on_canvas() { xdotool mousemove "$(sx "$(cx "$1")")" "$(sy "$(cy "$2")")"; }
+# line X1 Y1 X2 Y2: a left-button stroke on the canvas in ten moves.
+line() {
+    on_canvas "$1" "$2"
+    xdotool mousedown 1
+    for i in $(seq 1 10); do
+        on_canvas $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
+        sleep 0.01
+    done
+    xdotool mouseup 1
+    xdotool mousemove "$(sx 600)" "$(sy $((WIN_H - 60)))"
+    sleep 0.4
+}
+canvas_is() { expect_pixel "$1" "$(cx "$2")" "$(cy "$3")" "$4" "$5"; }
+
+# Centric, its marker hidden (so the arrow keys leave the centre alone), N = 4
+# set with the keyboard on the slider, then Mirror and the guides on.
+click_at 30 60 1
+click_at 50 177 1  # "Center" up: the marker hides
+click_at 45 147 1  # the N slider takes the focus
+xdotool key Home Right Right Right
+sleep 0.3
+xdotool key m g
+MX=$((CANVAS_W / 2))
+MY=$((CANVAS_H / 2))
+[ $((CANVAS_H % 2)) -eq 1 ] && [ $((MY % 2)) -eq 1 ] && MY=$((MY + 1))  # ties to even
+# A stroke from (50, -50) to (100, -50) about the centre.
+line $((MX + 50)) $((MY - 50)) $((MX + 100)) $((MY - 50))
+shot "$WORK/centric.png"
+# The middles of the 4 quarter turns and of their mirror images.
+for m in "75 -50" "50 75" "-75 50" "-50 -75" "-75 -50" "-50 75" "75 50" "50 -75"; do
+    set -- $m
+    canvas_is "$WORK/centric.png" $((MX + $1)) $((MY + $2)) "$BLACK" "a copy passes ($1, $2) from the centre"
+done
+canvas_is "$WORK/centric.png" $((MX + 75)) $((MY - 60)) "$WHITE" "white beside the first copy"
+canvas_is "$WORK/centric.png" $((MX + 40)) $((MY - 40)) "$WHITE" "and between the copies"
+
+# The guides are on the screen only: the saved file is the picture without them.
+file_command s
+in_dialog "Save As" "$WORK/mirrored.bmp"
+shot "$WORK/guides.png"
+canvas_crop "$WORK/guides.png" "$WORK/guides-canvas.png"
+convert "$WORK/mirrored.bmp" "$WORK/saved.png"
+shown=$(differing "$WORK/guides-canvas.png" "$WORK/saved.png")
+expect_same "the guides show over the canvas" "$([ "$shown" -gt 200 ] && echo yes)" yes
+dashes=$(black_rows "$WORK/guides.png" "$(cx "$MX")" "$(cy $((MY - 300)))" "$(cy $((MY - 151)))")
+expect_same "the straight-up guide shows above the centre, dashed" "$([ "$dashes" -ge 50 ] && [ "$dashes" -le 100 ] && echo yes)" yes
+ray=$(convert "$WORK/saved.png" -crop "1x150+$MX+$((MY - 300))" +repage -format '%[fx:minima]' info:)
+expect_same "the saved file has no guide above the centre" "$ray" 1
+# The Edit pop-up shows Mirror and Guides checked; G again hides the guides.
+xdotool mousemove "$(sx 300)" "$(sy $((WIN_H - 10)))" click 1
+sleep 0.5
+shot "$WORK/edit-checked.png"
+xdotool key Escape
+xdotool key g
+sleep 0.5
+shot "$WORK/no-guides.png"
+canvas_crop "$WORK/no-guides.png" "$WORK/no-guides-canvas.png"
+expect_same "without guides the screen shows exactly the saved picture" \
+    "$(differing "$WORK/no-guides-canvas.png" "$WORK/saved.png")" 0
+
+# Pattern with Mirror, cells of 200 x 200: a stroke from (20, 30) to (60, 30)
+# in the cell k = 0, j = 0 lies in cell (k, j) at x = 200 k + 20..60 where k is
+# even and at 200 k + 140..180 where it is odd; likewise y = 200 j + 30 or + 170.
+file_command n
+click_at 30 80 1
+line 20 30 60 30
+shot "$WORK/pattern.png"
+for cell in "0 0" "1 0" "2 0" "3 0" "0 1" "1 1" "2 1" "1 2"; do
+    set -- $cell
+    if [ $(($1 % 2)) -eq 0 ]; then x=$((200 * $1 + 40)); other=$((200 * $1 + 160)); else x=$((200 * $1 + 160)); other=$((200 * $1 + 40)); fi
+    if [ $(($2 % 2)) -eq 0 ]; then y=$((200 * $2 + 30)); else y=$((200 * $2 + 170)); fi
+    canvas_is "$WORK/pattern.png" "$x" "$y" "$BLACK" "Mirror: the copy in cell ($1, $2) passes ($x, $y)"
+    canvas_is "$WORK/pattern.png" "$other" "$y" "$WHITE" "and not where the other way round would put it"
+done
+
+exit "$FAILURES"

@@ -52,12 +52,14 @@ Editor& centricEditor(int n, int width)
     return e;
 }
 
-void patternStep(benchmark::State& state)
+void patternStep(benchmark::State& state, bool mirror)
 {
     Editor& e = patternEditor(int(state.range(0)), int(state.range(1)), state.range(2) != 0);
+    e.mirror = mirror;
     Stroke stroke;
     for (auto _ : state)
         stroke.next(e, PatternDrawLines);
+    e.mirror = false;
 }
 
 void patternPainter(benchmark::State& state)
@@ -72,12 +74,14 @@ void patternPainter(benchmark::State& state)
     state.counters["segments"] = double(segments.size());
 }
 
-void centricStep(benchmark::State& state)
+void centricStep(benchmark::State& state, bool mirror)
 {
     Editor& e = centricEditor(int(state.range(0)), int(state.range(1)));
+    e.mirror = mirror;
     Stroke stroke;
     for (auto _ : state)
         stroke.next(e, CenterDrawLines);
+    e.mirror = false;
 }
 
 void centricPainter(benchmark::State& state)
@@ -134,10 +138,14 @@ void patternSweep(benchmark::internal::Benchmark* b)
 }  // namespace
 
 BENCHMARK_CAPTURE(fillCanvas, full_hd, kW, kH)->Name("fill/1920x1080")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(patternStep)->Name("step/Pattern")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(patternStep)->Name("step/Pattern")->Apply(patternSweep)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(patternStep, plain, false)->Name("step/Pattern")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(patternStep, plain, false)->Name("step/Pattern")->Apply(patternSweep)->Unit(benchmark::kMillisecond)->UseRealTime();
+// With Mirror: the twin of every case above.
+BENCHMARK_CAPTURE(patternStep, mirror, true)->Name("step/Pattern-Mirror")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(patternStep, mirror, true)->Name("step/Pattern-Mirror")->Apply(patternSweep)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(patternPainter)->Name("qpainter/Pattern")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(centricStep)->Name("step/Centric")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(centricStep, plain, false)->Name("step/Centric")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(centricStep, mirror, true)->Name("step/Centric-Mirror")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(centricPainter)->Name("qpainter/Centric")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(repaintAfterStep, pattern, true)->Name("step/Repaint/Pattern-cells:200-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(repaintAfterStep, centric, false)->Name("step/Repaint/Centric-N:16-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Takes the README's screenshots of the real window under Xvfb, drawn with real
-# X input: a Centric figure (docs/centric.png) and a Pattern tiling
-# (docs/pattern.png).
+# X input: a Centric figure (docs/centric.png), a Pattern tiling
+# (docs/pattern.png) and a mirrored Centric figure with its guides
+# (docs/mirror.png).
 set -eu
 cd "$(dirname "$0")/.."
 SCREEN_SIZE=1024x720
@@ -60,3 +61,16 @@ awk 'BEGIN { for (i = 0; i <= 60; i++) { t = i / 60 * 6.28318;
     printf "%d %d\n", 60 + 45 * sin(t) * cos(t), 50 + 40 * sin(t) } }' >"$WORK/knot"
 drag "$WORK/knot"
 save pattern
+kill "$KALIDOR_PID"
+
+start_kalidor build/kalidor
+# Centric, N = 6, with Mirror and the guides on (the M and G keys): a snowflake.
+xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
+xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 39)" "$(sy 147)" mousemove "$(sx 41)" "$(sy 147)" mouseup 1
+xdotool mousemove $(at 100 100) key m g
+pen 2
+swatch 3 4
+awk -v mx="$MX" -v my="$MY" 'BEGIN { for (i = 0; i <= 80; i++) { t = i / 80;
+    printf "%d %d\n", mx + 30 + 200 * t, my - 20 - 90 * t + 40 * sin(t * 12) } }' >"$WORK/frond"
+drag "$WORK/frond"
+save mirror

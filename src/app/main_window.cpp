@@ -32,7 +32,7 @@ void MainWindow::connectHandlers()
     Editor& e = editor_;
     Controls& ui = e.ui;
     form_->OnResize([&e] { atEventBoundary([&] { Form_Resize(e); }); });
-    form_->OnActivate([&e] { atEventBoundary([&] { Form_Activate(e); }); });
+    form_->OnShown([&e] { atEventBoundary([&] { Form_Activate(e); }); });
     form_->OnKeyDown([&e](int16 key, int16 shift) { atEventBoundary([&] { Form_KeyDown(e, key, shift); }); });
 
     for (int16 i = 0; i < 3; ++i)

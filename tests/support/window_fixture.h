@@ -13,8 +13,8 @@ class QWidget;
 
 namespace kalidor::test {
 
-// Opens the real window at the given client size (not maximised) and waits for
-// its first activation, which runs start-up.
+// Opens the real window at the given client size (not maximised) and waits
+// until it is shown, which runs start-up, and active.
 std::unique_ptr<MainWindow> openWindow(int clientWidth = 612, int clientHeight = 658);
 
 // Mouse events at a position in the widget's own pixels. `buttons` is the set

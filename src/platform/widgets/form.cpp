@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QWindow>
 
 #include "platform/widgets/marker_widget.h"
 #include "platform/widgets/qt_input.h"
@@ -36,7 +37,7 @@ public:
     RasterSurface& surface() { return surface_; }
 
     std::function<void()> onResize;
-    std::function<void()> onActivate;
+    std::function<void()> onShown;
     std::function<void(int16, int16)> onKeyDown;
     std::vector<StatusBarWidget*> docked;
 
@@ -66,20 +67,18 @@ protected:
         QWidget::changeEvent(event);
     }
 
-    bool event(QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowActivate && !activated_) {
-            // Only the first activation starts the editor up; coming back from
-            // another window must not reset the centre or the palette.
-            activated_ = true;
-            if (onActivate)
-                onActivate();
-        }
-        return QWidget::event(event);
-    }
-
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // The first exposure comes after the window system has given the window
+        // its first size (maximised, where a window manager does that), and
+        // whether or not the window gets the focus: many window managers do not
+        // focus a window started from a terminal, and a bare X server never does.
+        // Being shown again after a minimise, or activated, starts nothing.
+        if (event->type() == QEvent::Expose && !shown_ && watched == windowHandle() && windowHandle()->isExposed()) {
+            shown_ = true;
+            if (onShown)
+                onShown();
+        }
         // A key goes first to the focus widget and then, if unused, up through its
         // parents; the window hears it once, on its first delivery.
         if (event->type() == QEvent::KeyPress && onKeyDown) {
@@ -96,7 +95,7 @@ protected:
 
 private:
     RasterSurface surface_;
-    bool activated_ = false;
+    bool shown_ = false;
 };
 
 namespace {
@@ -246,7 +245,7 @@ void Form::setTabOrder(const std::vector<QWidget*>& order)
 void Form::setFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReason); }
 
 void Form::OnResize(std::function<void()> handler) { window_->onResize = std::move(handler); }
-void Form::OnActivate(std::function<void()> handler) { window_->onActivate = std::move(handler); }
+void Form::OnShown(std::function<void()> handler) { window_->onShown = std::move(handler); }
 void Form::OnKeyDown(std::function<void(int16, int16)> handler) { window_->onKeyDown = std::move(handler); }
 
 void Form::showMaximised() { window_->showMaximized(); }

@@ -63,10 +63,11 @@ public:
     void setTabOrder(const std::vector<QWidget*>& order);
     void setFocus(QWidget* widget);
 
-    // After every change of size or state, and once before the first activation.
+    // After every change of size or state, and once before the window is shown.
     void OnResize(std::function<void()> handler);
-    // When the window first becomes the active window.
-    void OnActivate(std::function<void()> handler);
+    // Once, when the window is first shown at the size it was laid out to,
+    // whether or not it is the active window.
+    void OnShown(std::function<void()> handler);
     // Every key pressed while the window is active: virtual-key code, modifiers.
     void OnKeyDown(std::function<void(int16 keyCode, int16 shift)> handler);
 

@@ -169,7 +169,7 @@ private slots:
         answers.name = dir.filePath("drawing").toStdString();
         menuItem(e, 2);
         QCOMPARE(answers.asked.back().first, FileDialogKind::Save);
-        QCOMPARE(answers.asked.back().second, std::string("Bitmap (*.bmp)|*.bmp"));
+        QCOMPARE(answers.asked.back().second, std::string("Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"drawing"});  // no extension added
         QVERIFY(bytesOf(dir.filePath("drawing")).startsWith("BM"));
         QImageReader reader(dir.filePath("drawing"));
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(answers.messages.empty());
     }
 
-    void saveWritesABitmapWhateverTheNameAndReplacesAnOldFile()
+    void saveWritesPngByTheNameABitmapOtherwiseAndReplacesAnOldFile()
     {
         auto w = test::openWindow(301, 201);
         Editor& e = w->editor();
@@ -195,19 +195,30 @@ private slots:
         QTemporaryDir dir;
         writeBytes(dir.filePath("photo.jpg"), QByteArray(100000, 'x'));
         Answers answers;
-        answers.name = dir.filePath("photo.jpg").toStdString();
-        mnuSave_Click(e);
-        QImageReader reader(dir.filePath("photo.jpg"));
-        reader.setDecideFormatFromContent(true);
-        QCOMPARE(reader.format(), QByteArray("bmp"));
-        QCOMPARE(reader.read().convertToFormat(QImage::Format_RGB32), canvasImage(e));
+        const struct {
+            const char* name;
+            const char* format;
+        } table[] = {{"drawing.png", "png"}, {"DRAWING.PnG", "png"}, {"photo.jpg", "bmp"},
+                     {"drawing.png.bmp", "bmp"}, {"drawingpng", "bmp"}, {"drawing.png ", "bmp"}};
+        for (const auto& row : table) {
+            answers.name = dir.filePath(row.name).toStdString();
+            mnuSave_Click(e);
+            QImageReader reader(dir.filePath(row.name));
+            reader.setDecideFormatFromContent(true);
+            QVERIFY2(reader.format() == row.format, row.name);
+            QVERIFY2(reader.read().convertToFormat(QImage::Format_RGB32) == canvasImage(e), row.name);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), qsizetype(std::size(table)));
 
-        // Save after Invert writes the inverted picture.
+        // Save after Invert writes the inverted picture over the old files.
         QTest::mouseClick(e.ui.kInvert.button(), Qt::LeftButton);
-        mnuSave_Click(e);
-        QImage inverted = QImage(dir.filePath("photo.jpg")).convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(QColor(inverted.pixel(5, 60)), QColor(0, 255, 255));  // was red
-        QCOMPARE(inverted, canvasImage(e));
+        for (const char* name : {"photo.jpg", "drawing.png"}) {
+            answers.name = dir.filePath(name).toStdString();
+            mnuSave_Click(e);
+            QImage inverted = QImage(dir.filePath(name)).convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(QColor(inverted.pixel(5, 60)), QColor(0, 255, 255));  // was red
+            QCOMPARE(inverted, canvasImage(e));
+        }
         QVERIFY(answers.messages.empty());
     }
 
@@ -421,25 +432,32 @@ private slots:
         QVERIFY2(answers.messages[0].find("No such file or directory") != std::string::npos, answers.messages[0].c_str());
         QVERIFY(!QFile::exists(nowhere));
 
-        // A full disk: the bitmap is larger than any file may grow.
-        const QString target = dir.filePath("keep.bmp");
+        // A full disk: the picture is larger than any file may grow.
         const QByteArray old = "the drawing saved an hour ago";
-        writeBytes(target, old);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        answers.name = target.toStdString();
-        mnuSave_Click(e);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-        QCOMPARE(answers.messages.size(), std::size_t{2});
-        QVERIFY2(answers.messages[1].find("\"" + target.toStdString() + "\"") != std::string::npos, answers.messages[1].c_str());
-        QVERIFY2(answers.messages[1].find("File too large") != std::string::npos, answers.messages[1].c_str());
-        QCOMPARE(bytesOf(target), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.bmp"});  // no leftovers
+        const struct {
+            const char* name;
+            rlim_t limit;
+        } table[] = {{"keep.bmp", 4096}, {"keep.png", 64}};
+        for (const auto& row : table) {
+            const QString target = dir.filePath(row.name);
+            writeBytes(target, old);
+            rlimit saved{};
+            getrlimit(RLIMIT_FSIZE, &saved);
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = saved;
+            small.rlim_cur = row.limit;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+            answers.name = target.toStdString();
+            mnuSave_Click(e);
+            setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, oldHandler);
+            const std::string& said = answers.messages.back();
+            QVERIFY2(said.find("\"" + target.toStdString() + "\"") != std::string::npos, said.c_str());
+            QVERIFY2(said.find("File too large") != std::string::npos, said.c_str());
+            QCOMPARE(bytesOf(target), old);
+        }
+        QCOMPARE(answers.messages.size(), std::size_t{3});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"keep.bmp", "keep.png"}));  // no leftovers
     }
 };
 

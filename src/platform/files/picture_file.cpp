@@ -79,10 +79,11 @@ std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long m
 
 std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName)
 {
-    QSaveFile file(QString::fromStdString(fileName));
+    const QString name = QString::fromStdString(fileName);
+    QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString().toStdString();
-    QImageWriter writer(&file, "bmp");
+    QImageWriter writer(&file, name.endsWith(".png", Qt::CaseInsensitive) ? "png" : "bmp");
     const bool written = writer.write(picture.image());
     // The last buffered bytes reach the file only when flushed, and commit does
     // not notice when the system takes only part of them: a short file would

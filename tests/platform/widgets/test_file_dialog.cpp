@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "picture/save_picture.h"
 #include "platform/widgets/file_dialog.h"
 
 using namespace kalidor;
@@ -82,16 +83,17 @@ private slots:
         QTRY_COMPARE(listed(*d), (QStringList{"PHOTO.JPG", "icon.Ico", "notes.txt", "sketch"}));
     }
 
-    void saveOffersBitmapsAndAddsNoExtension()
+    void saveOffersBitmapsFirstThenPngAndAddsNoExtension()
     {
-        const auto d = createFileDialog(FileDialogKind::Save, "Bitmap (*.bmp)|*.bmp", nullptr);
+        const auto d = createFileDialog(FileDialogKind::Save, kSaveFilter, nullptr);
         QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(offered(*d), QStringList{"Bitmap (*.bmp)"});
+        QCOMPARE(offered(*d), (QStringList{"Bitmap (*.bmp)", "PNG image (*.png)"}));
+        QCOMPARE(d->findChild<QComboBox*>("fileTypeCombo")->currentIndex(), 0);
         QCOMPARE(d->defaultSuffix(), QString());
 
         QTemporaryDir dir;
         answerDialog(dir.filePath("drawing"));
-        QCOMPARE(ShowSave("Bitmap (*.bmp)|*.bmp"), std::optional<std::string>(dir.filePath("drawing").toStdString()));
+        QCOMPARE(ShowSave(kSaveFilter), std::optional<std::string>(dir.filePath("drawing").toStdString()));
         answerDialog("");
         QCOMPARE(ShowOpen(kOpen), std::optional<std::string>());
     }

@@ -60,7 +60,7 @@ Controls createControls(Form& f)
 
     c.sb = f.addStatusBar({96, 80, 80}, kStatusBarHeight);
     c.sb.SetPanelText(1, "File");
-    c.mnuFile = f.addMenu("File", {"&New", "&Open", "&Save"});
+    c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
 
     f.setTabOrder({c.pbBox.widget(), c.obMode[0].widget(), c.obMode[1].widget(), c.obMode[2].widget(),
                    c.slN.widget(), c.cbCenter.widget(), c.cbPattern.widget(), c.cbChess.widget(),

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QKeySequence>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -220,6 +221,52 @@ private slots:
             QCOMPARE(inverted, canvasImage(e));
         }
         QVERIFY(answers.messages.empty());
+    }
+
+    void ctrlNOAndSRunTheCommandsWhicheverControlHasTheFocus()
+    {
+        auto w = test::openWindow(301, 201);
+        Editor& e = w->editor();
+        QMenu* menu = e.ui.mnuFile.menu();
+        QCOMPARE(menu->actions().at(0)->text(), QString("&New"));  // the captions stay, the keys show beside them
+        QCOMPARE(menu->actions().at(2)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        drawSomething(e);
+        const QImage drawn = canvasImage(e);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("keys.png");
+        Answers answers;
+        answers.name = file.toStdString();
+        QWidget* const focused[] = {e.ui.pbBox.widget(), e.ui.slDrawWidth.widget(), e.ui.cbCvet.button(),
+                                    e.ui.obMode[2].button(), e.ui.kInvert.button()};
+        for (QWidget* widget : focused) {
+            const char* name = widget->metaObject()->className();
+            widget->setFocus();
+            QFile::remove(file);
+            const std::size_t asked = answers.asked.size();
+            QTest::keyClick(widget, Qt::Key_S, Qt::ControlModifier);
+            QVERIFY2(answers.asked.size() == asked + 1 && answers.asked.back().first == FileDialogKind::Save, name);
+            QVERIFY2(QImage(file) == drawn, name);
+            QTest::keyClick(widget, Qt::Key_N, Qt::ControlModifier);
+            QVERIFY2(e.ui.pb->Point(5, 60) == 0xFFFFFF, name);
+            QTest::keyClick(widget, Qt::Key_O, Qt::ControlModifier);
+            QVERIFY2(answers.asked.size() == asked + 2 && answers.asked.back().first == FileDialogKind::Open, name);
+            QVERIFY2(canvasImage(e) == drawn, name);
+            QCOMPARE(e.st.Mode, kNormal);
+        }
+        QCOMPARE(answers.asked.size(), std::size(focused) * 2);
+        // The other keys keep their meaning: C with or without Ctrl toggles colour
+        // pick, and N, O and S alone, or with Shift or Alt too, run nothing.
+        QWidget* canvas = e.ui.pbBox.widget();
+        canvas->setFocus();
+        QTest::keyClick(canvas, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(e.ui.cbCvet.Value(), int16{1});
+        QTest::keyClick(canvas, Qt::Key_C);
+        QCOMPARE(e.ui.cbCvet.Value(), int16{0});
+        for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(), Qt::ShiftModifier | Qt::ControlModifier, Qt::AltModifier | Qt::ControlModifier})
+            for (Qt::Key key : {Qt::Key_N, Qt::Key_O, Qt::Key_S})
+                QTest::keyClick(canvas, key, mods);
+        QCOMPARE(answers.asked.size(), std::size(focused) * 2);
+        QCOMPARE(canvasImage(e), drawn);
     }
 
     void sixteenBitBitmapsOpenAtFullRange()

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include <QEvent>
 #include <QPointF>
 #include <QString>
 #include <Qt>
@@ -66,6 +67,7 @@ private:
     // A key with the mouse still down: the C key, or an arrow held a while.
     void keyDuringDrag();
     void pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats = 1);
+    void sendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat = false);
     void otherKey();
     // Buttons, dialogs and the window (storm_window.cpp).
     void click(QWidget* w, const std::string& name, Qt::MouseButton b = Qt::LeftButton);
@@ -87,6 +89,7 @@ private:
     StormOutcome outcome_;
     std::optional<std::string> fileAnswer_;  // the file dialogs' next answer
     int messages_ = 0;                      // messages the program showed
+    int fileDialogs_ = 0;                   // file dialogs the program showed
 };
 
 }  // namespace kalidor::test

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 #include <QWidget>
 
 #include "app/main_window.h"
@@ -60,31 +61,34 @@ void StormDriver::keyDuringDrag()
         holdArrow();
 }
 
-void StormDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats)
+void StormDriver::sendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat)
 {
     const QString text = key >= Qt::Key_A && key <= Qt::Key_Z ? QString(QChar(key)).toLower() : QString();
-    // Keys go to the widget with the focus, as the window system sends them.
-    auto target = [this]() -> QWidget* {
-        QWidget* focus = QApplication::focusWidget();
-        return focus ? focus : window_.form().widget();
-    };
+    // Keys go to the widget with the focus, as the window system sends them; a
+    // press that is a shortcut runs it and goes no further.
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus ? focus : window_.form().widget();
+    QKeyEvent event(type, key, mods, text, repeat);
+    if (type == QEvent::KeyPress && qt_sendShortcutOverrideEvent(target, event.timestamp(), key, mods, text, repeat))
+        return;
+    QApplication::sendEvent(target, &event);
+}
+
+void StormDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats)
+{
     for (int i = 0; i < repeats; ++i) {
-        fire("key " + keyText(key) + modifiersText(mods) + (i > 0 ? " held, repeat " + std::to_string(i) : ""), [&] {
-            QKeyEvent down(QEvent::KeyPress, key, mods, text, i > 0);
-            QApplication::sendEvent(target(), &down);
-        });
+        fire("key " + keyText(key) + modifiersText(mods) + (i > 0 ? " held, repeat " + std::to_string(i) : ""),
+             [&] { sendKey(QEvent::KeyPress, key, mods, i > 0); });
     }
-    fire("release " + keyText(key), [&] {
-        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
-        QApplication::sendEvent(target(), &up);
-    });
+    fire("release " + keyText(key), [&] { sendKey(QEvent::KeyRelease, key, mods); });
 }
 
 void StormDriver::otherKey()
 {
     // Tab and Backtab move the focus; Space and Return press the focused button.
-    constexpr Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return,
-                                Qt::Key_Escape, Qt::Key_A, Qt::Key_5, Qt::Key_Home};
+    // N, O and S run nothing alone or with Shift or Alt held, only with Ctrl.
+    constexpr Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape,
+                                Qt::Key_A,   Qt::Key_5,       Qt::Key_Home,  Qt::Key_N,      Qt::Key_O, Qt::Key_S};
     pressKey(keys[below(static_cast<int>(std::size(keys)))], chance(70) ? Qt::NoModifier : modifiers());
 }
 

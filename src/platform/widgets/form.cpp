@@ -1,9 +1,11 @@
 #include "platform/widgets/form.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -208,11 +210,20 @@ StatusBar Form::addStatusBar(std::vector<int> panelWidths, int height)
     return StatusBar(bar);
 }
 
-Menu Form::addMenu(const std::string& caption, const std::vector<std::string>& items)
+Menu Form::addMenu(const std::string& caption, const std::vector<MenuItem>& items)
 {
     auto* menu = new QMenu(QString::fromStdString(caption), window_);
-    for (const std::string& item : items)
-        menu->addAction(QString::fromStdString(item));
+    for (const MenuItem& item : items) {
+        QAction* action = menu->addAction(QString::fromStdString(item.caption));
+        if (item.keys.empty())
+            continue;
+        action->setShortcut(QKeySequence(QString::fromStdString(item.keys), QKeySequence::PortableText));
+        // Held down, the keys must not open the dialog again each time it closes.
+        action->setAutoRepeat(false);
+        // The window's own action too, so that the keys work while the menu is
+        // hidden, whichever control has the focus.
+        window_->addAction(action);
+    }
     return Menu(menu);
 }
 

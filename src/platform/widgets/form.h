@@ -25,6 +25,13 @@ struct Place {
     int height;
 };
 
+// An entry of a menu, with the keys that run it from anywhere in the window
+// ("Ctrl+N"), shown beside its caption; no keys for none.
+struct MenuItem {
+    std::string caption;
+    std::string keys;
+};
+
 class Form {
 public:
     Form(const std::string& caption, int clientWidth, int clientHeight);
@@ -47,7 +54,7 @@ public:
     Marker addMarker(const PictureBox& canvas, Place place);
     // Docked along the bottom edge, as wide as the window.
     StatusBar addStatusBar(std::vector<int> panelWidths, int height);
-    Menu addMenu(const std::string& caption, const std::vector<std::string>& items);
+    Menu addMenu(const std::string& caption, const std::vector<MenuItem>& items);
 
     // The window's own drawing surface, under its controls.
     Surface& surface();

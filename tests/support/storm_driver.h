@@ -64,8 +64,12 @@ private:
     // Keys (storm_keys.cpp).
     void holdArrow();
     void pressC();
-    // A key with the mouse still down: the C key, or an arrow held a while.
+    // A key with the mouse still down: the C key, an arrow held a while, or a
+    // File command.
     void keyDuringDrag();
+    void fileKeysDuringDrag();
+    // The file dialogs' answer for keys that may run Open or Save.
+    void answerFileKeys();
     void pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats = 1);
     void sendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat = false);
     void otherKey();

@@ -1,10 +1,12 @@
 // The storm's keys: arrows held long enough to push the control point to 0 and
-// past the 16-bit limits, the C key, and keys that move the focus or press the
-// focused button.
+// past the 16-bit limits, the C key, the File commands' keys, and keys that
+// move the focus or press the focused button.
 
+#include <array>
 #include <cstdlib>
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
@@ -55,10 +57,28 @@ void StormDriver::pressC() { pressKey(Qt::Key_C, chance(70) ? Qt::NoModifier : m
 
 void StormDriver::keyDuringDrag()
 {
-    if (chance(50))
+    const int r = below(100);
+    if (r < 45)
         pressC();
-    else
+    else if (r < 90)
         holdArrow();
+    else
+        fileKeysDuringDrag();
+}
+
+void StormDriver::answerFileKeys()
+{
+    // Open reads and Save writes the pop-up's own file, or the dialog is
+    // cancelled: never the file that must stay no picture.
+    fileAnswer_.reset();
+    if (chance(50))
+        fileAnswer_ = QDir(scratch_).filePath("storm.bmp").toStdString();
+}
+
+void StormDriver::fileKeysDuringDrag()
+{
+    answerFileKeys();
+    pressKey(std::array{Qt::Key_N, Qt::Key_O, Qt::Key_S}[static_cast<std::size_t>(below(3))], Qt::ControlModifier);
 }
 
 void StormDriver::sendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat)
@@ -89,7 +109,10 @@ void StormDriver::otherKey()
     // N, O and S run nothing alone or with Shift or Alt held, only with Ctrl.
     constexpr Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape,
                                 Qt::Key_A,   Qt::Key_5,       Qt::Key_Home,  Qt::Key_N,      Qt::Key_O, Qt::Key_S};
-    pressKey(keys[below(static_cast<int>(std::size(keys)))], chance(70) ? Qt::NoModifier : modifiers());
+    const Qt::Key key = keys[below(static_cast<int>(std::size(keys)))];
+    if (key == Qt::Key_N || key == Qt::Key_O || key == Qt::Key_S)
+        answerFileKeys();
+    pressKey(key, chance(70) ? Qt::NoModifier : modifiers());
 }
 
 }  // namespace kalidor::test

@@ -67,7 +67,16 @@ void StormDriver::fileMenu()
     // The pop-up of the status bar's first panel, or the command's keys.
     const bool byKeys = chance(30);
     int item = below(3);
-    if (!byKeys) {
+    if (byKeys) {
+        // Keys reach only the active window. The offscreen platform leaves the
+        // activation with a closed pop-up; an X server hands it back.
+        QWidget* window = window_.form().widget();
+        if (QApplication::activeWindow() != window)
+            fire("the window active again", [&] {
+                window->activateWindow();
+                QApplication::processEvents();
+            });
+    } else {
         QWidget* bar = e_.ui.sb.widget();
         const QPointF at(between(0, 200), 5);
         const Qt::MouseButton b = button();
@@ -99,14 +108,6 @@ void StormDriver::fileMenu()
     const QImage drawing = e_.ui.pbBox.box()->surface().backing();
     const std::string answer = item == 0 ? "" : fileAnswer_ ? " \"" + *fileAnswer_ + "\"" : ", cancelled";
     if (byKeys) {
-        // Keys reach only the active window. The offscreen platform leaves the
-        // activation with a closed pop-up; an X server hands it back.
-        QWidget* window = window_.form().widget();
-        if (QApplication::activeWindow() != window)
-            fire("the window active again", [&] {
-                window->activateWindow();
-                QApplication::processEvents();
-            });
         static const Qt::Key keys[] = {Qt::Key_N, Qt::Key_O, Qt::Key_S};
         fire(std::string("Ctrl+") + keyText(keys[item]) + " for " + names[item] + answer,
              [&] { sendKey(QEvent::KeyPress, keys[item], Qt::ControlModifier); });

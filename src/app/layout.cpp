@@ -21,6 +21,8 @@ void setToolTips(Controls& c)
     c.obMode[1].SetToolTip("Centric: each stroke drawn N times, turned about the centre");
     c.obMode[2].SetToolTip("Pattern: each stroke repeated in every cell of a grid");
     c.frModeOptions[0].SetToolTip("Normal has no options");
+    c.frModeOptions[1].SetToolTip("Centric's options: N and the centre");
+    c.frModeOptions[2].SetToolTip("Pattern's options: Chess and the pattern point");
     const std::string n = "N: how many times Centric draws each stroke, 1 to 16";
     c.Label1.SetToolTip(n);
     c.lN.SetToolTip(n);

@@ -91,7 +91,8 @@ QByteArray withOrientation(const QByteArray& jpeg, int orientation)
 {
     // "Exif", then a big-endian TIFF header and one directory of one entry:
     // tag 0x0112 (orientation), a short, one of them.
-    QByteArray exif = QByteArray("Exif", 4) + QByteArray(2, '\0') + QByteArray::fromHex("4d4d002a00000008" "0001" "011200030000000100");
+    QByteArray exif = QByteArray("Exif", 4) + QByteArray(2, '\0') +
+                      QByteArray::fromHex("4d4d002a00000008" "0001" "011200030000000100");
     exif.append(char(orientation)).append(QByteArray(2 + 4, '\0'));
     QByteArray segment = QByteArray::fromHex("ffe1");
     segment.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xFF)).append(exif);

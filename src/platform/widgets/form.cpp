@@ -75,7 +75,8 @@ protected:
         // its first size (maximised, where a window manager does that), and
         // whether or not the window gets the focus: many window managers do not
         // focus a window started from a terminal, and a bare X server never does.
-        // Being shown again after a minimise, or activated, starts nothing.
+        // It comes before the first paint, so the palette shows filled from the
+        // start. Being shown again after a minimise, or activated, starts nothing.
         if (event->type() == QEvent::Expose && !shown_ && watched == windowHandle() && windowHandle()->isExposed()) {
             shown_ = true;
             if (onShown)

@@ -8,8 +8,9 @@ set -eu
 PACKAGES="g++ cmake ninja-build qt6-base-dev fonts-dejavu-core fonts-dejavu-extra"
 case "${1:-}" in --package | --test)
     # dpkg-shlibdeps finds the package's dependencies; desktop-file-validate
-    # checks its desktop entry.
-    PACKAGES="$PACKAGES dpkg-dev desktop-file-utils" ;;
+    # checks its desktop entry, man (with groff) and lexgrog its manual page,
+    # appstreamcli its metainfo.
+    PACKAGES="$PACKAGES dpkg-dev desktop-file-utils man-db groff-base appstream" ;;
 esac
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES libbenchmark-dev xvfb xdotool openbox x11-utils imagemagick"

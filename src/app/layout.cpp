@@ -17,6 +17,40 @@ constexpr float kEditPanelRight = kEditPanelLeft + kEditPanelWidth * kTwipsPerPi
 // their size a caption beside a check mark would be clipped.
 constexpr bool kPushLike = true;
 
+// What each control does, and its key. The canvas has none: it would cover the
+// drawing whenever the pointer rests on it.
+void setToolTips(Controls& c)
+{
+    c.frMode.SetToolTip("Mode: how each stroke is repeated");
+    c.obMode[0].SetToolTip("Normal: plain freehand lines");
+    c.obMode[1].SetToolTip("Centric: each stroke drawn N times, turned about the centre");
+    c.obMode[2].SetToolTip("Pattern: each stroke repeated in every cell of a grid");
+    c.frModeOptions[0].SetToolTip("Normal has no options");
+    c.frModeOptions[1].SetToolTip("Centric's options: N and the centre");
+    c.frModeOptions[2].SetToolTip("Pattern's options: Chess and the pattern point");
+    const std::string n = "N: how many times Centric draws each stroke, 1 to 16";
+    c.Label1.SetToolTip(n);
+    c.lN.SetToolTip(n);
+    c.slN.SetToolTip(n);
+    c.cbCenter.SetToolTip("Center: show the centre; Shift-drag on the canvas moves it");
+    c.cbChess.SetToolTip("Chess: repeat the stroke only in every other cell, as on a chessboard");
+    c.cbPattern.SetToolTip("Pannern: show the pattern point; Shift-drag on the canvas moves it");
+    c.obCP.SetToolTip("Drag to move this point; the arrow keys move it by one pixel");
+    c.pbPalBox.SetToolTip("Palette: left button to well 1, right to well 2, with Shift, Ctrl or Alt to well 3");
+    const std::string choose = "; click to choose another";
+    c.pbColor[1].SetToolTip("Well 1: the left button's colour" + choose);
+    c.pbColor[2].SetToolTip("Well 2: the right button's colour" + choose);
+    c.pbColor[3].SetToolTip("Well 3: both buttons together, and the palette with Shift, Ctrl or Alt" + choose);
+    const std::string width = "Width: the pen's width, 1 to 30 pixels";
+    c.slDrawWidth.SetToolTip(width);
+    c.Label2.SetToolTip(width);
+    c.kInvert.SetToolTip("Invert: turn every colour into its complement");
+    c.cbCvet.SetToolTip("Cvet: pick a colour from the canvas (C)");
+    c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S)");
+    c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
+    c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
+}
+
 }  // namespace
 
 Controls createControls(Form& f)
@@ -67,11 +101,14 @@ Controls createControls(Form& f)
     c.sb = f.addStatusBar({96, 80, 80, kEditPanelWidth}, kStatusBarHeight);
     c.sb.SetPanelText(1, "File");
     c.sb.SetPanelText(4, "Edit");
-    c.mnuFile = f.addMenu("File", {"&New", "&Open", "&Save"});
-    c.mnuEdit = f.addMenu("Edit", {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&Mirror\tM", "&Guides\tG"});
+    c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
+    // Their keys reach the editor through its preview of every key, so the
+    // entries only show them.
+    c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""}});
     c.mnuEdit.SetCheckable(2);
     c.mnuEdit.SetCheckable(3);
 
+    setToolTips(c);
     f.setTabOrder({c.pbBox.widget(), c.obMode[0].widget(), c.obMode[1].widget(), c.obMode[2].widget(),
                    c.slN.widget(), c.cbCenter.widget(), c.cbPattern.widget(), c.cbChess.widget(),
                    c.slDrawWidth.widget(), c.pbPalBox.widget(), c.kInvert.widget(), c.cbCvet.widget()});

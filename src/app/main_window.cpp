@@ -52,7 +52,7 @@ void MainWindow::connectHandlers()
     Editor& e = editor_;
     Controls& ui = e.ui;
     form_->OnResize([&e] { handle(e, [&] { Form_Resize(e); }); });
-    form_->OnActivate([&e] { handle(e, [&] { Form_Activate(e); }); });
+    form_->OnShown([&e] { handle(e, [&] { Form_Activate(e); }); });
     form_->OnKeyDown([&e](int16 key, int16 shift) { handle(e, [&] { Form_KeyDown(e, key, shift); }); });
 
     for (int16 i = 0; i < 3; ++i)

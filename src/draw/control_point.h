@@ -12,7 +12,7 @@ namespace kalidor {
 void ChangeCPXY(Editor& e, int16 x, int16 y);
 
 // Something dropped on the canvas: the marker sets the control point under the
-// pointer.
+// pointer, unless the mode became Normal while it was dragged.
 void pb_DragDrop(Editor& e, DragSource source, float x, float y);
 // The pointer over the marker (X, Y in twips from its corner): panel 2 shows
 // the canvas position under it.

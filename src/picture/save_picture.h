@@ -1,12 +1,13 @@
 #pragma once
-// File > Save: the picture as shown, at the canvas's size, as a Windows bitmap
-// under exactly the name chosen.
+// File > Save: the picture as shown, at the canvas's size, under exactly the
+// name chosen: as PNG for a name ending in ".png", else as a Windows bitmap.
 
 #include "editor/editor.h"
 
 namespace kalidor {
 
-constexpr const char* kSaveFilter = "Bitmap (*.bmp)|*.bmp";
+// The bitmap comes first, and is the type the dialog starts with.
+constexpr const char* kSaveFilter = "Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png";
 
 void mnuSave_Click(Editor& e);
 // The same, telling whether the picture was written.

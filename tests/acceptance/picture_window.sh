@@ -1,8 +1,9 @@
 #!/bin/sh
 # The real program in a real X window: a drawing saved through the status bar's
 # File pop-up and the real Save dialog is a Windows bitmap of the canvas's size,
-# File > New clears it, opening the file again brings the drawing back, and a
-# save that cannot be written is reported.
+# File > New clears it, opening the file again brings the drawing back; the
+# same with Ctrl+S, Ctrl+N and Ctrl+O and a PNG; and a save that cannot be
+# written is reported.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -43,6 +44,22 @@ shot "$WORK/opened.png"
 expect_pixel "$WORK/opened.png" $((CX + 100)) $((CY + 100)) "0,0,0" "the opened drawing starts where it did"
 expect_pixel "$WORK/opened.png" $((CX + 200)) $((CY + 150)) "0,0,0" "the opened drawing passes where it did"
 expect_pixel "$WORK/opened.png" $((CX + 200)) $((CY + 100)) "255,255,255" "white beside it"
+
+# The same by the keys, after the pop-up has been used: Ctrl+S saving under a
+# name ending in .PNG writes a PNG, Ctrl+N clears, Ctrl+O opens it again.
+xdotool mousemove "$(sx 300)" "$(sy $((WIN_H - 60)))"
+xdotool key ctrl+s
+in_dialog "Save As" "$WORK/saved/drawing.PNG"
+got=$(identify -format "%m %w %h" "$WORK/saved/drawing.PNG" 2>&1 || true)
+expect_same "Ctrl+S saved a PNG of the canvas's size" "$got" "PNG $CANVAS_W $CANVAS_H"
+xdotool key ctrl+n
+sleep 0.5
+shot "$WORK/ctrl-n.png"
+expect_pixel "$WORK/ctrl-n.png" $((CX + 200)) $((CY + 150)) "255,255,255" "Ctrl+N leaves the canvas white"
+xdotool key ctrl+o
+in_dialog Open "$WORK/saved/drawing.PNG"
+shot "$WORK/ctrl-o.png"
+expect_pixel "$WORK/ctrl-o.png" $((CX + 200)) $((CY + 150)) "0,0,0" "Ctrl+O opened the PNG: the drawing is back"
 
 # A save that cannot be written says so in a box of its own, titled as the window.
 file_command s

@@ -1,4 +1,5 @@
-// Start-up: the state the window opens with, and what a second activation does.
+// Start-up: the state the window opens with, that it needs no activation, and
+// what a second activation or showing does.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,6 +10,22 @@
 #include "support/window_fixture.h"
 
 using namespace kalidor;
+
+namespace {
+
+// A window manager that focuses no new window: no widget hears it was activated.
+struct NoActivation : QObject {
+    int eaten = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::WindowActivate)
+            return false;
+        ++eaten;
+        return true;
+    }
+};
+
+}  // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -64,7 +81,29 @@ private slots:
         QCOMPARE(e.ui.sb.PanelText(3), std::string("C: 17,220"));  // until the next switch or move
     }
 
-    void switchingWindowsDoesNotRunStartUpAgain()
+    void startsUpWhenFirstShownThoughNeverActivated()
+    {
+        NoActivation focusless;
+        qApp->installEventFilter(&focusless);
+        MainWindow w;
+        QWidget* window = w.form().widget();
+        window->resize(615, 475);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        qApp->removeEventFilter(&focusless);
+        QVERIFY(focusless.eaten > 0);
+        const Editor& e = w.editor();
+        QCOMPARE(e.st.CenterX, int16{250});
+        QCOMPARE(e.st.CenterY, int16{220});
+        QCOMPARE(e.st.PatternX, int16{200});
+        QCOMPARE(e.ui.frModeOptions[2].Left(), 10);
+        // The palette is filled: its fixed last row starts black and ends light grey.
+        QCOMPARE(e.st.Colors[0][14], kBlack);
+        QCOMPARE(e.st.Colors[3][14], Colour{0xC0C0C0});
+        QCOMPARE(e.ui.pbPal->Point(10, 14 * 19 + 10), 0);
+    }
+
+    void switchingWindowsOrShowingItAgainDoesNotRunStartUpAgain()
     {
         auto w = test::openWindow(615, 475);
         Editor& e = w->editor();
@@ -72,6 +111,10 @@ private slots:
         auto other = test::openWindow(615, 475);  // takes the activation away
         w->form().widget()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w->form().widget()));
+        QCOMPARE(e.st.CenterX, int16{17});
+        w->form().widget()->hide();
+        w->form().widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w->form().widget()));
         QCOMPARE(e.st.CenterX, int16{17});
     }
 };

@@ -50,6 +50,33 @@ private slots:
         QCOMPARE(w.panel3(), std::string("P: 252,10"));
     }
 
+    void aMarkerDroppedAfterTheModeBecameNormalSetsNothing()
+    {
+        // The Up key on the focused "Centric" button selects "Normal" mid-drag.
+        Window w(kCentric);
+        w.e.ui.obMode[1].button()->setFocus();
+        test::press(w.marker(), QPointF(6, 6), kL, kL);
+        test::move(w.marker(), QPointF(30, 30), kL);
+        QTest::keyClick(w.e.ui.obMode[1].button(), Qt::Key_Up);
+        QCOMPARE(w.e.st.Mode, kNormal);
+        test::release(w.marker(), QPointF(40, 40), kL, Qt::NoButton);
+        QCOMPARE(w.panel3(), std::string());
+        QCOMPARE(w.e.st.PatternX, int16{200});
+        // Nor in colour pick entered from Normal; in colour pick from Centric the
+        // drop still sets the pattern point.
+        w.canvas->setFocus();
+        QTest::keyClick(w.canvas, Qt::Key_C);
+        QCOMPARE(w.e.st.Mode, kColourPick);
+        pb_DragDrop(w.e, DragSource::Marker, 50, 60);
+        QCOMPARE(w.e.st.PatternX, int16{200});
+        QCOMPARE(w.panel3(), std::string());
+        QTest::keyClick(w.canvas, Qt::Key_C);
+        w.choose(kCentric);
+        QTest::keyClick(w.canvas, Qt::Key_C);
+        pb_DragDrop(w.e, DragSource::Marker, 50, 60);
+        QCOMPARE(w.panel3(), std::string("P: 50,60"));
+    }
+
     void theReadoutOverTheMarkerIsTheCanvasPosition()
     {
         Window w(kPattern);

@@ -97,10 +97,14 @@ check() {  # check WHAT COMMAND...
 status() { in_root dpkg-query -W -f='${Status}' kalidor 2>/dev/null || true; }
 ENTRY=/usr/share/applications/kalidor.desktop
 ICON=/usr/share/icons/hicolor/32x32/apps/kalidor.png
+MAN=/usr/share/man/man1/kalidor.1.gz
+META=/usr/share/metainfo/io.github.kalidor.kalidor.metainfo.xml
 check "dpkg -s kalidor says installed" test "$(status)" = "install ok installed"
 check "/usr/bin/kalidor is installed and executable" test -x "$ROOT/usr/bin/kalidor"
 check "the desktop entry is in $ENTRY" test -f "$ROOT$ENTRY"
 check "the icon is in $ICON" test -f "$ROOT$ICON"
+check "the manual page is in $MAN" test -f "$ROOT$MAN"
+check "the metainfo is in $META" test -f "$ROOT$META"
 # The program asks for this face by name; the wider fallback crowds the captions.
 face=$(in_root fc-match -f '%{file}' 'DejaVu Sans Condensed' 2>&1 || true)
 check "fontconfig has DejaVu Sans Condensed (got $face)" test "${face##*/}" = DejaVuSansCondensed.ttf
@@ -133,6 +137,6 @@ wait "$KALIDOR_PID" 2>/dev/null || true
 in_root apt-get remove -y kalidor >"$DIR/apt-remove.log" 2>&1 || fail "apt-get remove -y kalidor" "$DIR/apt-remove.log"
 after=$(status)
 check "apt-get remove -y kalidor uninstalls it (status now: ${after:-none})" test "${after##* }" != installed
-check "and takes its files with it" test ! -e "$ROOT/usr/bin/kalidor" -a ! -e "$ROOT$ENTRY" -a ! -e "$ROOT$ICON"
+check "and takes its files with it" test ! -e "$ROOT/usr/bin/kalidor" -a ! -e "$ROOT$ENTRY" -a ! -e "$ROOT$ICON" -a ! -e "$ROOT$MAN" -a ! -e "$ROOT$META"
 echo "whole check: $(($(now) - START)) s"
 exit "$FAILURES"

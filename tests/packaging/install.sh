@@ -1,6 +1,7 @@
 #!/bin/sh
-# `cmake --install` into a scratch prefix puts the program, its desktop entry
-# and its icon where a desktop finds them, and the entry names both.
+# `cmake --install` into a scratch prefix puts the program, its desktop entry,
+# its icon, its manual page and its AppStream metainfo where a desktop, man and
+# a software centre find them, and the entry and the metainfo name them.
 set -eu
 BUILD=$1
 PREFIX=$(mktemp -d)
@@ -35,4 +36,24 @@ got=$(identify -format '%m %wx%h %k' "$ICON" 2>&1 || true)
 colours=${got##* }
 check "the icon is a 32x32 PNG ($got colours)" test "${got% *}" = "PNG 32x32"
 check "the icon has at most 16 colours" test "$colours" -le 16 2>/dev/null
+
+# The manual page: whatis reads its name line, groff warns of nothing in it,
+# and it has the sections a user looks for.
+MAN=$PREFIX/share/man/man1/kalidor.1.gz
+check "the manual page is installed as $MAN" test -f "$MAN"
+whatis_line=$(lexgrog "$MAN" 2>&1 || true)
+check "whatis reads its name line ($whatis_line)" test "$whatis_line" = "$MAN: \"kalidor - paint program for symmetric figures drawn with the mouse\""
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$MAN" 2>&1 >/dev/null || echo "man failed")
+check "man renders it without a warning${warnings:+: $warnings}" test -z "$warnings"
+sections=$(zcat "$MAN" | sed -n 's/^\.SH "\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' | tr '\n' ',')
+check "its sections ($sections)" test "$sections" = "NAME,SYNOPSIS,DESCRIPTION,OPTIONS,MOUSE BUTTONS AND COLOUR WELLS,KEYS,FILES,"
+
+# The metainfo: valid by appstreamcli in the installed tree, whose check also
+# finds the desktop entry its launchable names; and with a screenshot.
+META=$PREFIX/share/metainfo/io.github.kalidor.kalidor.metainfo.xml
+check "the metainfo is installed as $META" test -f "$META"
+check "appstreamcli validate-tree accepts it" appstreamcli validate-tree --no-net "$PREFIX"
+launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$META")
+check "its launchable is the desktop entry ($launchable)" test "$launchable" = "$(basename "$ENTRY")"
+check "it has a screenshot" grep -q '<image>https://.*\.png</image>' "$META"
 exit "$FAILURES"

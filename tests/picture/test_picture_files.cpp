@@ -12,69 +12,20 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QKeySequence>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "picture/open_picture.h"
 #include "picture/save_picture.h"
+#include "support/picture_commands.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
+using namespace kalidor::test;
 
 namespace {
-
-// Answers the window's file dialogs, and reads the messages it showed.
-struct Answers {
-    std::optional<std::string> name;
-    std::vector<std::pair<FileDialogKind, std::string>> asked;
-    std::vector<std::string>& messages;
-
-    explicit Answers(Editor& e) : messages(test::scripted(e).messages)
-    {
-        test::scripted(e).fileAnswer = [this](FileDialogKind kind, const std::string& filter) {
-            asked.emplace_back(kind, filter);
-            return name;
-        };
-    }
-};
-
-void menuItem(Editor& e, int index) { e.ui.mnuFile.menu()->actions().at(index)->trigger(); }
-
-QImage canvasImage(const Editor& e) { return e.ui.pb->Image().image(); }
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// Red at the top-left, blue at the bottom-right, green between; blocks of 16
-// keep the corners' colours through JPEG compression.
-QColor markAt(int x, int y, int w, int h)
-{
-    if (x < 16 && y < 16)
-        return Qt::red;
-    if (x >= w - 16 && y >= h - 16)
-        return Qt::blue;
-    return Qt::green;
-}
-
-QImage marked(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixelColor(x, y, markAt(x, y, w, h));
-    return image;
-}
 
 // Qt has no GIF writer: a GIF with a 4-colour table whose LZW stream sends a
 // clear code before every two pixels, so that every code stays 3 bits wide.
@@ -124,23 +75,6 @@ int gifMark(int x, int y, int w, int h)
     return c == Qt::red ? 0 : c == Qt::green ? 1 : 2;
 }
 
-bool near(std::int32_t got, const QColor& want)
-{
-    const QColor g(red(static_cast<Colour>(got)), green(static_cast<Colour>(got)), blue(static_cast<Colour>(got)));
-    return got >= 0 && std::abs(g.red() - want.red()) < 40 && std::abs(g.green() - want.green()) < 40 &&
-           std::abs(g.blue() - want.blue()) < 40;
-}
-
-void drawSomething(Editor& e)
-{
-    Surface& pb = *e.ui.pb;
-    pb.SetDrawWidth(3);
-    pb.Line(0, 0, pb.ScaleWidth() - 1, pb.ScaleHeight() - 1, rgb(18, 52, 86));
-    pb.Line(5, 60, 150, 70, 0x0000FF);
-    pb.SetDrawWidth(1);
-    pb.Line(pb.ScaleWidth() - 1, 0, pb.ScaleWidth() - 1, 20, 0x00FF00);  // the last column
-}
-
 }  // namespace
 
 class PictureFilesTest : public QObject {
@@ -159,7 +93,7 @@ private slots:
         answers.name = dir.filePath("drawing").toStdString();
         menuItem(e, 2);
         QCOMPARE(answers.asked.back().first, FileDialogKind::Save);
-        QCOMPARE(answers.asked.back().second, std::string("Bitmap (*.bmp)|*.bmp"));
+        QCOMPARE(answers.asked.back().second, std::string("Bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"drawing"});  // no extension added
         QVERIFY(bytesOf(dir.filePath("drawing")).startsWith("BM"));
         QImageReader reader(dir.filePath("drawing"));
@@ -177,7 +111,7 @@ private slots:
         QVERIFY(answers.messages.empty());
     }
 
-    void saveWritesABitmapWhateverTheNameAndReplacesAnOldFile()
+    void saveWritesPngByTheNameABitmapOtherwiseAndReplacesAnOldFile()
     {
         auto w = test::openWindow(301, 201);
         Editor& e = w->editor();
@@ -185,20 +119,78 @@ private slots:
         QTemporaryDir dir;
         writeBytes(dir.filePath("photo.jpg"), QByteArray(100000, 'x'));
         Answers answers(e);
-        answers.name = dir.filePath("photo.jpg").toStdString();
-        mnuSave_Click(e);
-        QImageReader reader(dir.filePath("photo.jpg"));
-        reader.setDecideFormatFromContent(true);
-        QCOMPARE(reader.format(), QByteArray("bmp"));
-        QCOMPARE(reader.read().convertToFormat(QImage::Format_RGB32), canvasImage(e));
+        const struct {
+            const char* name;
+            const char* format;
+        } table[] = {{"drawing.png", "png"}, {"DRAWING.PnG", "png"}, {"photo.jpg", "bmp"},
+                     {"drawing.png.bmp", "bmp"}, {"drawingpng", "bmp"}, {"drawing.png ", "bmp"}};
+        for (const auto& row : table) {
+            answers.name = dir.filePath(row.name).toStdString();
+            mnuSave_Click(e);
+            QImageReader reader(dir.filePath(row.name));
+            reader.setDecideFormatFromContent(true);
+            QVERIFY2(reader.format() == row.format, row.name);
+            QVERIFY2(reader.read().convertToFormat(QImage::Format_RGB32) == canvasImage(e), row.name);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), qsizetype(std::size(table)));
 
-        // Save after Invert writes the inverted picture.
+        // Save after Invert writes the inverted picture over the old files.
         QTest::mouseClick(e.ui.kInvert.button(), Qt::LeftButton);
-        mnuSave_Click(e);
-        QImage inverted = QImage(dir.filePath("photo.jpg")).convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(QColor(inverted.pixel(5, 60)), QColor(0, 255, 255));  // was red
-        QCOMPARE(inverted, canvasImage(e));
+        for (const char* name : {"photo.jpg", "drawing.png"}) {
+            answers.name = dir.filePath(name).toStdString();
+            mnuSave_Click(e);
+            QImage inverted = QImage(dir.filePath(name)).convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(QColor(inverted.pixel(5, 60)), QColor(0, 255, 255));  // was red
+            QCOMPARE(inverted, canvasImage(e));
+        }
         QVERIFY(answers.messages.empty());
+    }
+
+    void ctrlNOAndSRunTheCommandsWhicheverControlHasTheFocus()
+    {
+        auto w = test::openWindow(301, 201);
+        Editor& e = w->editor();
+        QMenu* menu = e.ui.mnuFile.menu();
+        QCOMPARE(menu->actions().at(0)->text(), QString("&New"));  // the captions stay, the keys show beside them
+        QCOMPARE(menu->actions().at(2)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        drawSomething(e);
+        const QImage drawn = canvasImage(e);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("keys.png");
+        Answers answers(e);
+        answers.name = file.toStdString();
+        QWidget* const focused[] = {e.ui.pbBox.widget(), e.ui.slDrawWidth.widget(), e.ui.cbCvet.button(),
+                                    e.ui.obMode[2].button(), e.ui.kInvert.button()};
+        for (QWidget* widget : focused) {
+            const char* name = widget->metaObject()->className();
+            widget->setFocus();
+            QFile::remove(file);
+            const std::size_t asked = answers.asked.size();
+            QTest::keyClick(widget, Qt::Key_S, Qt::ControlModifier);
+            QVERIFY2(answers.asked.size() == asked + 1 && answers.asked.back().first == FileDialogKind::Save, name);
+            QVERIFY2(QImage(file) == drawn, name);
+            QTest::keyClick(widget, Qt::Key_N, Qt::ControlModifier);
+            QVERIFY2(e.ui.pb->Point(5, 60) == 0xFFFFFF, name);
+            QTest::keyClick(widget, Qt::Key_O, Qt::ControlModifier);
+            QVERIFY2(answers.asked.size() == asked + 2 && answers.asked.back().first == FileDialogKind::Open, name);
+            QVERIFY2(canvasImage(e) == drawn, name);
+            QCOMPARE(e.st.Mode, kNormal);
+        }
+        QCOMPARE(answers.asked.size(), std::size(focused) * 2);
+        // The other keys keep their meaning: C with or without Ctrl toggles colour
+        // pick, and N, O and S alone, or with Shift or Alt too, run nothing.
+        QWidget* canvas = e.ui.pbBox.widget();
+        canvas->setFocus();
+        QTest::keyClick(canvas, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(e.ui.cbCvet.Value(), int16{1});
+        QTest::keyClick(canvas, Qt::Key_C);
+        QCOMPARE(e.ui.cbCvet.Value(), int16{0});
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+        for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(), Qt::ShiftModifier | ctrl, Qt::AltModifier | ctrl})
+            for (Qt::Key key : {Qt::Key_N, Qt::Key_O, Qt::Key_S})
+                QTest::keyClick(canvas, key, mods);
+        QCOMPARE(answers.asked.size(), std::size(focused) * 2);
+        QCOMPARE(canvasImage(e), drawn);
     }
 
     void picturesOpenAtTheTopLeftCornerCutAtTheCanvasEdges()
@@ -328,25 +320,33 @@ private slots:
         QVERIFY2(answers.messages[0].find("No such file or directory") != std::string::npos, answers.messages[0].c_str());
         QVERIFY(!QFile::exists(nowhere));
 
-        // A full disk: the bitmap is larger than any file may grow.
-        const QString target = dir.filePath("keep.bmp");
+        // A full disk: the picture is larger than any file may grow.
         const QByteArray old = "the drawing saved an hour ago";
-        writeBytes(target, old);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        answers.name = target.toStdString();
-        mnuSave_Click(e);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-        QCOMPARE(answers.messages.size(), std::size_t{2});
-        QVERIFY2(answers.messages[1].find("\"" + target.toStdString() + "\"") != std::string::npos, answers.messages[1].c_str());
-        QVERIFY2(answers.messages[1].find("File too large") != std::string::npos, answers.messages[1].c_str());
-        QCOMPARE(bytesOf(target), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.bmp"});  // no leftovers
+        const struct {
+            const char* name;
+            rlim_t limit;
+        } table[] = {{"keep.bmp", 4096}, {"keep.png", 64}};
+        for (const auto& row : table) {
+            const QString target = dir.filePath(row.name);
+            writeBytes(target, old);
+            rlimit saved{};
+            getrlimit(RLIMIT_FSIZE, &saved);
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = saved;
+            small.rlim_cur = row.limit;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+            answers.name = target.toStdString();
+            mnuSave_Click(e);
+            setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, oldHandler);
+            const std::string& said = answers.messages.back();
+            QVERIFY2(said.find("\"" + target.toStdString() + "\"") != std::string::npos, said.c_str());
+            QVERIFY2(said.find("File too large") != std::string::npos, said.c_str());
+            QCOMPARE(bytesOf(target), old);
+        }
+        QCOMPARE(answers.messages.size(), std::size_t{3});
+        // No leftovers.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"keep.bmp", "keep.png"}));
     }
 };
 

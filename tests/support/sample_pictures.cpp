@@ -42,7 +42,62 @@ QByteArray gif(bool interlaced)
     return b + QByteArray::fromHex("020344a81500") + ';';
 }
 
+void put16(QByteArray& b, quint32 v)
+{
+    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+}
+
+void put32(QByteArray& b, quint32 v)
+{
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
 }  // namespace
+
+QByteArray bitmap16(int w, int h, const std::function<quint16(int, int)>& value, const std::vector<quint32>& masks,
+                    int headerSize, bool topDown)
+{
+    const int stride = (w * 16 + 31) / 32 * 4;
+    const int offset = 14 + headerSize + (headerSize == 40 ? int(masks.size()) * 4 : 0);
+    QByteArray b("BM");
+    put32(b, quint32(offset + stride * h));
+    put32(b, 0);
+    put32(b, quint32(offset));
+    put32(b, quint32(headerSize));
+    put32(b, quint32(w));
+    put32(b, topDown ? quint32(-h) : quint32(h));
+    put16(b, 1);
+    put16(b, 16);
+    put32(b, masks.empty() ? 0 : 3);  // plain rows, or bit fields
+    put32(b, quint32(stride * h));
+    for (quint32 v : {2835, 2835, 0, 0})  // 72 dpi, no colour table
+        put32(b, v);
+    for (std::size_t i = 0; i < (headerSize == 40 ? masks.size() : 4); ++i)
+        put32(b, i < masks.size() ? masks[i] : 0);
+    if (headerSize > 40)
+        put32(b, 0x73524742);  // sRGB
+    b.append(QByteArray(offset - int(b.size()), '\0'));
+    for (int row = 0; row < h; ++row) {
+        const int y = topDown ? row : h - 1 - row;
+        for (int x = 0; x < w; ++x)
+            put16(b, value(x, y));
+        b.append(QByteArray(stride - 2 * w, '\0'));
+    }
+    return b;
+}
+
+QByteArray withOrientation(const QByteArray& jpeg, int orientation)
+{
+    // "Exif", then a big-endian TIFF header and one directory of one entry:
+    // tag 0x0112 (orientation), a short, one of them.
+    QByteArray exif = QByteArray("Exif", 4) + QByteArray(2, '\0') +
+                      QByteArray::fromHex("4d4d002a00000008" "0001" "011200030000000100");
+    exif.append(char(orientation)).append(QByteArray(2 + 4, '\0'));
+    QByteArray segment = QByteArray::fromHex("ffe1");
+    segment.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xFF)).append(exif);
+    return jpeg.left(2) + segment + jpeg.mid(2);  // right after the start-of-image marker
+}
 
 std::vector<SamplePicture> samplePictures()
 {
@@ -50,9 +105,12 @@ std::vector<SamplePicture> samplePictures()
         {"rgb.bmp", written(stripes(7, 5, QImage::Format_RGB32), "bmp"), {7, 5}},
         {"indexed.bmp", written(stripes(9, 3, QImage::Format_Indexed8), "bmp"), {9, 3}},
         {"mono.bmp", written(stripes(11, 4, QImage::Format_Mono), "bmp"), {11, 4}},
+        {"565.bmp", bitmap16(5, 3, [](int x, int y) { return quint16(x * 0x1234 + y * 0x0841); },
+                             {0xF800, 0x07E0, 0x001F}), {5, 3}},
         {"icon.ico", written(stripes(16, 16, QImage::Format_ARGB32), "ico"), {16, 16}},
         {"photo.jpg", written(stripes(16, 8, QImage::Format_RGB32), "jpeg"), {16, 8}},
         {"progressive.jpg", written(stripes(16, 8, QImage::Format_RGB32), "jpeg", true), {16, 8}},
+        {"turned.jpg", withOrientation(written(stripes(16, 8, QImage::Format_RGB32), "jpeg"), 6), {8, 16}},
         {"rgb.png", written(stripes(6, 5, QImage::Format_ARGB32), "png"), {6, 5}},
         {"indexed.png", written(stripes(5, 6, QImage::Format_Indexed8), "png"), {5, 6}},
         {"plain.gif", gif(false), {2, 2}},

@@ -33,7 +33,10 @@ StormDriver::StormDriver(MainWindow& window, std::uint32_t seed, long long event
             return std::nullopt;
         return chance(20) ? initial : static_cast<Colour>(random_() & 0xFFFFFF);
     };
-    services.fileAnswer = [this](FileDialogKind, const std::string&) { return fileAnswer_; };
+    services.fileAnswer = [this](FileDialogKind, const std::string&) {
+        ++fileDialogs_;
+        return fileAnswer_;
+    };
     start_ = e_.ui.pbBox.box()->surface().backing().copy();
     QFile notes(QDir(scratch_).filePath("notes.bmp"));
     if (notes.open(QIODevice::WriteOnly))

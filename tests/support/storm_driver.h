@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include <QEvent>
 #include <QImage>
 #include <QPointF>
 #include <QSize>
@@ -66,9 +67,14 @@ private:
     // Keys (storm_keys.cpp).
     void holdArrow();
     void pressC();
-    // A key with the mouse still down: the C key, or an arrow held a while.
+    // A key with the mouse still down: the C key, an arrow held a while, or a
+    // File command.
     void keyDuringDrag();
+    void fileKeysDuringDrag();
+    // The file dialogs' answer for keys that may run Open or Save.
+    void answerFileKeys();
     void pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats = 1);
+    void sendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat = false);
     void otherKey();
     // Buttons, dialogs and the window (storm_window.cpp).
     void click(QWidget* w, const std::string& name, Qt::MouseButton b = Qt::LeftButton);
@@ -101,6 +107,7 @@ private:
     std::map<long long, Fingerprint> pictures_;  // the kept picture last seen at each history state
     long long lastState_ = -1;
     QImage start_;  // the kept picture before the first event
+    int fileDialogs_ = 0;                   // file dialogs the program showed
 };
 
 }  // namespace kalidor::test

@@ -1,11 +1,14 @@
 // The storm's keys: arrows held long enough to push the control point to 0 and
-// past the 16-bit limits, the C key, and keys that move the focus or press the
-// focused button.
+// past the 16-bit limits, the C key, the File commands' keys, and keys that
+// move the focus or press the focused button.
 
+#include <array>
 #include <cstdlib>
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
+#include <QTest>
 #include <QWidget>
 
 #include "app/main_window.h"
@@ -57,38 +60,61 @@ void StormDriver::keyDuringDrag()
     const int r = below(100);
     if (r < 40)
         pressC();
-    else if (r < 80)
+    else if (r < 75)
         holdArrow();
+    else if (r < 88)
+        fileKeysDuringDrag();
     else
         pressKey(chance(50) ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);  // ignored while a button is down
 }
 
-void StormDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats)
+void StormDriver::answerFileKeys()
+{
+    // Open reads and Save writes the pop-up's own file, or the dialog is
+    // cancelled: never the file that must stay no picture.
+    fileAnswer_.reset();
+    if (chance(50))
+        fileAnswer_ = QDir(scratch_).filePath("storm.bmp").toStdString();
+}
+
+void StormDriver::fileKeysDuringDrag()
+{
+    answerFileKeys();
+    pressKey(std::array{Qt::Key_N, Qt::Key_O, Qt::Key_S}[static_cast<std::size_t>(below(3))], Qt::ControlModifier);
+}
+
+void StormDriver::sendKey(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods, bool repeat)
 {
     const QString text = key >= Qt::Key_A && key <= Qt::Key_Z ? QString(QChar(key)).toLower() : QString();
-    // Keys go to the widget with the focus, as the window system sends them.
-    auto target = [this]() -> QWidget* {
-        QWidget* focus = QApplication::focusWidget();
-        return focus ? focus : window_.form().widget();
-    };
+    // Keys go to the widget with the focus, as the window system sends them; a
+    // press that is a shortcut runs it and goes no further.
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus ? focus : window_.form().widget();
+    QKeyEvent event(type, key, mods, text, repeat);
+    if (type == QEvent::KeyPress && qt_sendShortcutOverrideEvent(target, event.timestamp(), key, mods, text, repeat))
+        return;
+    QApplication::sendEvent(target, &event);
+}
+
+void StormDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats)
+{
     for (int i = 0; i < repeats; ++i) {
-        fire("key " + keyText(key) + modifiersText(mods) + (i > 0 ? " held, repeat " + std::to_string(i) : ""), [&] {
-            QKeyEvent down(QEvent::KeyPress, key, mods, text, i > 0);
-            QApplication::sendEvent(target(), &down);
-        });
+        fire("key " + keyText(key) + modifiersText(mods) + (i > 0 ? " held, repeat " + std::to_string(i) : ""),
+             [&] { sendKey(QEvent::KeyPress, key, mods, i > 0); });
     }
-    fire("release " + keyText(key), [&] {
-        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
-        QApplication::sendEvent(target(), &up);
-    });
+    fire("release " + keyText(key), [&] { sendKey(QEvent::KeyRelease, key, mods); });
 }
 
 void StormDriver::otherKey()
 {
     // Tab and Backtab move the focus; Space and Return press the focused button.
-    constexpr Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return,
-                                Qt::Key_Escape, Qt::Key_A, Qt::Key_5, Qt::Key_Home};
-    pressKey(keys[below(static_cast<int>(std::size(keys)))], chance(70) ? Qt::NoModifier : modifiers());
+    // N, O and S run nothing alone or with Shift or Alt held, only with Ctrl.
+    constexpr Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape,
+                                Qt::Key_A,   Qt::Key_5,       Qt::Key_Home,  Qt::Key_N,      Qt::Key_O, Qt::Key_S};
+    const Qt::Key key = keys[below(static_cast<int>(std::size(keys)))];
+    if (key == Qt::Key_N || key == Qt::Key_O || key == Qt::Key_S)
+        answerFileKeys();
+    pressKey(key, chance(70) ? Qt::NoModifier : modifiers());
 }
 
 }  // namespace kalidor::test

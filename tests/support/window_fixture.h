@@ -14,8 +14,8 @@ class QWidget;
 
 namespace kalidor::test {
 
-// Opens the real window at the given client size (not maximised) and waits for
-// its first activation, which runs start-up. Its services are scripted
+// Opens the real window at the given client size (not maximised) and waits
+// until it is shown, which runs start-up, and active. Its services are scripted
 // (`scripted(e)`): new ones with Cancel for every dialog unless given.
 std::unique_ptr<MainWindow> openWindow(int clientWidth = 612, int clientHeight = 658,
                                        std::unique_ptr<ScriptedServices> services = nullptr);

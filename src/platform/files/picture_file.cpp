@@ -7,6 +7,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include "platform/files/bitmap16.h"
 #include "platform/files/picture_integrity.h"
 
 namespace kalidor {
@@ -34,6 +35,8 @@ std::optional<Picture> decode(QIODevice& data, QIODevice& again, long long maxPi
     QImageReader::setAllocationLimit(static_cast<int>(maxPixels * 4 / (1024 * 1024)));
     QImageReader reader(&data);
     reader.setDecideFormatFromContent(true);
+    // A photo marked as taken on its side is shown upright, turned as marked.
+    reader.setAutoTransform(true);
     // Asked first: once the header is read, some readers (ICO) no longer say.
     const QByteArray format = reader.format();
     const QSize declared = reader.size();
@@ -45,6 +48,9 @@ std::optional<Picture> decode(QIODevice& data, QIODevice& again, long long maxPi
     const QImage image = reader.read();
     if (image.isNull() || !withinLimit(image.size(), maxPixels))
         return std::nullopt;
+    if (format == "bmp")
+        if (std::optional<QImage> exact = fullRangeBitmap16(again, image))
+            return Picture(*exact);
     return Picture(image);
 }
 
@@ -73,10 +79,11 @@ std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long m
 
 std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName)
 {
-    QSaveFile file(QString::fromStdString(fileName));
+    const QString name = QString::fromStdString(fileName);
+    QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString().toStdString();
-    QImageWriter writer(&file, "bmp");
+    QImageWriter writer(&file, name.endsWith(".png", Qt::CaseInsensitive) ? "png" : "bmp");
     const bool written = writer.write(picture.image());
     // The last buffered bytes reach the file only when flushed, and commit does
     // not notice when the system takes only part of them: a short file would

@@ -1,5 +1,5 @@
 #pragma once
-// Reading pictures from files and writing them as Windows bitmaps.
+// Reading pictures from files and writing them as PNG or Windows bitmaps.
 
 #include <cstddef>
 #include <optional>
@@ -23,8 +23,9 @@ std::optional<Picture> LoadPicture(const std::string& fileName);
 // `maxPixels` keeps every picture small, for the fuzzer (a multiple of 256 K).
 std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long maxPixels = kMaxPicturePixels);
 
-// Writes the picture as a Windows bitmap under exactly that name, whatever its
-// extension. The file is replaced only once the whole bitmap is written: a
+// Writes the picture under exactly that name: as PNG when the name ends in
+// ".png", in any case, and as a Windows bitmap otherwise, whatever its
+// extension. The file is replaced only once the whole picture is written: a
 // failure leaves an existing file as it was. Returns why it failed, or nothing.
 std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName);
 

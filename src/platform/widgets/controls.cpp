@@ -25,6 +25,7 @@ int Control::Top() const { return widget_->y() - originY_; }
 void Control::SetLeft(int left) { widget_->move(left + originX_, widget_->y()); }
 int Control::Width() const { return widget_->width(); }
 int Control::Height() const { return widget_->height(); }
+void Control::SetToolTip(const std::string& text) { widget_->setToolTip(QString::fromStdString(text)); }
 
 void Control::Move(int left, int top) { widget_->move(left + originX_, top + originY_); }
 
@@ -91,6 +92,7 @@ StatusBar::StatusBar(StatusBarWidget* bar) : Control(bar), bar_(bar) {}
 
 std::string StatusBar::PanelText(int panel) const { return bar_->panelText(panel); }
 void StatusBar::SetPanelText(int panel, const std::string& text) { bar_->setPanelText(panel, text); }
+void StatusBar::SetPanelToolTip(int panel, const std::string& text) { bar_->setPanelToolTip(panel, text); }
 void StatusBar::OnMouseDown(std::function<void(const MouseArgs&)> handler)
 {
     bar_->onMouseDown = std::move(handler);

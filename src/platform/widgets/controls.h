@@ -48,6 +48,8 @@ public:
     void Move(int left, int top, int width, int height);
     int Width() const;
     int Height() const;
+    // Shown while the pointer rests on the control: what it does, and its key.
+    void SetToolTip(const std::string& text);
 
     QWidget* widget() const { return widget_; }
 
@@ -139,6 +141,7 @@ public:
     explicit StatusBar(StatusBarWidget* bar);
     std::string PanelText(int panel) const;  // panels 1, 2, 3
     void SetPanelText(int panel, const std::string& text);
+    void SetPanelToolTip(int panel, const std::string& text);
     void OnMouseDown(std::function<void(const MouseArgs&)> handler);  // X, Y in twips
     StatusBarWidget* bar() const { return bar_; }
 

@@ -1,10 +1,12 @@
 #include "platform/widgets/form.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QWindow>
 
 #include "platform/widgets/marker_widget.h"
 #include "platform/widgets/qt_input.h"
@@ -37,7 +40,7 @@ public:
     RasterSurface& surface() { return surface_; }
 
     std::function<void()> onResize;
-    std::function<void()> onActivate;
+    std::function<void()> onShown;
     std::function<void(int16, int16)> onKeyDown;
     std::function<bool()> onQueryClose;
     std::vector<StatusBarWidget*> docked;
@@ -76,20 +79,19 @@ protected:
         QWidget::changeEvent(event);
     }
 
-    bool event(QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowActivate && !activated_) {
-            // Only the first activation starts the editor up; coming back from
-            // another window must not reset the centre or the palette.
-            activated_ = true;
-            if (onActivate)
-                onActivate();
-        }
-        return QWidget::event(event);
-    }
-
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // The first exposure comes after the window system has given the window
+        // its first size (maximised, where a window manager does that), and
+        // whether or not the window gets the focus: many window managers do not
+        // focus a window started from a terminal, and a bare X server never does.
+        // It comes before the first paint, so the palette shows filled from the
+        // start. Being shown again after a minimise, or activated, starts nothing.
+        if (event->type() == QEvent::Expose && !shown_ && watched == windowHandle() && windowHandle()->isExposed()) {
+            shown_ = true;
+            if (onShown)
+                onShown();
+        }
         // A key goes first to the focus widget and then, if unused, up through its
         // parents; the window hears it once, on its first delivery.
         if (event->type() == QEvent::KeyPress && onKeyDown) {
@@ -106,7 +108,7 @@ protected:
 
 private:
     RasterSurface surface_;
-    bool activated_ = false;
+    bool shown_ = false;
 };
 
 namespace {
@@ -219,11 +221,20 @@ StatusBar Form::addStatusBar(std::vector<int> panelWidths, int height)
     return StatusBar(bar);
 }
 
-Menu Form::addMenu(const std::string& caption, const std::vector<std::string>& items)
+Menu Form::addMenu(const std::string& caption, const std::vector<MenuItem>& items)
 {
     auto* menu = new QMenu(QString::fromStdString(caption), window_);
-    for (const std::string& item : items)
-        menu->addAction(QString::fromStdString(item));
+    for (const MenuItem& item : items) {
+        QAction* action = menu->addAction(QString::fromStdString(item.caption));
+        if (item.keys.empty())
+            continue;
+        action->setShortcut(QKeySequence(QString::fromStdString(item.keys), QKeySequence::PortableText));
+        // Held down, the keys must not open the dialog again each time it closes.
+        action->setAutoRepeat(false);
+        // The window's own action too, so that the keys work while the menu is
+        // hidden, whichever control has the focus.
+        window_->addAction(action);
+    }
     return Menu(menu);
 }
 
@@ -256,7 +267,7 @@ void Form::setTabOrder(const std::vector<QWidget*>& order)
 void Form::setFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReason); }
 
 void Form::OnResize(std::function<void()> handler) { window_->onResize = std::move(handler); }
-void Form::OnActivate(std::function<void()> handler) { window_->onActivate = std::move(handler); }
+void Form::OnShown(std::function<void()> handler) { window_->onShown = std::move(handler); }
 void Form::OnKeyDown(std::function<void(int16, int16)> handler) { window_->onKeyDown = std::move(handler); }
 void Form::OnQueryClose(std::function<bool()> handler) { window_->onQueryClose = std::move(handler); }
 

@@ -25,6 +25,13 @@ struct Place {
     int height;
 };
 
+// An entry of a menu, with the keys that run it from anywhere in the window
+// ("Ctrl+N"), shown beside its caption; no keys for none.
+struct MenuItem {
+    std::string caption;
+    std::string keys;
+};
+
 class Form {
 public:
     Form(const std::string& caption, int clientWidth, int clientHeight);
@@ -47,7 +54,7 @@ public:
     Marker addMarker(const PictureBox& canvas, Place place);
     // Docked along the bottom edge, as wide as the window.
     StatusBar addStatusBar(std::vector<int> panelWidths, int height);
-    Menu addMenu(const std::string& caption, const std::vector<std::string>& items);
+    Menu addMenu(const std::string& caption, const std::vector<MenuItem>& items);
 
     // The window's own drawing surface, under its controls.
     Surface& surface();
@@ -63,10 +70,11 @@ public:
     void setTabOrder(const std::vector<QWidget*>& order);
     void setFocus(QWidget* widget);
 
-    // After every change of size or state, and once before the first activation.
+    // After every change of size or state, and once before the window is shown.
     void OnResize(std::function<void()> handler);
-    // When the window first becomes the active window.
-    void OnActivate(std::function<void()> handler);
+    // Once, when the window is first shown at the size it was laid out to,
+    // whether or not it is the active window.
+    void OnShown(std::function<void()> handler);
     // Every key pressed while the window is active: virtual-key code, modifiers.
     void OnKeyDown(std::function<void(int16 keyCode, int16 shift)> handler);
     // When the window is asked to close (its close button, the keyboard, the

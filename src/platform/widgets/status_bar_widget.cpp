@@ -1,14 +1,16 @@
 #include "platform/widgets/status_bar_widget.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "platform/widgets/qt_input.h"
 
 namespace kalidor {
 
 StatusBarWidget::StatusBarWidget(QWidget* parent, std::vector<int> panelWidths, int height)
-    : QWidget(parent), widths_(std::move(panelWidths)), texts_(widths_.size())
+    : QWidget(parent), widths_(std::move(panelWidths)), texts_(widths_.size()), tips_(widths_.size())
 {
     resize(parent ? parent->width() : 0, height);
 }
@@ -33,6 +35,28 @@ void StatusBarWidget::setPanelText(int panel, const std::string& text)
 std::string StatusBarWidget::panelText(int panel) const
 {
     return texts_.at(static_cast<std::size_t>(panel - 1));
+}
+
+void StatusBarWidget::setPanelToolTip(int panel, const std::string& text)
+{
+    tips_.at(static_cast<std::size_t>(panel - 1)) = text;
+}
+
+bool StatusBarWidget::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    for (int i = 1; i <= static_cast<int>(widths_.size()); ++i) {
+        const std::string& tip = tips_[static_cast<std::size_t>(i - 1)];
+        if (panelRect(i).contains(help->pos()) && !tip.empty()) {
+            QToolTip::showText(help->globalPos(), QString::fromStdString(tip), this, panelRect(i));
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 void StatusBarWidget::paintEvent(QPaintEvent*)

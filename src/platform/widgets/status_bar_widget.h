@@ -18,6 +18,8 @@ public:
 
     void setPanelText(int panel, const std::string& text);  // panels count from 1
     std::string panelText(int panel) const;
+    // Shown while the pointer rests on the panel.
+    void setPanelToolTip(int panel, const std::string& text);
     // The panel's rectangle in the bar's pixels.
     QRect panelRect(int panel) const;
 
@@ -25,12 +27,14 @@ public:
     std::function<void(const MouseArgs&)> onMouseDown;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
     std::vector<int> widths_;
     std::vector<std::string> texts_;
+    std::vector<std::string> tips_;
 };
 
 }  // namespace kalidor

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "picture/save_picture.h"
 #include "platform/widgets/file_dialog.h"
 #include "platform/widgets/qt_services.h"
 
@@ -83,17 +84,18 @@ private slots:
         QTRY_COMPARE(listed(*d), (QStringList{"PHOTO.JPG", "icon.Ico", "notes.txt", "sketch"}));
     }
 
-    void saveOffersBitmapsAndAddsNoExtension()
+    void saveOffersBitmapsFirstThenPngAndAddsNoExtension()
     {
-        const auto d = createFileDialog(FileDialogKind::Save, "Bitmap (*.bmp)|*.bmp", nullptr);
+        const auto d = createFileDialog(FileDialogKind::Save, kSaveFilter, nullptr);
         QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(offered(*d), QStringList{"Bitmap (*.bmp)"});
+        QCOMPARE(offered(*d), (QStringList{"Bitmap (*.bmp)", "PNG image (*.png)"}));
+        QCOMPARE(d->findChild<QComboBox*>("fileTypeCombo")->currentIndex(), 0);
         QCOMPARE(d->defaultSuffix(), QString());
 
         QTemporaryDir dir;
         QtServices desktop(nullptr);
         answerDialog(dir.filePath("drawing"));
-        QCOMPARE(desktop.ShowSave("Bitmap (*.bmp)|*.bmp"), std::optional<std::string>(dir.filePath("drawing").toStdString()));
+        QCOMPARE(desktop.ShowSave(kSaveFilter), std::optional<std::string>(dir.filePath("drawing").toStdString()));
         answerDialog("");
         QCOMPARE(desktop.ShowOpen(kOpen), std::optional<std::string>());
     }

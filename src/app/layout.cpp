@@ -49,6 +49,7 @@ void setToolTips(Controls& c)
     c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S)");
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
+    c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G)");
 }
 
 }  // namespace

@@ -266,23 +266,14 @@ void RasterSurface::EndStep()
         history_->end();
 }
 
-bool RasterSurface::Undo()
-{
-    if (!history_ || !history_->canUndo())
-        return false;
-    ChangedArea changed;
-    for (const QRect& r : history_->undo(image_))
-        changed.add(r);
-    notify(changed);
-    return true;
-}
+bool RasterSurface::Undo() { return CanUndo() && repaint(history_->undo(image_)); }
 
-bool RasterSurface::Redo()
+bool RasterSurface::Redo() { return CanRedo() && repaint(history_->redo(image_)); }
+
+bool RasterSurface::repaint(const std::vector<QRect>& rects)
 {
-    if (!history_ || !history_->canRedo())
-        return false;
     ChangedArea changed;
-    for (const QRect& r : history_->redo(image_))
+    for (const QRect& r : rects)
         changed.add(r);
     notify(changed);
     return true;

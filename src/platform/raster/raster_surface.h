@@ -75,6 +75,8 @@ private:
     QRect paint(const std::vector<Span>& spans, Colour c, bool recorded = false);
     void notify(const QRect& r);
     void notify(const ChangedArea& area);
+    // Tells what an undo or redo changed; true.
+    bool repaint(const std::vector<QRect>& rects);
     // Before every pixel is replaced.
     void replacingAll();
 

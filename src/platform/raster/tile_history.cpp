@@ -33,11 +33,24 @@ void TileHistory::begin()
     open_ = true;
 }
 
+void TileHistory::touchTiles(const QImage& image, int y, int x0, int x1)
+{
+    const int ty = y / kTileSide;
+    if (!wholeKept())
+        for (int tx = x0 / kTileSide, last = x1 / kTileSide; tx <= last; ++tx)
+            if (!isTouched(tx, ty))
+                keep(image, tx, ty);
+    lastTileRow_ = ty;
+    lastFrom_ = wholeKept() ? 0 : x0 / kTileSide * kTileSide;
+    lastTo_ = wholeKept() ? image.width() - 1 : (x1 / kTileSide + 1) * kTileSide - 1;
+}
+
 void TileHistory::end()
 {
     if (!open_)
         return;
     open_ = false;
+    forgetLastRow();
     for (const Tile& t : current_.tiles)
         touched_[static_cast<std::size_t>(t.rect.top() / kTileSide) * stride_ +
                  static_cast<std::size_t>(t.rect.left() / kTileSide)] = 0;
@@ -188,7 +201,8 @@ void TileHistory::swapWhole(QImage& image, Step& step)
 std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
 {
     std::vector<QRect> changed;
-    if (!forward)
+    // The tiles were written last, so they are put back first and done again last.
+    auto swapTiles = [&] {
         for (Tile& tile : step.tiles) {
             const QRect& r = tile.rect;
             auto* kept = tile.pixels.data();
@@ -198,6 +212,9 @@ std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
             }
             changed.push_back(r);
         }
+    };
+    if (!forward)
+        swapTiles();
     if (!step.whole.isNull()) {
         swapWhole(image, step);
         changed.push_back(image.rect());
@@ -208,15 +225,7 @@ std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
         changed.push_back(r);
     }
     if (forward)
-        for (Tile& tile : step.tiles) {
-            const QRect& r = tile.rect;
-            auto* kept = tile.pixels.data();
-            for (int y = r.top(); y <= r.bottom(); ++y, kept += r.width()) {
-                auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
-                std::swap_ranges(row, row + r.width(), kept);
-            }
-            changed.push_back(r);
-        }
+        swapTiles();
     return changed;
 }
 

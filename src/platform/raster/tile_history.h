@@ -43,12 +43,11 @@ public:
     // tiles they lie in, once per step. Opens a step where none is open.
     void touchRow(const QImage& image, int y, int x0, int x1)
     {
-        if (wholeKept())
+        // Rows come top to bottom, many in one row of tiles: the tiles the last
+        // call found kept answer most calls at once.
+        if (y / kTileSide == lastTileRow_ && x0 >= lastFrom_ && x1 <= lastTo_)
             return;
-        const int ty = y / kTileSide;
-        for (int tx = x0 / kTileSide, last = x1 / kTileSide; tx <= last; ++tx)
-            if (!isTouched(tx, ty))
-                keep(image, tx, ty);
+        touchTiles(image, y, x0, x1);
     }
     // The same for every row of `r`.
     void touchRect(const QImage& image, const QRect& r);
@@ -100,6 +99,8 @@ private:
         const auto i = static_cast<std::size_t>(ty) * stride_ + static_cast<std::size_t>(tx);
         return tx < static_cast<int>(stride_) && i < touched_.size() && touched_[i];
     }
+    void touchTiles(const QImage& image, int y, int x0, int x1);
+    void forgetLastRow() { lastTileRow_ = -1; }
     void keep(const QImage& image, int tx, int ty);
     void markTouched(int tx, int ty);
     std::vector<QRect> apply(QImage& image, Step& step, bool forward);
@@ -119,6 +120,10 @@ private:
     QImage spare_;             // a whole picture no step needs any more, to draw New on
     QRgb background_;
     Limits limits_;
+    // The tiles from x `lastFrom_` to `lastTo_` of tile row `lastTileRow_` are kept.
+    int lastTileRow_ = -1;
+    int lastFrom_ = 0;
+    int lastTo_ = -1;
 };
 
 }  // namespace kalidor

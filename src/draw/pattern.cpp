@@ -15,8 +15,8 @@ void PatternDrawLines(Editor& e, int16 x, int16 y, int16 button)
     const PatternStep step = patternStep(e.st, e.ui.cbChess.Value() != 0, e.mirror, x, y);
     if (!step.segments.empty())
         e.ui.pb->Lines(step.segments, well->BackColor());
-    for (const SegmentGrid& grid : step.grids)
-        e.ui.pb->GridLines(grid, well->BackColor());
+    if (!step.grids.empty())
+        e.ui.pb->GridLines(step.grids, well->BackColor());  // the whole step in one call
     if (step.overflow)
         throw *step.overflow;
 }

@@ -42,14 +42,17 @@ public:
     // The segments of one stroke step, all in one colour with the current width
     // and mode: the same pixels as drawing each with `Line`, in order.
     virtual void Lines(std::span<const Segment> segments, Colour c) = 0;
-    // Every copy of a grid in one call: the same pixels as `Lines` on its copies.
-    virtual void GridLines(const SegmentGrid& grid, Colour c)
+    // Every copy of a step's grids in one call: the same pixels as `Lines` on
+    // their copies, grid after grid.
+    virtual void GridLines(std::span<const SegmentGrid> grids, Colour c)
     {
         std::vector<Segment> copies;
-        expandGrid(grid, copies);
+        for (const SegmentGrid& grid : grids)
+            expandGrid(grid, copies);
         if (!copies.empty())
             Lines(copies, c);
     }
+    void GridLines(const SegmentGrid& grid, Colour c) { GridLines(std::span(&grid, 1), c); }
 
     virtual int16 DrawMode() const = 0;
     virtual void SetDrawMode(int16 mode) = 0;

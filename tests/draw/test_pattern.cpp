@@ -313,8 +313,7 @@ private slots:
                     RasterSurface atOnce(w, h, 0, kWhite), single(w, h, 0, kWhite);
                     atOnce.SetDrawWidth(width);
                     single.SetDrawWidth(width);
-                    for (const SegmentGrid& g : mirrored.grids)
-                        atOnce.GridLines(g, kBlack);
+                    atOnce.GridLines(mirrored.grids, kBlack);  // the union of the four at once
                     std::vector<Segment> cells;
                     for (const DrawnSegment& d : oneByOne(t, chess, to, true))
                         cells.push_back({d.x1, d.y1, d.x2, d.y2});

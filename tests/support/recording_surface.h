@@ -35,13 +35,15 @@ public:
         record(s, c);
         inner_.Lines(s, c);
     }
-    void GridLines(const SegmentGrid& grid, Colour c) override
+    using Surface::GridLines;
+    void GridLines(std::span<const SegmentGrid> grids, Colour c) override
     {
         ++calls;
         std::vector<Segment> copies;
-        expandGrid(grid, copies);
+        for (const SegmentGrid& grid : grids)
+            expandGrid(grid, copies);
         record(copies, c);
-        inner_.GridLines(grid, c);
+        inner_.GridLines(grids, c);
     }
     int16 DrawMode() const override { return inner_.DrawMode(); }
     void SetDrawMode(int16 m) override { inner_.SetDrawMode(m); }

@@ -1,6 +1,7 @@
 #include "platform/raster/grid_raster.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace kalidor {
@@ -135,51 +136,138 @@ private:
     const ClipRect& clip_;
 };
 
+
+// One grid's part of the rows: the shape of its copies, and each form of row
+// made once where the rows repeat.
+class GridRows {
+public:
+    GridRows(const SegmentGrid& grid, int width, const ClipRect& clip)
+        : g_(normalised(grid)), shape_(g_, width), maker_(g_, shape_, clip)
+    {
+        if (shape_.empty())
+            return;
+        yFrom_ = std::max<long long>(clip.y0, shape_.top());
+        yTo_ = std::min<long long>(clip.y1, shape_.bottom() + static_cast<long long>(g_.rows - 1) * g_.stepY);
+        // Away from the grid's first and last rows, an image row repeats one
+        // period of grid rows further down, so each of its forms is made once.
+        period_ = static_cast<long long>(g_.stepY) * (g_.chess ? 2 : 1);
+        if (period_ > yTo_ - yFrom_)
+            period_ = 0;
+        made_.resize(static_cast<std::size_t>(period_));
+        known_.assign(made_.size(), 0);
+    }
+
+    bool empty() const { return shape_.empty() || yFrom_ > yTo_; }
+    long long yFrom() const { return yFrom_; }
+    long long yTo() const { return yTo_; }
+    long long period() const { return period_; }
+
+    // The spans of image row y, none where no copy reaches it; `form` is its
+    // form where the rows repeat, else -1.
+    const std::vector<Span>& at(long long y, int& form)
+    {
+        form = -1;
+        spans_.clear();
+        if (y < yFrom_ || y > yTo_)
+            return spans_;
+        const long long lo = ceilDiv(y - shape_.bottom(), g_.stepY);
+        const long long hi = floorDiv(y - shape_.top(), g_.stepY);
+        const long long rLo = std::max<long long>(lo, 0);
+        const long long rHi = std::min<long long>(hi, g_.rows - 1);
+        if (period_ > 0 && lo >= 0 && hi <= g_.rows - 1) {
+            const auto key = static_cast<std::size_t>((y - shape_.top()) % period_);
+            if (!known_[key]) {
+                maker_.make(y, rLo, rHi, made_[key]);
+                known_[key] = 1;
+            }
+            form = static_cast<int>(key);
+            return made_[key];
+        }
+        if (rLo <= rHi)
+            maker_.make(y, rLo, rHi, spans_);
+        return spans_;
+    }
+
+private:
+    SegmentGrid g_;
+    Shape shape_;
+    RowMaker maker_;
+    long long yFrom_ = 0;
+    long long yTo_ = -1;
+    long long period_ = 0;
+    std::vector<std::vector<Span>> made_;
+    std::vector<char> known_;
+    std::vector<Span> spans_;
+};
+
 }  // namespace
 
-void gridSpans(const SegmentGrid& grid, int width, const ClipRect& clip,
+void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& clip,
                const std::function<void(const GridRow&)>& row)
 {
-    if (grid.columns <= 0 || grid.rows <= 0 || clip.x0 > clip.x1 || clip.y0 > clip.y1)
+    if (clip.x0 > clip.x1 || clip.y0 > clip.y1)
         return;
-    const SegmentGrid g = normalised(grid);
-    const Shape shape(g, width);
-    if (shape.empty())
-        return;
-    const RowMaker maker(g, shape, clip);
-    const long long yFrom = std::max<long long>(clip.y0, shape.top());
-    const long long yTo = std::min<long long>(clip.y1, shape.bottom() + static_cast<long long>(g.rows - 1) * g.stepY);
-
-    // Away from the grid's first and last rows, an image row repeats one period
-    // of grid rows further down, so each of its forms is made once.
-    const long long period = static_cast<long long>(g.stepY) * (g.chess ? 2 : 1);
-    const bool repeats = period <= yTo - yFrom;
-    std::vector<std::vector<Span>> made(repeats ? static_cast<std::size_t>(period) : 0);
-    std::vector<char> known(made.size(), 0);
+    std::vector<std::unique_ptr<GridRows>> parts;
+    long long yFrom = clip.y1 + 1;
+    long long yTo = clip.y0 - 1;
+    for (const SegmentGrid& grid : grids) {
+        if (grid.columns <= 0 || grid.rows <= 0)
+            continue;
+        auto part = std::make_unique<GridRows>(grid, width, clip);
+        if (part->empty())
+            continue;
+        yFrom = std::min(yFrom, part->yFrom());
+        yTo = std::max(yTo, part->yTo());
+        parts.push_back(std::move(part));
+    }
+    // Where every grid repeats with one period, their union repeats too: each
+    // of its forms is joined once.
+    long long period = parts.empty() ? 0 : parts.front()->period();
+    for (const auto& part : parts)
+        if (part->period() != period)
+            period = 0;
+    std::vector<std::vector<Span>> joined(parts.size() > 1 ? static_cast<std::size_t>(period) : 0);
+    std::vector<char> known(joined.size(), 0);
     std::vector<Span> spans;
 
     for (long long y = yFrom; y <= yTo; ++y) {
-        const long long lo = ceilDiv(y - shape.bottom(), g.stepY);
-        const long long hi = floorDiv(y - shape.top(), g.stepY);
-        const long long rLo = std::max<long long>(lo, 0);
-        const long long rHi = std::min<long long>(hi, g.rows - 1);
-        if (rLo > rHi)
+        if (parts.size() == 1) {
+            int form = -1;
+            const std::vector<Span>& own = parts.front()->at(y, form);
+            if (!own.empty())
+                row(GridRow{static_cast<int>(y), form, own});
             continue;
-        std::vector<Span>* spansOfRow = &spans;
-        int form = -1;
-        if (repeats && lo >= 0 && hi <= g.rows - 1) {
-            const auto key = static_cast<std::size_t>((y - shape.top()) % period);
+        }
+        bool repeating = !joined.empty();
+        int forms = 0;
+        spans.clear();
+        const std::vector<Span>* only = nullptr;
+        for (const auto& part : parts) {
+            int form = -1;
+            const std::vector<Span>& own = part->at(y, form);
+            repeating = repeating && form >= 0;
+            if (own.empty())
+                continue;
+            ++forms;
+            only = &own;
+            spans.insert(spans.end(), own.begin(), own.end());
+        }
+        if (forms == 0)
+            continue;
+        if (repeating) {
+            const auto key = static_cast<std::size_t>(y % period);
             if (!known[key]) {
-                maker.make(y, rLo, rHi, made[key]);
+                joined[key] = spans;
+                mergeSpans(joined[key]);
                 known[key] = 1;
             }
-            spansOfRow = &made[key];
-            form = static_cast<int>(key);
+            row(GridRow{static_cast<int>(y), static_cast<int>(key), joined[key]});
+        } else if (forms == 1) {
+            row(GridRow{static_cast<int>(y), -1, *only});
         } else {
-            maker.make(y, rLo, rHi, spans);
+            mergeSpans(spans);
+            row(GridRow{static_cast<int>(y), -1, spans});
         }
-        if (!spansOfRow->empty())
-            row(GridRow{static_cast<int>(y), form, *spansOfRow});
     }
 }
 

@@ -19,11 +19,12 @@ struct GridRow {
     std::span<const Span> spans;
 };
 
-// Calls `row` for every row of `clip` that the grid's copies, drawn `width`
-// pixels wide, cover, top to bottom. The pixels are those of `segmentSpans` on
-// every copy. The copies' ends must be whole pixels of at most 2^20 or so, where
-// a float holds every step of the grid exactly.
-void gridSpans(const SegmentGrid& grid, int width, const ClipRect& clip,
+// Calls `row` for every row of `clip` that the grids' copies, drawn `width`
+// pixels wide, cover, top to bottom, each pixel once however many grids cover
+// it. The pixels are those of `segmentSpans` on every copy. The copies' ends
+// must be whole pixels of at most 2^20 or so, where a float holds every step of
+// a grid exactly.
+void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& clip,
                const std::function<void(const GridRow&)>& row);
 
 }  // namespace kalidor

@@ -171,12 +171,13 @@ void RasterSurface::Lines(std::span<const Segment> segments, Colour c)
     notify(changed);
 }
 
-void RasterSurface::GridLines(const SegmentGrid& grid, Colour c)
+void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
 {
     // In copy pen the copies' order and overlaps do not matter, so the union of
     // their pixels is painted once; inverting needs every copy in turn.
-    if (drawMode_ != kCopyPen || grid.columns <= 0 || grid.rows <= 0 || !onWholePixels(grid)) {
-        Surface::GridLines(grid, c);
+    const bool whole = std::all_of(grids.begin(), grids.end(), [](const SegmentGrid& g) { return onWholePixels(g); });
+    if (drawMode_ != kCopyPen || !whole) {
+        Surface::GridLines(grids, c);
         return;
     }
     const auto pixel = static_cast<QRgb>(toPixel(c));
@@ -184,7 +185,7 @@ void RasterSurface::GridLines(const SegmentGrid& grid, Colour c)
     // Rows of many short runs (the tiniest cells) are painted through a mask of
     // their form, made once and laid over every row of that form.
     std::vector<std::vector<std::uint32_t>> masks;
-    gridSpans(grid, drawWidth_, clip(), [&](const GridRow& row) {
+    gridSpans(grids, drawWidth_, clip(), [&](const GridRow& row) {
         const int x0 = row.spans.front().x0;
         const int length = row.spans.back().x1 - x0 + 1;
         if (history_)

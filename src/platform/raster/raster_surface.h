@@ -27,7 +27,8 @@ public:
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
               Corner corner = Corner::Absolute) override;
     void Lines(std::span<const Segment> segments, Colour c) override;
-    void GridLines(const SegmentGrid& grid, Colour c) override;
+    using Surface::GridLines;
+    void GridLines(std::span<const SegmentGrid> grids, Colour c) override;
 
     int16 DrawMode() const override { return drawMode_; }
     void SetDrawMode(int16 mode) override { drawMode_ = mode; }

@@ -6,17 +6,13 @@
 
 #include <QIODevice>
 
+#include "platform/files/little_endian.h"
+
 namespace kalidor {
 
 namespace {
 
-std::uint32_t le(const QByteArray& b, qsizetype at, int bytes)
-{
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = (v << 8) | static_cast<std::uint8_t>(b[at + i]);
-    return v;
-}
+std::uint32_t le(const QByteArray& b, qsizetype at, int bytes) { return littleEndian(b, at, bytes); }
 
 // One channel of a pixel: its mask, and a table from its raw value to 0..255.
 // A channel without a mask is `absent` throughout.

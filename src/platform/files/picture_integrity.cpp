@@ -6,15 +6,16 @@
 
 #include <QIODevice>
 
+#include "platform/files/little_endian.h"
+
 namespace kalidor {
 
 namespace {
 
+// Signed, as the bitmap header's fields are read.
 std::int64_t le(const QByteArray& b, int at, int bytes)
 {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = (v << 8) | static_cast<std::uint8_t>(b[at + i]);
+    const std::uint32_t v = littleEndian(b, at, bytes);
     if (bytes == 2)
         return static_cast<std::int16_t>(v);
     return static_cast<std::int32_t>(v);

@@ -162,8 +162,11 @@ public:
     long long yTo() const { return yTo_; }
     long long period() const { return period_; }
 
+    // Where a row between the rows of copies repeats, with no spans.
+    static constexpr int kNoCopies = -2;
+
     // The spans of image row y, none where no copy reaches it; `form` is its
-    // form where the rows repeat, else -1.
+    // form where the rows repeat (kNoCopies where that form is empty), else -1.
     const std::vector<Span>& at(long long y, int& form)
     {
         form = -1;
@@ -174,7 +177,12 @@ public:
         const long long hi = floorDiv(y - shape_.top(), g_.stepY);
         const long long rLo = std::max<long long>(lo, 0);
         const long long rHi = std::min<long long>(hi, g_.rows - 1);
-        if (period_ > 0 && lo >= 0 && hi <= g_.rows - 1) {
+        const bool repeats = period_ > 0 && lo >= 0 && hi <= g_.rows - 1;
+        if (rLo > rHi) {
+            form = repeats ? kNoCopies : -1;  // between two rows of copies
+            return spans_;
+        }
+        if (repeats) {
             const auto key = static_cast<std::size_t>((y - shape_.top()) % period_);
             if (!known_[key]) {
                 maker_.make(y, rLo, rHi, made_[key]);
@@ -235,7 +243,7 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
             int form = -1;
             const std::vector<Span>& own = parts.front()->at(y, form);
             if (!own.empty())
-                row(GridRow{static_cast<int>(y), form, own});
+                row(GridRow{static_cast<int>(y), std::max(form, -1), own});
             continue;
         }
         bool repeating = !joined.empty();
@@ -245,7 +253,7 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
         for (const auto& part : parts) {
             int form = -1;
             const std::vector<Span>& own = part->at(y, form);
-            repeating = repeating && form >= 0;
+            repeating = repeating && (form >= 0 || form == GridRows::kNoCopies);
             if (own.empty())
                 continue;
             ++forms;

@@ -53,15 +53,15 @@ SegmentGrid normalised(SegmentGrid g)
     return g;
 }
 
-// The first copy's pixels, indexed by row.
+// The first copy's pixels, indexed by row; a copy may be made of several segments.
 class Shape {
 public:
-    Shape(const SegmentGrid& g, int width)
+    Shape(std::span<const Segment> segments, int width)
     {
         constexpr int kOpen = 1 << 30;  // the copy is drawn whole; the grid clips later
-        const Segment& f = g.first;
-        segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
-                     static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, spans_);
+        for (const Segment& f : segments)
+            segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
+                         static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, spans_);
         mergeSpans(spans_);
         if (spans_.empty())
             return;
@@ -95,9 +95,10 @@ public:
     RowMaker(const SegmentGrid& g, const Shape& shape, const ClipRect& clip) : g_(g), shape_(shape), clip_(clip) {}
 
     // The spans of image row y, made from the grid rows rLo .. rHi that reach it.
-    void make(long long y, long long rLo, long long rHi, std::vector<Span>& out) const
+    void make(long long y, long long rLo, long long rHi, std::vector<Span>& out)
     {
         out.clear();
+        runs_.clear();
         const long long cStep = g_.columnStride();
         for (long long r = rLo; r <= rHi; ++r) {
             const int cStart = g_.firstColumn(static_cast<int>(r));
@@ -105,6 +106,7 @@ public:
                 continue;
             const long long cLast = cStart + (g_.columns - 1 - cStart) / cStep * cStep;
             for (const Span& s : shape_.row(y - r * g_.stepY)) {
+                runs_.push_back(out.size());  // each span's copies come left to right
                 if (s.x1 - s.x0 + 1 >= cStep * g_.stepX) {
                     // The copies touch or overlap along the row: one run.
                     add(out, s.x0 + cStart * g_.stepX, s.x1 + cLast * g_.stepX);
@@ -119,7 +121,7 @@ public:
                     add(out, s.x0 + c * g_.stepX, s.x1 + c * g_.stepX);
             }
         }
-        mergeSpans(out);  // the row's spans all have y = 0
+        mergeSortedRuns(out, runs_);  // the row's spans all have y = 0
     }
 
 private:
@@ -134,6 +136,7 @@ private:
     const SegmentGrid& g_;
     const Shape& shape_;
     const ClipRect& clip_;
+    std::vector<std::size_t> runs_;
 };
 
 
@@ -141,8 +144,9 @@ private:
 // made once where the rows repeat.
 class GridRows {
 public:
-    GridRows(const SegmentGrid& grid, int width, const ClipRect& clip)
-        : g_(normalised(grid)), shape_(g_, width), maker_(g_, shape_, clip)
+    // `grid` normalised; its copies are `segments` moved along it.
+    GridRows(const SegmentGrid& grid, std::span<const Segment> segments, int width, const ClipRect& clip)
+        : g_(grid), shape_(segments, width), maker_(g_, shape_, clip)
     {
         if (shape_.empty())
             return;
@@ -208,6 +212,111 @@ private:
     std::vector<Span> spans_;
 };
 
+// The union of the grids' rows, each sorted already.
+void join(const std::vector<const std::vector<Span>*>& owns, std::vector<Span>& out, std::vector<std::size_t>& runs)
+{
+    out.clear();
+    runs.clear();
+    for (const std::vector<Span>* own : owns) {
+        runs.push_back(out.size());
+        out.insert(out.end(), own->begin(), own->end());
+    }
+    mergeSortedRuns(out, runs);
+}
+
+// A grid's copies from column `c` and row `r` on.
+SegmentGrid rest(SegmentGrid g, int c, int r)
+{
+    const auto dx = static_cast<float>(static_cast<long long>(c) * g.stepX);
+    const auto dy = static_cast<float>(static_cast<long long>(r) * g.stepY);
+    g.first = {g.first.x1 + dx, g.first.y1 + dy, g.first.x2 + dx, g.first.y2 + dy};
+    g.phase ^= (c + r) & 1;
+    g.columns -= c;
+    g.rows -= r;
+    return g;
+}
+
+// Whether copies of `g` that it does not have, up to `columns` by `rows`, would
+// reach into the clip.
+bool reaches(const SegmentGrid& g, int columns, int rows, int width, const ClipRect& clip)
+{
+    const long long pad = width / 2 + 1;
+    const Segment& f = g.first;
+    const long long x0 = static_cast<long long>(std::min(f.x1, f.x2)) - pad;
+    const long long x1 = static_cast<long long>(std::max(f.x1, f.x2)) + pad;
+    const long long y0 = static_cast<long long>(std::min(f.y1, f.y2)) - pad;
+    const long long y1 = static_cast<long long>(std::max(f.y1, f.y2)) + pad;
+    auto meets = [&](long long c0, long long c1, long long r0, long long r1) {
+        return c0 <= c1 && r0 <= r1 && x0 + c0 * g.stepX <= clip.x1 && x1 + c1 * g.stepX >= clip.x0 &&
+               y0 + r0 * g.stepY <= clip.y1 && y1 + r1 * g.stepY >= clip.y0;
+    };
+    return meets(g.columns, columns - 1, 0, rows - 1) || meets(0, columns - 1, g.rows, rows - 1);
+}
+
+// One grid whose copy is made of several segments.
+struct Compound {
+    SegmentGrid grid;
+    std::vector<Segment> segments;
+};
+
+// Grids that step alike are drawn as one grid of their copies together (the
+// cells of a mirrored pattern are four such grids): a row is made once for
+// all of them instead of once each and then joined. What one grid has beyond
+// the others' columns or rows stays a grid of its own.
+std::vector<Compound> compounds(std::span<const SegmentGrid> grids, int width, const ClipRect& clip)
+{
+    std::vector<SegmentGrid> left;
+    for (const SegmentGrid& grid : grids)
+        if (grid.columns > 0 && grid.rows > 0)
+            left.push_back(normalised(grid));
+    std::vector<Compound> out;
+    while (!left.empty()) {
+        const SegmentGrid lead = left.front();
+        auto alike = [&](std::size_t i) {
+            const SegmentGrid& g = left[i];
+            return i == 0 || (!g.chess && !lead.chess && g.stepX == lead.stepX && g.stepY == lead.stepY);
+        };
+        Compound c{lead, {}};
+        Compound most{lead, {}};
+        for (std::size_t i = 0; i < left.size(); ++i)
+            if (alike(i)) {
+                c.grid.columns = std::min(c.grid.columns, left[i].columns);
+                c.grid.rows = std::min(c.grid.rows, left[i].rows);
+                most.grid.columns = std::max(most.grid.columns, left[i].columns);
+                most.grid.rows = std::max(most.grid.rows, left[i].rows);
+            }
+        // Copies that a shorter grid lacks may be drawn all the same where
+        // they fall outside the clip, as the last cells of a pattern do.
+        bool unseen = true;
+        for (std::size_t i = 0; i < left.size(); ++i)
+            if (alike(i))
+                unseen = unseen && !reaches(left[i], most.grid.columns, most.grid.rows, width, clip);
+        if (unseen)
+            c.grid = most.grid;
+        std::vector<SegmentGrid> others;
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            const SegmentGrid& g = left[i];
+            if (!alike(i)) {
+                others.push_back(g);
+                continue;
+            }
+            c.segments.push_back(g.first);
+            if (g.columns > c.grid.columns) {
+                SegmentGrid right = rest(g, c.grid.columns, 0);
+                right.rows = c.grid.rows;
+                out.push_back(Compound{right, {right.first}});
+            }
+            if (g.rows > c.grid.rows) {
+                const SegmentGrid below = rest(g, 0, c.grid.rows);
+                out.push_back(Compound{below, {below.first}});
+            }
+        }
+        out.push_back(std::move(c));
+        left = std::move(others);
+    }
+    return out;
+}
+
 }  // namespace
 
 void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& clip,
@@ -218,10 +327,8 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
     std::vector<std::unique_ptr<GridRows>> parts;
     long long yFrom = clip.y1 + 1;
     long long yTo = clip.y0 - 1;
-    for (const SegmentGrid& grid : grids) {
-        if (grid.columns <= 0 || grid.rows <= 0)
-            continue;
-        auto part = std::make_unique<GridRows>(grid, width, clip);
+    for (const Compound& c : compounds(grids, width, clip)) {
+        auto part = std::make_unique<GridRows>(c.grid, c.segments, width, clip);
         if (part->empty())
             continue;
         yFrom = std::min(yFrom, part->yFrom());
@@ -237,6 +344,8 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
     std::vector<std::vector<Span>> joined(parts.size() > 1 ? static_cast<std::size_t>(period) : 0);
     std::vector<char> known(joined.size(), 0);
     std::vector<Span> spans;
+    std::vector<const std::vector<Span>*> owns;
+    std::vector<std::size_t> runs;
 
     for (long long y = yFrom; y <= yTo; ++y) {
         if (parts.size() == 1) {
@@ -247,33 +356,28 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
             continue;
         }
         bool repeating = !joined.empty();
-        int forms = 0;
-        spans.clear();
-        const std::vector<Span>* only = nullptr;
+        owns.clear();
         for (const auto& part : parts) {
             int form = -1;
             const std::vector<Span>& own = part->at(y, form);
             repeating = repeating && (form >= 0 || form == GridRows::kNoCopies);
-            if (own.empty())
-                continue;
-            ++forms;
-            only = &own;
-            spans.insert(spans.end(), own.begin(), own.end());
+            if (!own.empty())
+                owns.push_back(&own);
         }
-        if (forms == 0)
+        if (owns.empty())
             continue;
         if (repeating) {
+            // A known form is not joined again: its grids' spans may be thousands.
             const auto key = static_cast<std::size_t>(y % period);
             if (!known[key]) {
-                joined[key] = spans;
-                mergeSpans(joined[key]);
+                join(owns, joined[key], runs);
                 known[key] = 1;
             }
             row(GridRow{static_cast<int>(y), static_cast<int>(key), joined[key]});
-        } else if (forms == 1) {
-            row(GridRow{static_cast<int>(y), -1, *only});
+        } else if (owns.size() == 1) {
+            row(GridRow{static_cast<int>(y), -1, *owns.front()});
         } else {
-            mergeSpans(spans);
+            join(owns, spans, runs);
             row(GridRow{static_cast<int>(y), -1, spans});
         }
     }

@@ -192,11 +192,13 @@ void segmentSpans(long long x1, long long y1, long long x2, long long y2, int wi
         wideLine(x1, y1, x2, y2, width, clip, out);
 }
 
-void mergeSpans(std::vector<Span>& spans)
+namespace {
+
+bool spanBefore(const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
+
+// Joins neighbouring spans of sorted spans that overlap or touch.
+void joinSorted(std::vector<Span>& spans)
 {
-    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
-        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
-    });
     std::size_t w = 0;
     for (std::size_t i = 0; i < spans.size(); ++i) {
         if (w > 0 && spans[w - 1].y == spans[i].y && spans[i].x0 <= spans[w - 1].x1 + 1)
@@ -205,6 +207,33 @@ void mergeSpans(std::vector<Span>& spans)
             spans[w++] = spans[i];
     }
     spans.resize(w);
+}
+
+}  // namespace
+
+void mergeSpans(std::vector<Span>& spans)
+{
+    std::sort(spans.begin(), spans.end(), spanBefore);
+    joinSorted(spans);
+}
+
+void mergeSortedRuns(std::vector<Span>& spans, std::vector<std::size_t>& starts)
+{
+    // Pairs of neighbouring runs merged, round after round.
+    while (starts.size() > 1) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < starts.size(); i += 2) {
+            if (i + 1 < starts.size()) {
+                const std::size_t end = i + 2 < starts.size() ? starts[i + 2] : spans.size();
+                std::inplace_merge(spans.begin() + static_cast<std::ptrdiff_t>(starts[i]),
+                                   spans.begin() + static_cast<std::ptrdiff_t>(starts[i + 1]),
+                                   spans.begin() + static_cast<std::ptrdiff_t>(end), spanBefore);
+            }
+            starts[kept++] = starts[i];
+        }
+        starts.resize(kept);
+    }
+    joinSorted(spans);
 }
 
 }  // namespace kalidor

@@ -32,4 +32,9 @@ void segmentSpans(long long x1, long long y1, long long x2, long long y2, int wi
 // appears once (an inverting draw must touch each pixel exactly once).
 void mergeSpans(std::vector<Span>& spans);
 
+// The same for spans made of runs already sorted, each beginning at an index
+// of `starts` (ascending, the first 0): the runs are merged, not sorted again.
+// `starts` is used up.
+void mergeSortedRuns(std::vector<Span>& spans, std::vector<std::size_t>& starts);
+
 }  // namespace kalidor

@@ -11,6 +11,7 @@
 #include "bench/bench_window.h"
 #include "draw/centric.h"
 #include "draw/pattern.h"
+#include "platform/widgets/surface_widget.h"
 
 namespace kalidor::bench {
 namespace {
@@ -99,6 +100,8 @@ void centricPainter(benchmark::State& state)
 void repaintAfterStep(benchmark::State& state, bool pattern)
 {
     Editor& e = pattern ? patternEditor(200, 30, false) : centricEditor(16, 30);
+    // Every step shown, as when moves come slower than the screen's frames.
+    qobject_cast<SurfaceWidget*>(e.ui.pbBox.widget())->setFrameMs(0);
     Stroke stroke;
     QCoreApplication::processEvents();
     for (auto _ : state) {

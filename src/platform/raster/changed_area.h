@@ -1,10 +1,17 @@
 #pragma once
-// The part of a picture one drawing call changed, kept as a few rectangles so
-// that a small stroke repaints little even when its copies lie far apart.
+// The part of a picture one drawing call changed, kept as rectangles close
+// around what was drawn, so that a stroke whose copies lie far apart repaints
+// little: on a 4K canvas every pixel repainted costs the program and the
+// window system alike.
 
+#include <span>
+#include <utility>
 #include <vector>
 
 #include <QRect>
+#include <QRegion>
+
+#include "platform/raster/line_raster.h"
 
 namespace kalidor {
 
@@ -13,33 +20,29 @@ public:
     void add(const QRect& r)
     {
         if (!r.isEmpty())
-            rects_.push_back(r);
+            loose_.push_back(r);
     }
 
-    // A row of pixels from x0 to x1; rows that follow one another form one band.
-    void addRow(int y, int x0, int x1)
-    {
-        if (!rects_.empty() && rects_.back().bottom() + 1 == y) {
-            rects_.back() |= QRect(QPoint(x0, y), QPoint(x1, y));
-            return;
-        }
-        rects_.push_back(QRect(QPoint(x0, y), QPoint(x1, y)));
-    }
+    // Row y's spans, sorted and apart, rows coming top to bottom. Rows of the
+    // same `form` (0 or more) have the same spans, so their pieces are found once.
+    void addRow(int y, std::span<const Span> spans, int form);
 
-    // Past a handful of pieces one rectangle repaints faster than many.
-    std::vector<QRect> rects() const
-    {
-        if (rects_.size() <= kMostPieces)
-            return rects_;
-        QRect all;
-        for (const QRect& r : rects_)
-            all |= r;
-        return {all};
-    }
+    // The changed area as rectangles that do not overlap, top to bottom.
+    QRegion region() const;
 
 private:
-    static constexpr std::size_t kMostPieces = 16;
-    std::vector<QRect> rects_;
+    using Pieces = std::vector<std::pair<int, int>>;  // from x, to x
+    void closeBand();
+    bool joins(const Pieces& pieces);
+
+    static constexpr std::size_t kMostLoose = 64;
+    std::vector<QRect> loose_;
+    std::vector<QRect> banded_;  // already sorted into bands
+    Pieces band_;
+    int bandTop_ = 0;
+    int bandBottom_ = -2;
+    Pieces pieces_;
+    std::vector<Pieces> formPieces_;
 };
 
 }  // namespace kalidor

@@ -103,7 +103,7 @@ void RasterSurface::notify(const QRect& r)
 {
     const QRect shown = r & QRect(0, 0, width_, height_);
     if (changed_ && !shown.isEmpty())
-        changed_(shown);
+        changed_(QRegion(shown));
 }
 
 void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape shape, Corner corner)
@@ -155,8 +155,11 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
 
 void RasterSurface::notify(const ChangedArea& area)
 {
-    for (const QRect& r : area.rects())
-        notify(r);
+    if (!changed_)
+        return;
+    const QRegion shown = area.region() & QRect(0, 0, width_, height_);
+    if (!shown.isEmpty())
+        changed_(shown);
 }
 
 void RasterSurface::Lines(std::span<const Segment> segments, Colour c)
@@ -188,11 +191,18 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     gridSpans(grids, drawWidth_, clip(), [&](const GridRow& row) {
         const int x0 = row.spans.front().x0;
         const int length = row.spans.back().x1 - x0 + 1;
-        if (history_)
-            history_->touchRow(image_, row.y, x0, x0 + length - 1);
+        const bool dense = row.spans.size() * kDenseRun > static_cast<std::size_t>(length);
+        if (history_) {
+            // Copies far apart keep their own tiles only, not those between them.
+            if (dense)
+                history_->touchRow(image_, row.y, x0, x0 + length - 1);
+            else
+                for (const Span& s : row.spans)
+                    history_->touchRow(image_, row.y, s.x0, s.x1);
+        }
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
-        changed.addRow(row.y, x0, x0 + length - 1);
-        if (row.form >= 0 && row.spans.size() * kDenseRun > static_cast<std::size_t>(length)) {
+        changed.addRow(row.y, row.spans, row.form);
+        if (row.form >= 0 && dense) {
             if (masks.size() <= static_cast<std::size_t>(row.form))
                 masks.resize(static_cast<std::size_t>(row.form) + 1);
             auto& mask = masks[static_cast<std::size_t>(row.form)];

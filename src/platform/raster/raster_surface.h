@@ -67,8 +67,8 @@ public:
     const QImage& backing() const { return image_; }
     void keepHistory(TileHistory::Limits limits = {});
     const TileHistory* history() const { return history_.get(); }
-    // Told the interior rectangles that changed after every drawing call.
-    void setChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
+    // Told the interior area that changed after every drawing call.
+    void setChangedHandler(std::function<void(const QRegion&)> handler) { changed_ = std::move(handler); }
 
 private:
     ClipRect clip() const;
@@ -91,7 +91,7 @@ private:
     int16 drawMode_ = kCopyPen;
     int16 drawWidth_ = 1;
     std::vector<Span> spans_;
-    std::function<void(const QRect&)> changed_;
+    std::function<void(const QRegion&)> changed_;
     std::unique_ptr<TileHistory> history_;
 };
 

@@ -139,11 +139,11 @@ void TileHistory::keep(const QImage& image, int tx, int ty)
     if (rect.isEmpty())
         return;
     markTouched(tx, ty);
-    Tile tile{rect, std::vector<std::uint32_t>(static_cast<std::size_t>(rect.width()) * rect.height())};
-    auto* out = tile.pixels.data();
-    for (int y = rect.top(); y <= rect.bottom(); ++y, out += rect.width()) {
+    Tile tile{rect, {}};
+    tile.pixels.reserve(static_cast<std::size_t>(rect.width()) * rect.height());  // not cleared first
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + rect.left();
-        std::copy_n(row, rect.width(), out);
+        tile.pixels.insert(tile.pixels.end(), row, row + rect.width());
     }
     current_.bytes += tile.pixels.size() * sizeof(std::uint32_t) + sizeof(Tile);
     current_.tiles.push_back(std::move(tile));

@@ -31,7 +31,7 @@ public:
     {
         resize(width, height);
         setAttribute(Qt::WA_OpaquePaintEvent);
-        surface_.setChangedHandler([this](const QRect& r) { update(r); });
+        surface_.setChangedHandler([this](const QRegion& r) { update(r); });
         qApp->installEventFilter(this);
     }
 

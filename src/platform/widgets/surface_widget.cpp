@@ -4,13 +4,15 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include "platform/widgets/qt_input.h"
 
 namespace kalidor {
 
 SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, int border, Colour back)
-    : QFrame(parent), surface_(outerWidth, outerHeight, border, back)
+    : QFrame(parent), surface_(outerWidth, outerHeight, border, back),
+      pacer_([this](const QRegion& area) { update(area); })
 {
     if (border >= 2)
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -23,7 +25,9 @@ SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, i
     setFocusPolicy(Qt::StrongFocus);  // a picture box takes the focus when clicked
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(outerWidth, outerHeight);
-    surface_.setChangedHandler([this](const QRect& r) { update(toWidget(r)); });
+    surface_.setChangedHandler([this](const QRegion& r) { pacer_.changed(r.translated(surface_.border(), surface_.border())); });
+    if (const QScreen* shown = screen(); shown && shown->refreshRate() > 60)
+        pacer_.setFrameMs(static_cast<int>(1000 / shown->refreshRate()));
 }
 
 QRect SurfaceWidget::toWidget(const QRect& interior) const

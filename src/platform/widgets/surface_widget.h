@@ -10,6 +10,7 @@
 
 #include "platform/events.h"
 #include "platform/raster/raster_surface.h"
+#include "platform/widgets/frame_pacer.h"
 
 namespace kalidor {
 
@@ -38,6 +39,9 @@ public:
     void setGuides(std::vector<Segment> guides);
     const std::vector<Segment>& guides() const { return guides_; }
 
+    // How often the drawing is shown, at most: 0 shows every change at once.
+    void setFrameMs(int ms) { pacer_.setFrameMs(ms); }
+
     // Interior pixels of a point in widget coordinates.
     QPointF toInterior(const QPointF& widgetPos) const;
 
@@ -54,6 +58,7 @@ private:
     RasterSurface surface_;
     std::optional<QRect> dragOutline_;
     std::vector<Segment> guides_;
+    FramePacer pacer_;
 };
 
 }  // namespace kalidor

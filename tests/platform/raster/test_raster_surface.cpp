@@ -134,7 +134,7 @@ private slots:
     {
         RasterSurface s(1004, 804, 2, kWhite);
         QList<QRect> changed;
-        s.setChangedHandler([&](const QRect& r) { changed.append(r); });
+        s.setChangedHandler([&](const QRegion& r) { changed.append(QList<QRect>(r.begin(), r.end())); });
         s.Line(100, 100, 110, 104, kBlack);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed[0], QRect(100, 100, 11, 5));

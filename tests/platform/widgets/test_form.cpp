@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(dropped.size(), 1);
     }
 
-    void theCanvasShowsItsPictureInsideTheBorderAndRepaintsOnlyChanges()
+    void theCanvasShowsItsPictureInsideTheBorderAndRepaintsOnlyChangesOncePerFrame()
     {
         Form f("paint", 400, 300);
         PictureBox box = f.addPictureBox({100, 10, 250, 250}, 2, kWhite);
@@ -177,10 +177,13 @@ private slots:
         QList<QRect> painted;
         struct Spy : QObject {
             QList<QRect>* painted;
+            QList<QRegion>* regions = nullptr;
             bool eventFilter(QObject*, QEvent* e) override
             {
                 if (e->type() == QEvent::Paint)
                     painted->append(static_cast<QPaintEvent*>(e)->rect());
+                if (e->type() == QEvent::Paint && regions)
+                    regions->append(static_cast<QPaintEvent*>(e)->region());
                 return false;
             }
         } spy;
@@ -197,6 +200,24 @@ private slots:
         QCOMPARE(shown.pixelColor(5, 2), QColor(255, 0, 0));
         QCOMPARE(shown.pixelColor(6, 2), QColor(255, 255, 255));
         QVERIFY(shown.pixelColor(0, 0) != QColor(255, 0, 0));  // the border is not the picture
+
+        // Changes that come faster than frames are drawn at once and shown
+        // together at the next frame, none of them left out.
+        qobject_cast<SurfaceWidget*>(box.widget())->setFrameMs(1000);
+        painted.clear();
+        QList<QRegion> regions;
+        spy.regions = &regions;
+        for (int x : {10, 100, 200}) {
+            box.surface().Line(x, 50, x + 5, 50, 0x0000FF);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(box.surface().Point(200, 50), 0x0000FF);
+        QTRY_VERIFY(!painted.isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(painted.size(), 1);
+        for (int x : {10, 100, 200})
+            QVERIFY(regions.front().contains(QRect(x + 2, 52, 6, 1)));
+        QVERIFY(!regions.front().contains(QPoint(60, 52)));  // far apart: not their bounding box
         // Covered and shown again, the drawing is still there.
         box.widget()->hide();
         box.widget()->show();

@@ -1,0 +1,100 @@
+#include "platform/raster/changed_area.h"
+
+#include <algorithm>
+
+namespace kalidor {
+
+namespace {
+
+// Pieces of a row are whole columns of this many pixels: spans in the same or
+// touching columns make one piece, and the rows of one copy mostly share their
+// pieces, so that a copy needs a few rectangles, not one per row.
+constexpr int kColumn = 32;
+
+int columnStart(int x) { return x >= 0 ? x / kColumn * kColumn : -((-x + kColumn - 1) / kColumn) * kColumn; }
+
+}  // namespace
+
+void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
+{
+    const Pieces* pieces = nullptr;
+    if (form >= 0 && static_cast<std::size_t>(form) < formPieces_.size() && !formPieces_[form].empty())
+        pieces = &formPieces_[static_cast<std::size_t>(form)];
+    if (!pieces) {
+        pieces_.clear();
+        for (const Span& s : spans) {
+            const int from = columnStart(s.x0);
+            const int to = columnStart(s.x1) + kColumn - 1;
+            if (!pieces_.empty() && from <= pieces_.back().second + 1)
+                pieces_.back().second = to;
+            else
+                pieces_.emplace_back(from, to);
+        }
+        if (form >= 0) {
+            if (formPieces_.size() <= static_cast<std::size_t>(form))
+                formPieces_.resize(static_cast<std::size_t>(form) + 1);
+            formPieces_[static_cast<std::size_t>(form)] = pieces_;
+        }
+        pieces = &pieces_;
+    }
+    if (y == bandBottom_ + 1 && joins(*pieces)) {
+        bandBottom_ = y;
+        return;
+    }
+    closeBand();
+    band_ = *pieces;
+    bandTop_ = bandBottom_ = y;
+}
+
+bool ChangedArea::joins(const Pieces& pieces)
+{
+    // The next row of the same copies: as many pieces, each over its own. The
+    // band widens to take them, so a copy's rows make one rectangle.
+    if (pieces.size() != band_.size())
+        return false;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        if (pieces[i].first > band_[i].second || pieces[i].second < band_[i].first)
+            return false;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        band_[i].first = std::min(band_[i].first, pieces[i].first);
+        band_[i].second = std::max(band_[i].second, pieces[i].second);
+    }
+    // Pieces widened into each other become one.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < band_.size(); ++i) {
+        if (kept > 0 && band_[i].first <= band_[kept - 1].second + 1)
+            band_[kept - 1].second = std::max(band_[kept - 1].second, band_[i].second);
+        else
+            band_[kept++] = band_[i];
+    }
+    band_.resize(kept);
+    return true;
+}
+
+void ChangedArea::closeBand()
+{
+    for (const auto& [from, to] : band_)
+        banded_.push_back(QRect(QPoint(from, bandTop_), QPoint(to, bandBottom_)));
+    band_.clear();
+}
+
+QRegion ChangedArea::region() const
+{
+    std::vector<QRect> rects = banded_;
+    for (const auto& [from, to] : band_)
+        rects.push_back(QRect(QPoint(from, bandTop_), QPoint(to, bandBottom_)));
+    QRegion out;
+    out.setRects(rects.data(), static_cast<int>(rects.size()));
+    if (loose_.size() > kMostLoose) {
+        // Joining many rectangles one by one costs more than repainting their box.
+        QRect all;
+        for (const QRect& r : loose_)
+            all |= r;
+        return out + all;
+    }
+    for (const QRect& r : loose_)
+        out += r;
+    return out;
+}
+
+}  // namespace kalidor

@@ -11,6 +11,13 @@ namespace {
 // pieces, so that a copy needs a few rectangles, not one per row.
 constexpr int kColumn = 32;
 
+// Pieces closer than this are one: a rectangle more costs the program and the
+// window system about as much as repainting a few thousand pixels.
+constexpr int kJoinedGap = 4 * kColumn;
+
+// More pieces than this in a row make one piece across them all.
+constexpr std::size_t kMostPieces = 32;
+
 int columnStart(int x) { return x >= 0 ? x / kColumn * kColumn : -((-x + kColumn - 1) / kColumn) * kColumn; }
 
 }  // namespace
@@ -25,10 +32,16 @@ void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
         for (const Span& s : spans) {
             const int from = columnStart(s.x0);
             const int to = columnStart(s.x1) + kColumn - 1;
-            if (!pieces_.empty() && from <= pieces_.back().second + 1)
+            if (!pieces_.empty() && from <= pieces_.back().second + kJoinedGap + 1)
                 pieces_.back().second = to;
             else
                 pieces_.emplace_back(from, to);
+        }
+        if (pieces_.size() > kMostPieces) {
+            // Many small copies across the row: one piece repaints faster.
+            const int from = pieces_.front().first;
+            const int to = pieces_.back().second;
+            pieces_.assign(1, {from, to});
         }
         if (form >= 0) {
             if (formPieces_.size() <= static_cast<std::size_t>(form))

@@ -24,6 +24,8 @@ long long pixelIndex(float v)
 
 // A row whose runs and gaps average under this many pixels is painted through a mask.
 constexpr std::size_t kDenseRun = 16;
+// A row of more copies than this keeps the tiles across all of them at once.
+constexpr std::size_t kFewCopies = 32;
 
 // Whether every copy of the grid lies on whole pixels within reach, where
 // moving a segment by whole pixels moves its pixels exactly.
@@ -193,12 +195,11 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
         const int length = row.spans.back().x1 - x0 + 1;
         const bool dense = row.spans.size() * kDenseRun > static_cast<std::size_t>(length);
         if (history_) {
-            // Copies far apart keep their own tiles only, not those between them.
-            if (dense)
+            // A few copies far apart keep their own tiles only, not those between them.
+            if (dense || row.spans.size() > kFewCopies)
                 history_->touchRow(image_, row.y, x0, x0 + length - 1);
             else
-                for (const Span& s : row.spans)
-                    history_->touchRow(image_, row.y, s.x0, s.x1);
+                history_->touchSpans(image_, row.y, row.spans);
         }
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
         changed.addRow(row.y, row.spans, row.form);

@@ -45,6 +45,17 @@ void TileHistory::touchTiles(const QImage& image, int y, int x0, int x1)
     lastTo_ = wholeKept() ? image.width() - 1 : (x1 / kTileSide + 1) * kTileSide - 1;
 }
 
+void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> spans)
+{
+    if (wholeKept())
+        return;
+    const int ty = y / kTileSide;
+    for (const Span& s : spans)
+        for (int tx = s.x0 / kTileSide, last = s.x1 / kTileSide; tx <= last; ++tx)
+            if (!isTouched(tx, ty))
+                keep(image, tx, ty);
+}
+
 void TileHistory::end()
 {
     if (!open_)

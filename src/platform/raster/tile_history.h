@@ -13,10 +13,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <vector>
 
 #include <QImage>
 #include <QRect>
+
+#include "platform/raster/line_raster.h"
 
 namespace kalidor {
 
@@ -49,6 +52,8 @@ public:
             return;
         touchTiles(image, y, x0, x1);
     }
+    // The same for the spans of row y, each with its own tiles only.
+    void touchSpans(const QImage& image, int y, std::span<const Span> spans);
     // The same for every row of `r`.
     void touchRect(const QImage& image, const QRect& r);
     // Before every pixel of `image` is replaced: a step that has changed nothing

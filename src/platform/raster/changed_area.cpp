@@ -15,6 +15,9 @@ constexpr int kColumn = 32;
 // window system about as much as repainting a few thousand pixels.
 constexpr int kJoinedGap = 4 * kColumn;
 
+// More rectangles than this in all make one per band.
+constexpr std::size_t kMostRects = 32;
+
 // More pieces than this in a row make one piece across them all.
 constexpr std::size_t kMostPieces = 32;
 
@@ -96,6 +99,18 @@ QRegion ChangedArea::region() const
     std::vector<QRect> rects = banded_;
     for (const auto& [from, to] : band_)
         rects.push_back(QRect(QPoint(from, bandTop_), QPoint(to, bandBottom_)));
+    if (rects.size() > kMostRects) {
+        // Past a few dozen rectangles each costs more to repaint than the
+        // pixels it spares: each band becomes one, from its first piece to its last.
+        std::size_t kept = 0;
+        for (const QRect& r : rects) {
+            if (kept > 0 && rects[kept - 1].top() == r.top())
+                rects[kept - 1].setRight(r.right());
+            else
+                rects[kept++] = r;
+        }
+        rects.resize(kept);
+    }
     QRegion out;
     out.setRects(rects.data(), static_cast<int>(rects.size()));
     if (loose_.size() > kMostLoose) {

@@ -15,9 +15,6 @@ constexpr int kColumn = 32;
 // window system about as much as repainting a few thousand pixels.
 constexpr int kJoinedGap = 4 * kColumn;
 
-// More rectangles than this in all make one per band.
-constexpr std::size_t kMostRects = 32;
-
 // More pieces than this in a row make one piece across them all.
 constexpr std::size_t kMostPieces = 32;
 
@@ -27,6 +24,17 @@ int columnStart(int x) { return x >= 0 ? x / kColumn * kColumn : -((-x + kColumn
 
 void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
 {
+    if (form >= 0 && form == bandForm_ && y == bandBottom_ + 1) {
+        bandBottom_ = y;  // the band's last row again
+        return;
+    }
+    bandForm_ = form;
+    if (byBands_ || banded_.size() > kMostRects) {
+        // Bands are all that will be repainted now: a row is its extent.
+        pieces_.assign(1, {spans.front().x0, spans.back().x1});
+        extend(y, pieces_);
+        return;
+    }
     const Pieces* pieces = nullptr;
     if (form >= 0 && static_cast<std::size_t>(form) < formPieces_.size() && !formPieces_[form].empty())
         pieces = &formPieces_[static_cast<std::size_t>(form)];
@@ -53,12 +61,17 @@ void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
         }
         pieces = &pieces_;
     }
-    if (y == bandBottom_ + 1 && joins(*pieces)) {
+    extend(y, *pieces);
+}
+
+void ChangedArea::extend(int y, const Pieces& pieces)
+{
+    if (y == bandBottom_ + 1 && joins(pieces)) {
         bandBottom_ = y;
         return;
     }
     closeBand();
-    band_ = *pieces;
+    band_ = pieces;
     bandTop_ = bandBottom_ = y;
 }
 

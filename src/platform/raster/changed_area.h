@@ -30,9 +30,17 @@ public:
     // The changed area as rectangles that do not overlap, top to bottom.
     QRegion region() const;
 
+    // Past this many rectangles a band of rows is one: each rectangle costs the
+    // program and the window system about as much as a few thousand pixels.
+    static constexpr std::size_t kMostRects = 32;
+    // Rows to come are taken whole, from their first span to their last, for
+    // a call that will have more copies than rectangles to show them.
+    void byBands() { byBands_ = true; }
+
 private:
     using Pieces = std::vector<std::pair<int, int>>;  // from x, to x
     void closeBand();
+    void extend(int y, const Pieces& pieces);
     bool joins(const Pieces& pieces);
 
     static constexpr std::size_t kMostLoose = 64;
@@ -41,8 +49,10 @@ private:
     Pieces band_;
     int bandTop_ = 0;
     int bandBottom_ = -2;
+    int bandForm_ = -1;  // the form of the band's last row
     Pieces pieces_;
     std::vector<Pieces> formPieces_;
+    bool byBands_ = false;
 };
 
 }  // namespace kalidor

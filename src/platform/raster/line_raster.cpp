@@ -219,6 +219,11 @@ void mergeSpans(std::vector<Span>& spans)
 
 void mergeSortedRuns(std::vector<Span>& spans, std::vector<std::size_t>& starts)
 {
+    // A few spans are sorted at once; merging costs a buffer from the heap.
+    if (spans.size() <= 64 && starts.size() > 1) {
+        std::sort(spans.begin(), spans.end(), spanBefore);
+        starts.resize(1);
+    }
     // Pairs of neighbouring runs merged, round after round.
     while (starts.size() > 1) {
         std::size_t kept = 0;

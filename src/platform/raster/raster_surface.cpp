@@ -45,6 +45,18 @@ bool onWholePixels(const SegmentGrid& g)
     return true;
 }
 
+// About how many copies of the grids fall on a canvas of that size.
+long long copiesInView(std::span<const SegmentGrid> grids, int width, int height)
+{
+    long long copies = 0;
+    for (const SegmentGrid& g : grids) {
+        const long long columns = std::min<long long>(g.columns, width / std::max(1, std::abs(g.stepX)) + 2);
+        const long long rows = std::min<long long>(g.rows, height / std::max(1, std::abs(g.stepY)) + 2);
+        copies += std::max<long long>(columns, 0) * std::max<long long>(rows, 0) / (g.chess ? 2 : 1);
+    }
+    return copies;
+}
+
 }  // namespace
 
 RasterSurface::RasterSurface(int outerWidth, int outerHeight, int border, Colour back)
@@ -190,6 +202,9 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     // Rows of many short runs (the tiniest cells) are painted through a mask of
     // their form, made once and laid over every row of that form.
     std::vector<std::vector<std::uint32_t>> masks;
+    int lastForm = -1;
+    if (copiesInView(grids, width_, height_) > ChangedArea::kMostRects)
+        changed.byBands();
     gridSpans(grids, drawWidth_, clip(), [&](const GridRow& row) {
         const int x0 = row.spans.front().x0;
         const int length = row.spans.back().x1 - x0 + 1;
@@ -199,7 +214,8 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
             if (dense || row.spans.size() > kFewCopies)
                 history_->touchRow(image_, row.y, x0, x0 + length - 1);
             else
-                history_->touchSpans(image_, row.y, row.spans);
+                history_->touchSpans(image_, row.y, row.spans, row.form >= 0 && row.form == lastForm);
+            lastForm = row.form;
         }
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
         changed.addRow(row.y, row.spans, row.form);

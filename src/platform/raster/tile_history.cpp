@@ -1,6 +1,7 @@
 #include "platform/raster/tile_history.h"
 
 #include <algorithm>
+#include <bit>
 
 #include <QPainter>
 
@@ -45,15 +46,34 @@ void TileHistory::touchTiles(const QImage& image, int y, int x0, int x1)
     lastTo_ = wholeKept() ? image.width() - 1 : (x1 / kTileSide + 1) * kTileSide - 1;
 }
 
-void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> spans)
+void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> spans, bool sameSpans)
 {
-    if (wholeKept())
-        return;
     const int ty = y / kTileSide;
-    for (const Span& s : spans)
-        for (int tx = s.x0 / kTileSide, last = s.x1 / kTileSide; tx <= last; ++tx)
+    if (wholeKept() || (sameSpans && ty == lastSpansTileRow_ && open_))
+        return;
+    lastSpansTileRow_ = ty;
+    // The first 64 tiles of a row as bits: rows whose tiles were all looked at
+    // already in this row of tiles cost a few operations, not a look per tile.
+    std::uint64_t wanted = 0;
+    for (const Span& s : spans) {
+        const int first = s.x0 / kTileSide;
+        const int last = s.x1 / kTileSide;
+        for (int tx = std::max(first, 64); tx <= last; ++tx)
             if (!isTouched(tx, ty))
                 keep(image, tx, ty);
+        if (first < 64) {
+            const int to = std::min(last, 63);
+            wanted |= (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << first) - 1);
+        }
+    }
+    if (static_cast<std::size_t>(ty) >= seenTiles_.size())
+        seenTiles_.resize(static_cast<std::size_t>(ty) + 1, 0);
+    for (std::uint64_t left = wanted & ~seenTiles_[static_cast<std::size_t>(ty)]; left != 0; left &= left - 1) {
+        const int tx = std::countr_zero(left);
+        if (!isTouched(tx, ty))
+            keep(image, tx, ty);
+    }
+    seenTiles_[static_cast<std::size_t>(ty)] |= wanted;
 }
 
 void TileHistory::end()
@@ -62,6 +82,8 @@ void TileHistory::end()
         return;
     open_ = false;
     forgetLastRow();
+    lastSpansTileRow_ = -1;
+    seenTiles_.clear();
     for (const Tile& t : current_.tiles)
         touched_[static_cast<std::size_t>(t.rect.top() / kTileSide) * stride_ +
                  static_cast<std::size_t>(t.rect.left() / kTileSide)] = 0;

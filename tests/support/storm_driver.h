@@ -93,6 +93,7 @@ private:
     static Fingerprint fingerprint(const QImage& image, QSize size);
     void undoRedo();
     std::string checkHistory();
+    std::string checkShown();
     void undoEverythingAndRedo();
 
     MainWindow& window_;

@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 
 #include "app/main_window.h"
+#include "platform/widgets/marker_widget.h"
 #include "platform/widgets/surface_widget.h"
 #include "support/storm_driver.h"
 #include "support/storm_text.h"
@@ -81,10 +83,46 @@ std::string StormDriver::checkHistory()
     return {};
 }
 
+// Once a frame has passed, the screen shows the picture: no change was left
+// out of what was repainted. What the window system got is read back from it.
+std::string StormDriver::checkShown()
+{
+    auto* canvas = e_.ui.pbBox.box();
+    if (!canvas->isVisible() || !canvas->guides().empty() || canvas->dragOutline())
+        return {};
+    QTest::qWait(50);
+    const RasterSurface& surface = canvas->surface();
+    const QSize size(static_cast<int>(surface.ScaleWidth()), static_cast<int>(surface.ScaleHeight()));
+    QWidget* top = canvas->window();
+    const QPoint at = canvas->mapTo(top, QPoint(surface.border(), surface.border()));
+    // The part of the canvas inside the window; a small window cuts it off.
+    const QRect seen = QRect(at, size) & top->rect();
+    if (seen.isEmpty())
+        return {};
+    const QImage shown = canvas->screen()
+                             ->grabWindow(top->winId(), seen.x(), seen.y(), seen.width(), seen.height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    if (shown.size() != seen.size())
+        return "the screen shows the canvas at " + std::to_string(shown.width()) + "x" + std::to_string(shown.height());
+    QRect marker;  // drawn over the picture
+    if (QWidget* m = e_.ui.obCP.marker(); m && m->isVisible())
+        marker = QRect(m->mapTo(top, QPoint(0, 0)), m->size());
+    for (int y = seen.top(); y <= seen.bottom(); ++y)
+        for (int x = seen.left(); x <= seen.right(); ++x)
+            if (!marker.contains(x, y) &&
+                shown.pixel(x - seen.x(), y - seen.y()) != surface.backing().pixel(x - at.x(), y - at.y()))
+                return "the screen differs from the picture at (" + std::to_string(x - at.x()) + ", " +
+                       std::to_string(y - at.y()) + ")";
+    return {};
+}
+
 void StormDriver::undoEverythingAndRedo()
 {
     QWidget* canvas = e_.ui.pbBox.widget();
     QTest::mouseRelease(canvas, Qt::LeftButton);  // a stroke cut off by the storm's end
+    if (std::string failure = checkShown(); !failure.empty())
+        fail("at the end, " + failure);
     e_.stroking = false;
     e_.ui.pbHistory->EndStep();
     // Keys as the window system sends them, a bounded number: the history
@@ -124,6 +162,8 @@ void StormDriver::undoEverythingAndRedo()
         key(i % 2 ? Qt::Key_Y : Qt::Key_Z, i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
     if (e_.ui.pbHistory->CanRedo() || keptPicture(e_) != last)
         fail("at the end, redoing everything did not give the last picture");
+    if (std::string failure = checkShown(); !failure.empty())
+        fail("after redoing everything, " + failure);
 }
 
 }  // namespace kalidor::test

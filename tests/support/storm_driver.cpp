@@ -133,6 +133,10 @@ void StormDriver::fire(const std::string& what, const std::function<void()>& sen
         fail(failure);
     if (std::string failure = checkHistory(); !failure.empty())
         fail(failure);
+    // Now and then the screen, which needs a frame's wait.
+    if (index % 1000 == 999)
+        if (std::string failure = checkShown(); !failure.empty())
+            fail(failure);
 }
 
 void StormDriver::fail(const std::string& failure)

@@ -96,21 +96,31 @@ std::string StormDriver::checkShown()
     QWidget* top = canvas->window();
     const QPoint at = canvas->mapTo(top, QPoint(surface.border(), surface.border()));
     // The part of the canvas inside the window; a small window cuts it off.
-    const QRect seen = QRect(at, size) & top->rect();
+    QRect seen = QRect(at, size) & top->rect();
     if (seen.isEmpty())
         return {};
     const QImage shown = canvas->screen()
                              ->grabWindow(top->winId(), seen.x(), seen.y(), seen.width(), seen.height())
                              .toImage()
                              .convertToFormat(QImage::Format_RGB32);
-    if (shown.size() != seen.size())
-        return "the screen shows the canvas at " + std::to_string(shown.width()) + "x" + std::to_string(shown.height());
-    QRect marker;  // drawn over the picture
+    // A window larger than the screen is read back as far as the screen goes.
+    seen.setSize(seen.size().boundedTo(shown.size()));
+    // Only what no other control covers: the marker, or the status bar over
+    // the canvas of a very small window (controls made later lie above).
+    QRegion uncovered(QRect(canvas->mapTo(top, QPoint(0, 0)), canvas->size()));
+    bool above = false;
+    for (QObject* sibling : canvas->parentWidget()->children()) {
+        auto* w = qobject_cast<QWidget*>(sibling);
+        if (sibling == canvas)
+            above = true;
+        else if (w && above && w->isVisible())
+            uncovered -= QRect(w->mapTo(top, QPoint(0, 0)), w->size());
+    }
     if (QWidget* m = e_.ui.obCP.marker(); m && m->isVisible())
-        marker = QRect(m->mapTo(top, QPoint(0, 0)), m->size());
+        uncovered -= QRect(m->mapTo(top, QPoint(0, 0)), m->size());
     for (int y = seen.top(); y <= seen.bottom(); ++y)
         for (int x = seen.left(); x <= seen.right(); ++x)
-            if (!marker.contains(x, y) &&
+            if (uncovered.contains(QPoint(x, y)) &&
                 shown.pixel(x - seen.x(), y - seen.y()) != surface.backing().pixel(x - at.x(), y - at.y()))
                 return "the screen differs from the picture at (" + std::to_string(x - at.x()) + ", " +
                        std::to_string(y - at.y()) + ")";

@@ -15,9 +15,6 @@ constexpr int kColumn = 32;
 // window system about as much as repainting a few thousand pixels.
 constexpr int kJoinedGap = 4 * kColumn;
 
-// More pieces than this in a row make one piece across them all.
-constexpr std::size_t kMostPieces = 32;
-
 int columnStart(int x) { return x >= 0 ? x / kColumn * kColumn : -((-x + kColumn - 1) / kColumn) * kColumn; }
 
 }  // namespace
@@ -47,12 +44,6 @@ void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
                 pieces_.back().second = to;
             else
                 pieces_.emplace_back(from, to);
-        }
-        if (pieces_.size() > kMostPieces) {
-            // Many small copies across the row: one piece repaints faster.
-            const int from = pieces_.front().first;
-            const int to = pieces_.back().second;
-            pieces_.assign(1, {from, to});
         }
         if (form >= 0) {
             if (formPieces_.size() <= static_cast<std::size_t>(form))

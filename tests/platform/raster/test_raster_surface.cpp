@@ -2,6 +2,8 @@
 // colours, reading pixels back, pictures, resizing and the repainted rectangle,
 // and the history of steps kept in tiles.
 
+#include <cmath>
+
 #include <QImage>
 #include <QTest>
 
@@ -146,6 +148,38 @@ private slots:
         QCOMPARE(changed[2], QRect(496, 496, 9, 19));
         s.Line(-500, -500, -400, -400, kBlack);  // nothing visible changes
         QCOMPARE(changed.size(), 3);
+    }
+
+    void copiesFarApartRepaintAndKeepOnlyTheirOwnPlaces()
+    {
+        RasterSurface s(3844, 2164, 2, kWhite);
+        s.keepHistory();
+        QRegion reported;
+        s.setChangedHandler([&](const QRegion& r) { reported += r; });
+        s.SetDrawWidth(5);
+        // 32 small segments on a ring, as a mirrored Centric step draws them:
+        // their own boxes, not one box around them all.
+        std::vector<Segment> ring;
+        for (int i = 0; i < 32; ++i)
+            ring.push_back({float(1900 + 900 * std::cos(i * 0.196)), float(1080 + 900 * std::sin(i * 0.196)),
+                            float(1904 + 900 * std::cos(i * 0.196)), float(1080 + 900 * std::sin(i * 0.196))});
+        s.Lines(ring, kBlack);
+        QVERIFY(!reported.contains(QPoint(1900, 1080)));
+        QVERIFY(reported.contains(QPoint(2800, 1080)));
+        // Two copies of a grid 3000 pixels apart in one row keep their own
+        // tiles in the history, not the 47 between them.
+        const std::size_t before = s.history()->bytes();
+        s.BeginStep();
+        SegmentGrid g;
+        g.first = {100, 100, 104, 100};
+        g.stepX = 3000;
+        g.columns = 2;
+        g.rows = 1;
+        s.GridLines(g, kBlack);
+        s.EndStep();
+        QVERIFY2(s.history()->bytes() - before < 6 * 64 * 64 * 4, qPrintable(QString::number(s.history()->bytes() - before)));
+        QVERIFY(s.Undo());
+        QCOMPARE(s.Point(3102, 100), 0xFFFFFF);
     }
 
     void aFourKHistoryStaysWithinItsBoundAndUndoesExactly()

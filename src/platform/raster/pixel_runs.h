@@ -10,6 +10,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace kalidor {
 
@@ -42,7 +45,7 @@ inline void invertRun(std::uint32_t* p, std::ptrdiff_t n)
 }
 
 // The run's pixels where `mask` is all ones take `value`; the others stay.
-inline void maskedFillRun(std::uint32_t* p, const std::uint32_t* mask, std::ptrdiff_t n, std::uint32_t value)
+inline void maskedFillRunSse2(std::uint32_t* p, const std::uint32_t* mask, std::ptrdiff_t n, std::uint32_t value)
 {
 #if defined(__SSE2__)
     const __m128i four = _mm_set1_epi32(static_cast<int>(value));
@@ -54,6 +57,36 @@ inline void maskedFillRun(std::uint32_t* p, const std::uint32_t* mask, std::ptrd
 #endif
     for (; n > 0; --n, ++p, ++mask)
         *p = (*p & ~*mask) | (value & *mask);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define KALIDOR_AVX2_RUNS 1
+// Eight pixels at a time where the processor has AVX2, chosen as the program
+// runs: the masks of the tiniest cells cover whole rows of the canvas.
+__attribute__((target("avx2"))) inline void maskedFillRunAvx2(std::uint32_t* p, const std::uint32_t* mask,
+                                                               std::ptrdiff_t n, std::uint32_t value)
+{
+    const __m256i eight = _mm256_set1_epi32(static_cast<int>(value));
+    for (; n >= 8; n -= 8, p += 8, mask += 8) {
+        auto* q = reinterpret_cast<__m256i*>(p);
+        const __m256i m = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mask));
+        _mm256_storeu_si256(q, _mm256_blendv_epi8(_mm256_loadu_si256(q), eight, m));
+    }
+    maskedFillRunSse2(p, mask, n, value);
+}
+
+inline const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+inline void maskedFillRun(std::uint32_t* p, const std::uint32_t* mask, std::ptrdiff_t n, std::uint32_t value)
+{
+#if defined(KALIDOR_AVX2_RUNS)
+    if (kHasAvx2) {
+        maskedFillRunAvx2(p, mask, n, value);
+        return;
+    }
+#endif
+    maskedFillRunSse2(p, mask, n, value);
 }
 
 }  // namespace kalidor

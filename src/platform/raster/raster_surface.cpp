@@ -203,7 +203,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     // their form, made once and laid over every row of that form.
     std::vector<std::vector<std::uint32_t>> masks;
     int lastForm = -1;
-    if (copiesInView(grids, width_, height_) > ChangedArea::kMostRects)
+    if (copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects))
         changed.byBands();
     gridSpans(grids, drawWidth_, clip(), [&](const GridRow& row) {
         const int x0 = row.spans.front().x0;

@@ -3,10 +3,13 @@
 // and the history of steps kept in tiles.
 
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include <QImage>
 #include <QTest>
 
+#include "platform/raster/pixel_runs.h"
 #include "platform/raster/raster_surface.h"
 
 using namespace kalidor;
@@ -267,6 +270,34 @@ private slots:
             s.EndStep();
         }
         QCOMPARE(s.history()->steps(), std::size_t{3});
+    }
+
+    // Each way of writing through a mask, whichever this processor would take,
+    // changes exactly the masked pixels of the run, whatever its length and start.
+    void maskedRunsChangeOnlyTheMaskedPixels()
+    {
+        std::mt19937 rng(7);
+        using Fill = void (*)(std::uint32_t*, const std::uint32_t*, std::ptrdiff_t, std::uint32_t);
+        std::vector<Fill> fills{maskedFillRunSse2, maskedFillRun};
+#if defined(KALIDOR_AVX2_RUNS)
+        if (kHasAvx2)
+            fills.push_back(maskedFillRunAvx2);
+#endif
+        for (Fill fill : fills)
+            for (int n = 0; n < 40; ++n) {
+                std::vector<std::uint32_t> pixels(48), mask(48);
+                for (std::size_t i = 0; i < pixels.size(); ++i) {
+                    pixels[i] = rng();
+                    mask[i] = rng() % 2 != 0 ? ~0u : 0u;
+                }
+                const std::size_t start = rng() % 8;
+                std::vector<std::uint32_t> expected = pixels;
+                for (int i = 0; i < n; ++i)
+                    if (mask[start + i] != 0)
+                        expected[start + i] = 0x123456u;
+                fill(pixels.data() + start, mask.data() + start, n, 0x123456u);
+                QCOMPARE(pixels, expected);
+            }
     }
 
     void farAwayEndsStillDrawTheVisiblePart()

@@ -299,7 +299,7 @@ private slots:
         // Every cell as the rule gives it one by one, pixel for pixel, with and
         // without Chess, thin and wide, on canvases of odd sizes.
         for (const bool chess : {false, true})
-            for (const int16 width : {int16(1), int16(30)})
+            for (const int16 width : {int16(1), int16(2), int16(5), int16(30)})
                 for (const auto& [cw, ch, w, h] : {std::array{37, 23, 301, 211}, std::array{1, 2, 63, 41},
                                                    std::array{200, 200, 451, 441}, std::array{5, 7, 129, 97}}) {
                     // A step within the pointer's cell from a stored point some way back.

@@ -59,19 +59,51 @@ public:
     Shape(std::span<const Segment> segments, int width)
     {
         constexpr int kOpen = 1 << 30;  // the copy is drawn whole; the grid clips later
-        for (const Segment& f : segments)
+        std::vector<Span> drawn;
+        std::vector<std::size_t> from;  // where each segment's spans begin
+        for (std::size_t k = 0; k < segments.size(); ++k) {
+            from.push_back(drawn.size());
+            if (reflects(segments.first(k), segments[k], width, from, drawn))
+                continue;
+            const Segment& f = segments[k];
             segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
-                         static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, spans_);
-        mergeSpans(spans_);
-        if (spans_.empty())
+                         static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, drawn);
+        }
+        if (drawn.empty())
             return;
-        top_ = spans_.front().y;
-        bottom_ = spans_.back().y;
-        start_.assign(static_cast<std::size_t>(bottom_ - top_ + 2), 0);
-        for (const Span& s : spans_)
-            ++start_[static_cast<std::size_t>(s.y - top_ + 1)];
-        for (std::size_t i = 1; i < start_.size(); ++i)
+        const auto [lo, hi] = std::minmax_element(drawn.begin(), drawn.end(),
+                                                  [](const Span& a, const Span& b) { return a.y < b.y; });
+        top_ = lo->y;
+        bottom_ = hi->y;
+        // Rows are counted out rather than sorted: a compound's copy has
+        // hundreds of spans, and a row only a few of them.
+        const auto rows = static_cast<std::size_t>(bottom_ - top_ + 1);
+        start_.assign(rows + 1, 0);
+        for (const Span& sp : drawn)
+            ++start_[static_cast<std::size_t>(sp.y - top_) + 1];
+        for (std::size_t i = 1; i <= rows; ++i)
             start_[i] += start_[i - 1];
+        std::vector<std::size_t> next(start_.begin(), start_.end() - 1);
+        spans_.resize(drawn.size());
+        for (const Span& sp : drawn)
+            spans_[next[static_cast<std::size_t>(sp.y - top_)]++] = sp;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < rows; ++i) {
+            const auto from = spans_.begin() + static_cast<std::ptrdiff_t>(start_[i]);
+            const auto to = spans_.begin() + static_cast<std::ptrdiff_t>(start_[i + 1]);
+            for (auto a = from + 1; a < to; ++a)  // a row's few spans by their left end
+                for (auto b = a; b > from && b->x0 < (b - 1)->x0; --b)
+                    std::iter_swap(b, b - 1);
+            start_[i] = kept;
+            for (auto a = from; a < to; ++a) {
+                if (kept > start_[i] && a->x0 <= spans_[kept - 1].x1 + 1)
+                    spans_[kept - 1].x1 = std::max(spans_[kept - 1].x1, a->x1);
+                else
+                    spans_[kept++] = *a;
+            }
+        }
+        start_[rows] = kept;
+        spans_.resize(kept);
     }
 
     bool empty() const { return spans_.empty(); }
@@ -84,6 +116,39 @@ public:
     }
 
 private:
+    // A wide segment that mirrors an earlier one, across a vertical or a
+    // horizontal line or both, as the cells of a mirrored pattern do, covers
+    // that one's pixels mirrored: a wide line is the pixels within half the
+    // width of it, which a mirror keeps exactly. (A thin line's steps are not
+    // symmetric, so it is drawn.)
+    static bool reflects(std::span<const Segment> earlier, const Segment& g, int width,
+                         const std::vector<std::size_t>& from, std::vector<Span>& drawn)
+    {
+        if (width < 2)
+            return false;
+        for (std::size_t j = 0; j < earlier.size(); ++j) {
+            const Segment& f = earlier[j];
+            const bool sameX = f.x1 == g.x1 && f.x2 == g.x2;
+            const bool sameY = f.y1 == g.y1 && f.y2 == g.y2;
+            const bool acrossX = f.x1 + g.x1 == f.x2 + g.x2;
+            const bool acrossY = f.y1 + g.y1 == f.y2 + g.y2;
+            if (!(sameX || acrossX) || !(sameY || acrossY))
+                continue;
+            // Even widths end on pixel corners, odd ones on pixel centres.
+            const long long odd = width & 1;
+            const long long kx = static_cast<long long>(f.x1) + static_cast<long long>(g.x1) - 1 + odd;
+            const long long ky = static_cast<long long>(f.y1) + static_cast<long long>(g.y1) - 1 + odd;
+            for (std::size_t i = from[j]; i < from[j + 1]; ++i) {
+                const Span s = drawn[i];
+                drawn.push_back(sameX ? Span{0, s.x0, s.x1}
+                                      : Span{0, static_cast<int>(kx - s.x1), static_cast<int>(kx - s.x0)});
+                drawn.back().y = sameY ? s.y : static_cast<int>(ky - s.y);
+            }
+            return true;
+        }
+        return false;
+    }
+
     std::vector<Span> spans_;
     std::vector<std::size_t> start_;
     long long top_ = 0;
@@ -105,7 +170,21 @@ public:
             if (cStart >= g_.columns)
                 continue;
             const long long cLast = cStart + (g_.columns - 1 - cStart) / cStep * cStep;
-            for (const Span& s : shape_.row(y - r * g_.stepY)) {
+            const std::span<const Span> spans = shape_.row(y - r * g_.stepY);
+            if (spans.size() > 1 && spans.back().x1 - spans.front().x0 < cStep * g_.stepX) {
+                // Several spans within one step (a compound's segments side by
+                // side): copy by copy they come out sorted already.
+                runs_.push_back(out.size());
+                long long from = std::max<long long>(cStart, ceilDiv(clip_.x0 - spans.back().x1, g_.stepX));
+                if ((from - cStart) % cStep != 0)
+                    ++from;
+                const long long to = std::min(cLast, floorDiv(clip_.x1 - spans.front().x0, g_.stepX));
+                for (long long c = from; c <= to; c += cStep)
+                    for (const Span& s : spans)
+                        add(out, s.x0 + c * g_.stepX, s.x1 + c * g_.stepX);
+                continue;
+            }
+            for (const Span& s : spans) {
                 runs_.push_back(out.size());  // each span's copies come left to right
                 if (s.x1 - s.x0 + 1 >= cStep * g_.stepX) {
                     // The copies touch or overlap along the row: one run.
@@ -157,8 +236,7 @@ public:
         period_ = static_cast<long long>(g_.stepY) * (g_.chess ? 2 : 1);
         if (period_ > yTo_ - yFrom_)
             period_ = 0;
-        made_.resize(static_cast<std::size_t>(period_));
-        known_.assign(made_.size(), 0);
+        made_.assign(static_cast<std::size_t>(period_), Made{});
     }
 
     bool empty() const { return shape_.empty() || yFrom_ > yTo_; }
@@ -171,7 +249,7 @@ public:
 
     // The spans of image row y, none where no copy reaches it; `form` is its
     // form where the rows repeat (kNoCopies where that form is empty), else -1.
-    const std::vector<Span>& at(long long y, int& form)
+    std::span<const Span> at(long long y, int& form)
     {
         form = -1;
         spans_.clear();
@@ -182,21 +260,28 @@ public:
         const long long rLo = std::max<long long>(lo, 0);
         const long long rHi = std::min<long long>(hi, g_.rows - 1);
         const bool repeats = period_ > 0 && lo >= 0 && hi <= g_.rows - 1;
-        if (rLo > rHi) {
-            form = repeats ? kNoCopies : -1;  // between two rows of copies
+        // Between two rows of copies, or where the copies have a gap (a
+        // compound's segments may lie far apart).
+        bool none = true;
+        for (long long r = rLo; r <= rHi && none; ++r)
+            none = shape_.row(y - r * g_.stepY).empty();
+        if (none) {
+            form = repeats ? kNoCopies : -1;
             return spans_;
         }
         if (repeats) {
             const auto key = static_cast<std::size_t>((y - shape_.top()) % period_);
-            if (!known_[key]) {
-                maker_.make(y, rLo, rHi, made_[key]);
-                known_[key] = 1;
+            Made& m = made_[key];
+            if (!m.known) {
+                // Forms are kept in one buffer, not a vector each: there may be hundreds.
+                maker_.make(y, rLo, rHi, spans_);
+                m = Made{true, forms_.size(), spans_.size()};
+                forms_.insert(forms_.end(), spans_.begin(), spans_.end());
             }
             form = static_cast<int>(key);
-            return made_[key];
+            return std::span<const Span>(forms_).subspan(m.at, m.size);
         }
-        if (rLo <= rHi)
-            maker_.make(y, rLo, rHi, spans_);
+        maker_.make(y, rLo, rHi, spans_);
         return spans_;
     }
 
@@ -207,19 +292,24 @@ private:
     long long yFrom_ = 0;
     long long yTo_ = -1;
     long long period_ = 0;
-    std::vector<std::vector<Span>> made_;
-    std::vector<char> known_;
+    struct Made {
+        bool known = false;
+        std::size_t at = 0;
+        std::size_t size = 0;
+    };
+    std::vector<Made> made_;
+    std::vector<Span> forms_;
     std::vector<Span> spans_;
 };
 
 // The union of the grids' rows, each sorted already.
-void join(const std::vector<const std::vector<Span>*>& owns, std::vector<Span>& out, std::vector<std::size_t>& runs)
+void join(const std::vector<std::span<const Span>>& owns, std::vector<Span>& out, std::vector<std::size_t>& runs)
 {
     out.clear();
     runs.clear();
-    for (const std::vector<Span>* own : owns) {
+    for (const std::span<const Span> own : owns) {
         runs.push_back(out.size());
-        out.insert(out.end(), own->begin(), own->end());
+        out.insert(out.end(), own.begin(), own.end());
     }
     mergeSortedRuns(out, runs);
 }
@@ -344,13 +434,13 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
     std::vector<std::vector<Span>> joined(parts.size() > 1 ? static_cast<std::size_t>(period) : 0);
     std::vector<char> known(joined.size(), 0);
     std::vector<Span> spans;
-    std::vector<const std::vector<Span>*> owns;
+    std::vector<std::span<const Span>> owns;
     std::vector<std::size_t> runs;
 
     for (long long y = yFrom; y <= yTo; ++y) {
         if (parts.size() == 1) {
             int form = -1;
-            const std::vector<Span>& own = parts.front()->at(y, form);
+            const std::span<const Span> own = parts.front()->at(y, form);
             if (!own.empty())
                 row(GridRow{static_cast<int>(y), std::max(form, -1), own});
             continue;
@@ -359,10 +449,10 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
         owns.clear();
         for (const auto& part : parts) {
             int form = -1;
-            const std::vector<Span>& own = part->at(y, form);
+            const std::span<const Span> own = part->at(y, form);
             repeating = repeating && (form >= 0 || form == GridRows::kNoCopies);
             if (!own.empty())
-                owns.push_back(&own);
+                owns.push_back(own);
         }
         if (owns.empty())
             continue;
@@ -375,7 +465,7 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
             }
             row(GridRow{static_cast<int>(y), static_cast<int>(key), joined[key]});
         } else if (owns.size() == 1) {
-            row(GridRow{static_cast<int>(y), -1, *owns.front()});
+            row(GridRow{static_cast<int>(y), -1, owns.front()});
         } else {
             join(owns, spans, runs);
             row(GridRow{static_cast<int>(y), -1, spans});

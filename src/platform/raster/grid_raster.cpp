@@ -1,6 +1,7 @@
 #include "platform/raster/grid_raster.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -425,14 +426,24 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
         yTo = std::max(yTo, part->yTo());
         parts.push_back(std::move(part));
     }
-    // Where every grid repeats with one period, their union repeats too: each
-    // of its forms is joined once.
-    long long period = parts.empty() ? 0 : parts.front()->period();
+    // Where the grids that reach a row all repeat with one period, the row
+    // repeats too: each of its forms (its place in the period, and which grids
+    // reach it) is joined once. The grids a compound leaves over along the
+    // canvas's edges reach only some rows.
+    long long period = 0;
+    long long longest = -1;
     for (const auto& part : parts)
-        if (part->period() != period)
-            period = 0;
-    std::vector<std::vector<Span>> joined(parts.size() > 1 ? static_cast<std::size_t>(period) : 0);
-    std::vector<char> known(joined.size(), 0);
+        if (part->yTo() - part->yFrom() > longest) {
+            longest = part->yTo() - part->yFrom();
+            period = part->period();
+        }
+    const bool cache = parts.size() > 1 && parts.size() <= 64 && period > 0;
+    struct Joined {
+        std::uint64_t who;
+        std::vector<Span> spans;
+    };
+    std::vector<Joined> forms;
+    std::vector<std::vector<int>> formsAt(cache ? static_cast<std::size_t>(period) : 0);
     std::vector<Span> spans;
     std::vector<std::span<const Span>> owns;
     std::vector<std::size_t> runs;
@@ -445,25 +456,30 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
                 row(GridRow{static_cast<int>(y), std::max(form, -1), own});
             continue;
         }
-        bool repeating = !joined.empty();
+        bool repeating = cache;
+        std::uint64_t who = 0;
         owns.clear();
-        for (const auto& part : parts) {
+        for (std::size_t i = 0; i < parts.size(); ++i) {
             int form = -1;
-            const std::span<const Span> own = part->at(y, form);
-            repeating = repeating && (form >= 0 || form == GridRows::kNoCopies);
-            if (!own.empty())
-                owns.push_back(own);
+            const std::span<const Span> own = parts[i]->at(y, form);
+            if (own.empty())
+                continue;
+            owns.push_back(own);
+            who |= std::uint64_t{1} << (i % 64);
+            repeating = repeating && form >= 0 && parts[i]->period() == period;
         }
         if (owns.empty())
             continue;
         if (repeating) {
             // A known form is not joined again: its grids' spans may be thousands.
-            const auto key = static_cast<std::size_t>(y % period);
-            if (!known[key]) {
-                join(owns, joined[key], runs);
-                known[key] = 1;
+            std::vector<int>& known = formsAt[static_cast<std::size_t>(y % period)];
+            auto same = std::find_if(known.begin(), known.end(), [&](int id) { return forms[static_cast<std::size_t>(id)].who == who; });
+            if (same == known.end()) {
+                forms.push_back(Joined{who, {}});
+                join(owns, forms.back().spans, runs);
+                same = known.insert(known.end(), static_cast<int>(forms.size() - 1));
             }
-            row(GridRow{static_cast<int>(y), static_cast<int>(key), joined[key]});
+            row(GridRow{static_cast<int>(y), *same, forms[static_cast<std::size_t>(*same)].spans});
         } else if (owns.size() == 1) {
             row(GridRow{static_cast<int>(y), -1, owns.front()});
         } else {

@@ -151,12 +151,15 @@ PatternStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point1
     const int rows = s.CellsY + 1;
     if (columns <= 0 || rows <= 0)
         return step;
-    bool allFit = true;
-    for (int c = 0; c < columns && allFit; ++c)
-        allFit = mirroredFits(c, s.PatternX, from.x, to.x);
-    for (int r = 0; r < rows && allFit; ++r)
-        allFit = mirroredFits(r, s.PatternY, from.y, to.y);
-    if (!allFit) {
+    // Among the cells of one parity each end moves by the same amount from
+    // cell to cell, so the first and last two cells of an axis decide for all.
+    auto allFit = [](int count, int16 cell, int16 a, int16 b) {
+        for (const int i : {0, 1, count - 2, count - 1})
+            if (i >= 0 && !mirroredFits(i, cell, a, b))
+                return false;
+        return true;
+    };
+    if (!allFit(columns, s.PatternX, from.x, to.x) || !allFit(rows, s.PatternY, from.y, to.y)) {
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c) {
                 if (chess && cellParity(c, r) != s.ChessPhase)

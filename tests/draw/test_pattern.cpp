@@ -324,6 +324,21 @@ private slots:
                 }
     }
 
+    void aMirroredCellBeyondSixteenBitsStopsTheStepThere()
+    {
+        // Cells 12000 wide on 30000 pixels: only the last column's copy, at
+        // 24000 plus its end, can leave 16 bits.
+        EditorState fits = patternState(12000, 10, 30000, 30, 8000, 5);
+        const PatternStep whole = patternStep(fits, false, true, 8001, 5);
+        QVERIFY(!whole.overflow);
+        QVERIFY(!whole.grids.empty());
+        EditorState over = patternState(12000, 10, 30000, 30, 9000, 5);
+        const PatternStep cut = patternStep(over, false, true, 9001, 5);
+        QVERIFY(cut.overflow);
+        QCOMPARE(cut.segments.size(), std::size_t(3));  // the cells of the first row before it
+        QVERIFY(cut.grids.empty());
+    }
+
     void anOverflowStopsTheStepWhereItGot()
     {
         Pattern w(451, 441, 20000, 200);

@@ -194,7 +194,10 @@ void segmentSpans(long long x1, long long y1, long long x2, long long y2, int wi
 
 namespace {
 
-bool spanBefore(const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
+// An object rather than a function, so that sorting and merging inline it.
+struct SpanBefore {
+    bool operator()(const Span& a, const Span& b) const { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
+};
 
 // Joins neighbouring spans of sorted spans that overlap or touch.
 void joinSorted(std::vector<Span>& spans)
@@ -213,7 +216,7 @@ void joinSorted(std::vector<Span>& spans)
 
 void mergeSpans(std::vector<Span>& spans)
 {
-    std::sort(spans.begin(), spans.end(), spanBefore);
+    std::sort(spans.begin(), spans.end(), SpanBefore{});
     joinSorted(spans);
 }
 
@@ -221,7 +224,7 @@ void mergeSortedRuns(std::vector<Span>& spans, std::vector<std::size_t>& starts)
 {
     // A few spans are sorted at once; merging costs a buffer from the heap.
     if (spans.size() <= 64 && starts.size() > 1) {
-        std::sort(spans.begin(), spans.end(), spanBefore);
+        std::sort(spans.begin(), spans.end(), SpanBefore{});
         starts.resize(1);
     }
     // Pairs of neighbouring runs merged, round after round.
@@ -232,7 +235,7 @@ void mergeSortedRuns(std::vector<Span>& spans, std::vector<std::size_t>& starts)
                 const std::size_t end = i + 2 < starts.size() ? starts[i + 2] : spans.size();
                 std::inplace_merge(spans.begin() + static_cast<std::ptrdiff_t>(starts[i]),
                                    spans.begin() + static_cast<std::ptrdiff_t>(starts[i + 1]),
-                                   spans.begin() + static_cast<std::ptrdiff_t>(end), spanBefore);
+                                   spans.begin() + static_cast<std::ptrdiff_t>(end), SpanBefore{});
             }
             starts[kept++] = starts[i];
         }

@@ -75,12 +75,30 @@ __attribute__((target("avx2"))) inline void maskedFillRunAvx2(std::uint32_t* p, 
     maskedFillRunSse2(p, mask, n, value);
 }
 
+// Sixteen at a time with AVX-512, whose masked store leaves the other pixels
+// without reading them: as fast as a plain fill.
+__attribute__((target("avx512f"))) inline void maskedFillRunAvx512(std::uint32_t* p, const std::uint32_t* mask,
+                                                                    std::ptrdiff_t n, std::uint32_t value)
+{
+    const __m512i sixteen = _mm512_set1_epi32(static_cast<int>(value));
+    for (; n >= 16; n -= 16, p += 16, mask += 16) {
+        const __m512i m = _mm512_loadu_si512(mask);
+        _mm512_mask_storeu_epi32(p, _mm512_test_epi32_mask(m, m), sixteen);
+    }
+    maskedFillRunSse2(p, mask, n, value);
+}
+
 inline const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+inline const bool kHasAvx512 = __builtin_cpu_supports("avx512f");
 #endif
 
 inline void maskedFillRun(std::uint32_t* p, const std::uint32_t* mask, std::ptrdiff_t n, std::uint32_t value)
 {
 #if defined(KALIDOR_AVX2_RUNS)
+    if (kHasAvx512) {
+        maskedFillRunAvx512(p, mask, n, value);
+        return;
+    }
     if (kHasAvx2) {
         maskedFillRunAvx2(p, mask, n, value);
         return;

@@ -282,10 +282,12 @@ private slots:
 #if defined(KALIDOR_AVX2_RUNS)
         if (kHasAvx2)
             fills.push_back(maskedFillRunAvx2);
+        if (kHasAvx512)
+            fills.push_back(maskedFillRunAvx512);
 #endif
         for (Fill fill : fills)
-            for (int n = 0; n < 40; ++n) {
-                std::vector<std::uint32_t> pixels(48), mask(48);
+            for (int n = 0; n < 48; ++n) {
+                std::vector<std::uint32_t> pixels(56), mask(56);
                 for (std::size_t i = 0; i < pixels.size(); ++i) {
                     pixels[i] = rng();
                     mask[i] = rng() % 2 != 0 ? ~0u : 0u;

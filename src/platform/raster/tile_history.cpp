@@ -11,6 +11,28 @@ namespace {
 
 std::size_t imageBytes(const QImage& image) { return static_cast<std::size_t>(image.sizeInBytes()); }
 
+// Whether every pixel of `r` is `colour`.
+bool allOf(const QImage& image, const QRect& r, std::uint32_t colour)
+{
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + r.left();
+        if (std::find_if(row, row + r.width(), [&](std::uint32_t p) { return p != colour; }) != row + r.width())
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::uint32_t> copyOf(const QImage& image, const QRect& r)
+{
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(r.width()) * r.height());  // not cleared first
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + r.left();
+        pixels.insert(pixels.end(), row, row + r.width());
+    }
+    return pixels;
+}
+
 void invert(QImage& image, const QRect& r)
 {
     for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -172,12 +194,9 @@ void TileHistory::keep(const QImage& image, int tx, int ty)
     if (rect.isEmpty())
         return;
     markTouched(tx, ty);
-    Tile tile{rect, {}};
-    tile.pixels.reserve(static_cast<std::size_t>(rect.width()) * rect.height());  // not cleared first
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + rect.left();
-        tile.pixels.insert(tile.pixels.end(), row, row + rect.width());
-    }
+    Tile tile{rect, {}, reinterpret_cast<const std::uint32_t*>(image.constScanLine(rect.top()))[rect.left()]};
+    if (!allOf(image, rect, tile.plain))
+        tile.pixels = copyOf(image, rect);
     current_.bytes += tile.pixels.size() * sizeof(std::uint32_t) + sizeof(Tile);
     current_.tiles.push_back(std::move(tile));
 }
@@ -198,6 +217,10 @@ void TileHistory::grown(const QImage& image)
         const QRect full = QRect(tile.rect.topLeft(), QSize(kTileSide, kTileSide)) & image.rect();
         if (full == tile.rect)
             continue;
+        if (tile.pixels.empty()) {
+            tile.pixels.assign(static_cast<std::size_t>(tile.rect.width()) * tile.rect.height(), tile.plain);
+            current_.bytes += tile.pixels.size() * sizeof(std::uint32_t);
+        }
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(full.width()) * full.height());
         for (int y = full.top(); y <= full.bottom(); ++y) {
             auto* out = pixels.data() + static_cast<std::size_t>(y - full.top()) * full.width();
@@ -237,13 +260,8 @@ std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
     // The tiles were written last, so they are put back first and done again last.
     auto swapTiles = [&] {
         for (Tile& tile : step.tiles) {
-            const QRect& r = tile.rect;
-            auto* kept = tile.pixels.data();
-            for (int y = r.top(); y <= r.bottom(); ++y, kept += r.width()) {
-                auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
-                std::swap_ranges(row, row + r.width(), kept);
-            }
-            changed.push_back(r);
+            swapTile(image, tile, step);
+            changed.push_back(tile.rect);
         }
     };
     if (!forward)
@@ -262,12 +280,41 @@ std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
     return changed;
 }
 
+void TileHistory::swapTile(QImage& image, Tile& tile, Step& step)
+{
+    const QRect& r = tile.rect;
+    if (!tile.pixels.empty()) {
+        auto* kept = tile.pixels.data();
+        for (int y = r.top(); y <= r.bottom(); ++y, kept += r.width()) {
+            auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
+            std::swap_ranges(row, row + r.width(), kept);
+        }
+        return;
+    }
+    // A plain tile takes the picture's pixels into the record as it puts its
+    // colour back, as a copy where they are not of one colour themselves.
+    const std::uint32_t colour = tile.plain;
+    tile.plain = reinterpret_cast<const std::uint32_t*>(image.constScanLine(r.top()))[r.left()];
+    if (!allOf(image, r, tile.plain)) {
+        tile.pixels = copyOf(image, r);
+        const std::size_t grew = tile.pixels.size() * sizeof(std::uint32_t);
+        step.bytes += grew;
+        bytes_ += grew;
+    }
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
+        std::fill(row, row + r.width(), colour);
+    }
+}
+
 std::vector<QRect> TileHistory::undo(QImage& image)
 {
     end();
     if (applied_ == 0)
         return {};
-    return apply(image, steps_[--applied_], false);
+    std::vector<QRect> changed = apply(image, steps_[--applied_], false);
+    trim();  // a plain tile undone or redone may keep pixels now
+    return changed;
 }
 
 std::vector<QRect> TileHistory::redo(QImage& image)
@@ -275,7 +322,9 @@ std::vector<QRect> TileHistory::redo(QImage& image)
     end();
     if (applied_ >= steps_.size())
         return {};
-    return apply(image, steps_[applied_++], true);
+    std::vector<QRect> changed = apply(image, steps_[applied_++], true);
+    trim();
+    return changed;
 }
 
 long long TileHistory::state() const
@@ -293,16 +342,21 @@ void TileHistory::drop(Step& step)
 
 void TileHistory::trim()
 {
-    // The oldest steps go first, applied or not; an undone step is newer than
-    // every applied one, so it goes only once nothing applied is left.
+    // The oldest applied steps go first. With none applied (everything undone,
+    // and an undo kept pixels) the furthest redo goes, so that the steps left
+    // still redo in turn from the picture as it is.
     while (!steps_.empty() && (steps_.size() > limits_.steps || bytes_ > limits_.bytes)) {
         if (applied_ > 0) {
             baseState_ = steps_.front().id;  // the picture the next step starts from
             --applied_;
+            bytes_ -= steps_.front().bytes;
+            drop(steps_.front());
+            steps_.pop_front();
+        } else {
+            bytes_ -= steps_.back().bytes;
+            drop(steps_.back());
+            steps_.pop_back();
         }
-        bytes_ -= steps_.front().bytes;
-        drop(steps_.front());
-        steps_.pop_front();
     }
 }
 

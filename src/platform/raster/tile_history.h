@@ -3,7 +3,8 @@
 // tile it writes as the tile was before the step's first write to it; undoing
 // swaps the kept tiles with the picture's, which leaves the step's own pixels in
 // the record for a redo. So a step costs one tile copy per tile it touches,
-// however many copies of a stroke fall in that tile.
+// however many copies of a stroke fall in that tile, and a tile of one colour
+// costs no copy at all.
 //
 // Two whole-picture changes cost no copy at all: a step that begins by
 // replacing every pixel (New, Open) keeps the old picture itself and draws on
@@ -84,9 +85,12 @@ public:
     std::size_t bytes() const { return bytes_ + current_.bytes; }
 
 private:
+    // A tile of one colour throughout (as most are, before a stroke first
+    // crosses them) keeps just that colour: no pixels to allocate or copy.
     struct Tile {
         QRect rect;
-        std::vector<std::uint32_t> pixels;
+        std::vector<std::uint32_t> pixels;  // empty where the tile is `plain`
+        std::uint32_t plain = 0;
     };
     // Applied in this order, undone in the reverse.
     struct Step {
@@ -109,6 +113,7 @@ private:
     void touchTiles(const QImage& image, int y, int x0, int x1);
     void forgetLastRow() { lastTileRow_ = -1; }
     void keep(const QImage& image, int tx, int ty);
+    void swapTile(QImage& image, Tile& tile, Step& step);
     void markTouched(int tx, int ty);
     std::vector<QRect> apply(QImage& image, Step& step, bool forward);
     void swapWhole(QImage& image, Step& step);

@@ -203,6 +203,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     // their form, made once and laid over every row of that form.
     std::vector<std::vector<std::uint32_t>> masks;
     int lastForm = -1;
+    std::vector<std::uint64_t> formTiles;  // by form: the tiles its rows lie in
     if (copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects))
         changed.byBands();
     gridSpans(grids, drawWidth_, clip(), [&](const GridRow& row) {
@@ -213,8 +214,13 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
             // A few copies far apart keep their own tiles only, not those between them.
             if (dense || row.spans.size() > kFewCopies)
                 history_->touchRow(image_, row.y, x0, x0 + length - 1);
-            else
-                history_->touchSpans(image_, row.y, row.spans, row.form >= 0 && row.form == lastForm);
+            else if (row.form >= 0) {
+                if (formTiles.size() <= static_cast<std::size_t>(row.form))
+                    formTiles.resize(static_cast<std::size_t>(row.form) + 1, 0);
+                history_->touchSpans(image_, row.y, row.spans, row.form == lastForm,
+                                     &formTiles[static_cast<std::size_t>(row.form)]);
+            } else
+                history_->touchSpans(image_, row.y, row.spans, false);
             lastForm = row.form;
         }
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));

@@ -68,7 +68,8 @@ void TileHistory::touchTiles(const QImage& image, int y, int x0, int x1)
     lastTo_ = wholeKept() ? image.width() - 1 : (x1 / kTileSide + 1) * kTileSide - 1;
 }
 
-void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> spans, bool sameSpans)
+void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> spans, bool sameSpans,
+                             std::uint64_t* formTiles)
 {
     const int ty = y / kTileSide;
     if (wholeKept() || (sameSpans && ty == lastSpansTileRow_ && open_))
@@ -76,17 +77,24 @@ void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> s
     lastSpansTileRow_ = ty;
     // The first 64 tiles of a row as bits: rows whose tiles were all looked at
     // already in this row of tiles cost a few operations, not a look per tile.
-    std::uint64_t wanted = 0;
-    for (const Span& s : spans) {
-        const int first = s.x0 / kTileSide;
-        const int last = s.x1 / kTileSide;
-        for (int tx = std::max(first, 64); tx <= last; ++tx)
-            if (!isTouched(tx, ty))
-                keep(image, tx, ty);
-        if (first < 64) {
-            const int to = std::min(last, 63);
-            wanted |= (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << first) - 1);
+    std::uint64_t wanted = formTiles ? *formTiles : 0;
+    if (wanted == 0) {
+        bool far = false;
+        for (const Span& s : spans) {
+            const int first = s.x0 / kTileSide;
+            const int last = s.x1 / kTileSide;
+            for (int tx = std::max(first, 64); tx <= last; ++tx) {
+                far = true;
+                if (!isTouched(tx, ty))
+                    keep(image, tx, ty);
+            }
+            if (first < 64) {
+                const int to = std::min(last, 63);
+                wanted |= (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << first) - 1);
+            }
         }
+        if (formTiles && !far)
+            *formTiles = wanted;  // tiles past the first 64 are looked at every time
     }
     if (static_cast<std::size_t>(ty) >= seenTiles_.size())
         seenTiles_.resize(static_cast<std::size_t>(ty) + 1, 0);

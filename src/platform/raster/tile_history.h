@@ -55,8 +55,10 @@ public:
     }
     // The same for the spans of row y, each with its own tiles only; `sameSpans`
     // where they are those of the last call, whose tiles need no second look
-    // within one row of tiles.
-    void touchSpans(const QImage& image, int y, std::span<const Span> spans, bool sameSpans);
+    // within one row of tiles. `formTiles`, where given, keeps which tiles of a
+    // row such spans lie in (0 until known), for rows with the same spans.
+    void touchSpans(const QImage& image, int y, std::span<const Span> spans, bool sameSpans,
+                    std::uint64_t* formTiles = nullptr);
     // The same for every row of `r`.
     void touchRect(const QImage& image, const QRect& r);
     // Before every pixel of `image` is replaced: a step that has changed nothing

@@ -27,7 +27,13 @@ void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
     }
     bandForm_ = form;
     if (byBands_ || banded_.size() > kMostRects) {
-        // Bands are all that will be repainted now: a row is its extent.
+        // Bands are all that will be repainted now: a row is its extent, and
+        // one within the band's (every row, with the tiniest cells) just extends it.
+        if (y == bandBottom_ + 1 && band_.size() == 1 && spans.front().x0 >= band_[0].first &&
+            spans.back().x1 <= band_[0].second) {
+            bandBottom_ = y;
+            return;
+        }
         pieces_.assign(1, {spans.front().x0, spans.back().x1});
         extend(y, pieces_);
         return;

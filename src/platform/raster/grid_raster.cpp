@@ -5,6 +5,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/raster/copy_shape.h"
+#include "platform/raster/grid_compounds.h"
+
 namespace kalidor {
 
 namespace {
@@ -17,148 +20,9 @@ long long floorDiv(long long a, long long b)  // b > 0
 
 long long ceilDiv(long long a, long long b) { return -floorDiv(-a, b); }
 
-// Counts the copies along one axis from the other end, so that the step is
-// positive; the first copy becomes the last, which may change its parity.
-void reverse(float& a, float& b, int& step, int count, int& phase)
-{
-    const auto shift = static_cast<float>(static_cast<long long>(count - 1) * step);
-    a += shift;
-    b += shift;
-    step = -step;
-    phase ^= (count - 1) & 1;
-}
-
-// The same copies with positive steps; a zero step stacks copies, so it folds to one.
-SegmentGrid normalised(SegmentGrid g)
-{
-    if (g.stepX < 0)
-        reverse(g.first.x1, g.first.x2, g.stepX, g.columns, g.phase);
-    if (g.stepY < 0)
-        reverse(g.first.y1, g.first.y2, g.stepY, g.rows, g.phase);
-    // Two stacked copies of different parity mean every row (or column) has one.
-    if (g.stepX == 0) {
-        if (g.columns > 1) {
-            g.columns = 1;
-            g.chess = false;
-        }
-        g.stepX = 1;
-    }
-    if (g.stepY == 0) {
-        if (g.rows > 1) {
-            g.rows = 1;
-            g.chess = false;
-        }
-        g.stepY = 1;
-    }
-    g.phase &= 1;
-    return g;
-}
-
-// The first copy's pixels, indexed by row; a copy may be made of several segments.
-class Shape {
-public:
-    Shape(std::span<const Segment> segments, int width)
-    {
-        constexpr int kOpen = 1 << 30;  // the copy is drawn whole; the grid clips later
-        std::vector<Span> drawn;
-        std::vector<std::size_t> from;  // where each segment's spans begin
-        for (std::size_t k = 0; k < segments.size(); ++k) {
-            from.push_back(drawn.size());
-            if (reflects(segments.first(k), segments[k], width, from, drawn))
-                continue;
-            const Segment& f = segments[k];
-            segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
-                         static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, drawn);
-        }
-        if (drawn.empty())
-            return;
-        const auto [lo, hi] = std::minmax_element(drawn.begin(), drawn.end(),
-                                                  [](const Span& a, const Span& b) { return a.y < b.y; });
-        top_ = lo->y;
-        bottom_ = hi->y;
-        // Rows are counted out rather than sorted: a compound's copy has
-        // hundreds of spans, and a row only a few of them.
-        const auto rows = static_cast<std::size_t>(bottom_ - top_ + 1);
-        start_.assign(rows + 1, 0);
-        for (const Span& sp : drawn)
-            ++start_[static_cast<std::size_t>(sp.y - top_) + 1];
-        for (std::size_t i = 1; i <= rows; ++i)
-            start_[i] += start_[i - 1];
-        std::vector<std::size_t> next(start_.begin(), start_.end() - 1);
-        spans_.resize(drawn.size());
-        for (const Span& sp : drawn)
-            spans_[next[static_cast<std::size_t>(sp.y - top_)]++] = sp;
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < rows; ++i) {
-            const auto from = spans_.begin() + static_cast<std::ptrdiff_t>(start_[i]);
-            const auto to = spans_.begin() + static_cast<std::ptrdiff_t>(start_[i + 1]);
-            for (auto a = from + 1; a < to; ++a)  // a row's few spans by their left end
-                for (auto b = a; b > from && b->x0 < (b - 1)->x0; --b)
-                    std::iter_swap(b, b - 1);
-            start_[i] = kept;
-            for (auto a = from; a < to; ++a) {
-                if (kept > start_[i] && a->x0 <= spans_[kept - 1].x1 + 1)
-                    spans_[kept - 1].x1 = std::max(spans_[kept - 1].x1, a->x1);
-                else
-                    spans_[kept++] = *a;
-            }
-        }
-        start_[rows] = kept;
-        spans_.resize(kept);
-    }
-
-    bool empty() const { return spans_.empty(); }
-    long long top() const { return top_; }
-    long long bottom() const { return bottom_; }
-    std::span<const Span> row(long long k) const
-    {
-        const auto i = static_cast<std::size_t>(k - top_);
-        return std::span<const Span>(spans_).subspan(start_[i], start_[i + 1] - start_[i]);
-    }
-
-private:
-    // A wide segment that mirrors an earlier one, across a vertical or a
-    // horizontal line or both, as the cells of a mirrored pattern do, covers
-    // that one's pixels mirrored: a wide line is the pixels within half the
-    // width of it, which a mirror keeps exactly. (A thin line's steps are not
-    // symmetric, so it is drawn.)
-    static bool reflects(std::span<const Segment> earlier, const Segment& g, int width,
-                         const std::vector<std::size_t>& from, std::vector<Span>& drawn)
-    {
-        if (width < 2)
-            return false;
-        for (std::size_t j = 0; j < earlier.size(); ++j) {
-            const Segment& f = earlier[j];
-            const bool sameX = f.x1 == g.x1 && f.x2 == g.x2;
-            const bool sameY = f.y1 == g.y1 && f.y2 == g.y2;
-            const bool acrossX = f.x1 + g.x1 == f.x2 + g.x2;
-            const bool acrossY = f.y1 + g.y1 == f.y2 + g.y2;
-            if (!(sameX || acrossX) || !(sameY || acrossY))
-                continue;
-            // Even widths end on pixel corners, odd ones on pixel centres.
-            const long long odd = width & 1;
-            const long long kx = static_cast<long long>(f.x1) + static_cast<long long>(g.x1) - 1 + odd;
-            const long long ky = static_cast<long long>(f.y1) + static_cast<long long>(g.y1) - 1 + odd;
-            for (std::size_t i = from[j]; i < from[j + 1]; ++i) {
-                const Span s = drawn[i];
-                drawn.push_back(sameX ? Span{0, s.x0, s.x1}
-                                      : Span{0, static_cast<int>(kx - s.x1), static_cast<int>(kx - s.x0)});
-                drawn.back().y = sameY ? s.y : static_cast<int>(ky - s.y);
-            }
-            return true;
-        }
-        return false;
-    }
-
-    std::vector<Span> spans_;
-    std::vector<std::size_t> start_;
-    long long top_ = 0;
-    long long bottom_ = -1;
-};
-
 class RowMaker {
 public:
-    RowMaker(const SegmentGrid& g, const Shape& shape, const ClipRect& clip) : g_(g), shape_(shape), clip_(clip) {}
+    RowMaker(const SegmentGrid& g, const CopyShape& shape, const ClipRect& clip) : g_(g), shape_(shape), clip_(clip) {}
 
     // The spans of image row y, made from the grid rows rLo .. rHi that reach it.
     void make(long long y, long long rLo, long long rHi, std::vector<Span>& out)
@@ -214,7 +78,7 @@ private:
     }
 
     const SegmentGrid& g_;
-    const Shape& shape_;
+    const CopyShape& shape_;
     const ClipRect& clip_;
     std::vector<std::size_t> runs_;
 };
@@ -288,7 +152,7 @@ public:
 
 private:
     SegmentGrid g_;
-    Shape shape_;
+    CopyShape shape_;
     RowMaker maker_;
     long long yFrom_ = 0;
     long long yTo_ = -1;
@@ -313,99 +177,6 @@ void join(const std::vector<std::span<const Span>>& owns, std::vector<Span>& out
         out.insert(out.end(), own.begin(), own.end());
     }
     mergeSortedRuns(out, runs);
-}
-
-// A grid's copies from column `c` and row `r` on.
-SegmentGrid rest(SegmentGrid g, int c, int r)
-{
-    const auto dx = static_cast<float>(static_cast<long long>(c) * g.stepX);
-    const auto dy = static_cast<float>(static_cast<long long>(r) * g.stepY);
-    g.first = {g.first.x1 + dx, g.first.y1 + dy, g.first.x2 + dx, g.first.y2 + dy};
-    g.phase ^= (c + r) & 1;
-    g.columns -= c;
-    g.rows -= r;
-    return g;
-}
-
-// Whether copies of `g` that it does not have, up to `columns` by `rows`, would
-// reach into the clip.
-bool reaches(const SegmentGrid& g, int columns, int rows, int width, const ClipRect& clip)
-{
-    const long long pad = width / 2 + 1;
-    const Segment& f = g.first;
-    const long long x0 = static_cast<long long>(std::min(f.x1, f.x2)) - pad;
-    const long long x1 = static_cast<long long>(std::max(f.x1, f.x2)) + pad;
-    const long long y0 = static_cast<long long>(std::min(f.y1, f.y2)) - pad;
-    const long long y1 = static_cast<long long>(std::max(f.y1, f.y2)) + pad;
-    auto meets = [&](long long c0, long long c1, long long r0, long long r1) {
-        return c0 <= c1 && r0 <= r1 && x0 + c0 * g.stepX <= clip.x1 && x1 + c1 * g.stepX >= clip.x0 &&
-               y0 + r0 * g.stepY <= clip.y1 && y1 + r1 * g.stepY >= clip.y0;
-    };
-    return meets(g.columns, columns - 1, 0, rows - 1) || meets(0, columns - 1, g.rows, rows - 1);
-}
-
-// One grid whose copy is made of several segments.
-struct Compound {
-    SegmentGrid grid;
-    std::vector<Segment> segments;
-};
-
-// Grids that step alike are drawn as one grid of their copies together (the
-// cells of a mirrored pattern are four such grids): a row is made once for
-// all of them instead of once each and then joined. What one grid has beyond
-// the others' columns or rows stays a grid of its own.
-std::vector<Compound> compounds(std::span<const SegmentGrid> grids, int width, const ClipRect& clip)
-{
-    std::vector<SegmentGrid> left;
-    for (const SegmentGrid& grid : grids)
-        if (grid.columns > 0 && grid.rows > 0)
-            left.push_back(normalised(grid));
-    std::vector<Compound> out;
-    while (!left.empty()) {
-        const SegmentGrid lead = left.front();
-        auto alike = [&](std::size_t i) {
-            const SegmentGrid& g = left[i];
-            return i == 0 || (!g.chess && !lead.chess && g.stepX == lead.stepX && g.stepY == lead.stepY);
-        };
-        Compound c{lead, {}};
-        Compound most{lead, {}};
-        for (std::size_t i = 0; i < left.size(); ++i)
-            if (alike(i)) {
-                c.grid.columns = std::min(c.grid.columns, left[i].columns);
-                c.grid.rows = std::min(c.grid.rows, left[i].rows);
-                most.grid.columns = std::max(most.grid.columns, left[i].columns);
-                most.grid.rows = std::max(most.grid.rows, left[i].rows);
-            }
-        // Copies that a shorter grid lacks may be drawn all the same where
-        // they fall outside the clip, as the last cells of a pattern do.
-        bool unseen = true;
-        for (std::size_t i = 0; i < left.size(); ++i)
-            if (alike(i))
-                unseen = unseen && !reaches(left[i], most.grid.columns, most.grid.rows, width, clip);
-        if (unseen)
-            c.grid = most.grid;
-        std::vector<SegmentGrid> others;
-        for (std::size_t i = 0; i < left.size(); ++i) {
-            const SegmentGrid& g = left[i];
-            if (!alike(i)) {
-                others.push_back(g);
-                continue;
-            }
-            c.segments.push_back(g.first);
-            if (g.columns > c.grid.columns) {
-                SegmentGrid right = rest(g, c.grid.columns, 0);
-                right.rows = c.grid.rows;
-                out.push_back(Compound{right, {right.first}});
-            }
-            if (g.rows > c.grid.rows) {
-                const SegmentGrid below = rest(g, 0, c.grid.rows);
-                out.push_back(Compound{below, {below.first}});
-            }
-        }
-        out.push_back(std::move(c));
-        left = std::move(others);
-    }
-    return out;
 }
 
 }  // namespace

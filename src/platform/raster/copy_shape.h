@@ -1,0 +1,44 @@
+#pragma once
+// The pixels of one copy of a grid, row by row. A copy may be made of several
+// segments: grids that step alike are drawn as one grid of their copies together.
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "platform/raster/line_raster.h"
+#include "platform/segment_grid.h"
+
+namespace kalidor {
+
+class CopyShape {
+public:
+    // The segments drawn `width` pixels wide, whole: the grid clips later.
+    CopyShape(std::span<const Segment> segments, int width);
+
+    bool empty() const { return spans_.empty(); }
+    long long top() const { return top_; }
+    long long bottom() const { return bottom_; }
+    // The spans of row k, from top() to bottom(), sorted and apart.
+    std::span<const Span> row(long long k) const
+    {
+        const auto i = static_cast<std::size_t>(k - top_);
+        return std::span<const Span>(spans_).subspan(start_[i], start_[i + 1] - start_[i]);
+    }
+
+private:
+    // A wide segment that mirrors an earlier one, across a vertical or a
+    // horizontal line or both, as the cells of a mirrored pattern do, covers
+    // that one's pixels mirrored: a wide line is the pixels within half the
+    // width of it, which a mirror keeps exactly. (A thin line's steps are not
+    // symmetric, so it is drawn.)
+    static bool reflects(std::span<const Segment> earlier, const Segment& g, int width,
+                         const std::vector<std::size_t>& from, std::vector<Span>& drawn);
+
+    std::vector<Span> spans_;
+    std::vector<std::size_t> start_;
+    long long top_ = 0;
+    long long bottom_ = -1;
+};
+
+}  // namespace kalidor

@@ -1,0 +1,131 @@
+#include "platform/raster/grid_compounds.h"
+
+#include <algorithm>
+
+namespace kalidor {
+
+namespace {
+
+// Counts the copies along one axis from the other end, so that the step is
+// positive; the first copy becomes the last, which may change its parity.
+void reverse(float& a, float& b, int& step, int count, int& phase)
+{
+    const auto shift = static_cast<float>(static_cast<long long>(count - 1) * step);
+    a += shift;
+    b += shift;
+    step = -step;
+    phase ^= (count - 1) & 1;
+}
+
+// The same copies with positive steps; a zero step stacks copies, so it folds to one.
+SegmentGrid normalised(SegmentGrid g)
+{
+    if (g.stepX < 0)
+        reverse(g.first.x1, g.first.x2, g.stepX, g.columns, g.phase);
+    if (g.stepY < 0)
+        reverse(g.first.y1, g.first.y2, g.stepY, g.rows, g.phase);
+    // Two stacked copies of different parity mean every row (or column) has one.
+    if (g.stepX == 0) {
+        if (g.columns > 1) {
+            g.columns = 1;
+            g.chess = false;
+        }
+        g.stepX = 1;
+    }
+    if (g.stepY == 0) {
+        if (g.rows > 1) {
+            g.rows = 1;
+            g.chess = false;
+        }
+        g.stepY = 1;
+    }
+    g.phase &= 1;
+    return g;
+}
+
+// A grid's copies from column `c` and row `r` on.
+SegmentGrid rest(SegmentGrid g, int c, int r)
+{
+    const auto dx = static_cast<float>(static_cast<long long>(c) * g.stepX);
+    const auto dy = static_cast<float>(static_cast<long long>(r) * g.stepY);
+    g.first = {g.first.x1 + dx, g.first.y1 + dy, g.first.x2 + dx, g.first.y2 + dy};
+    g.phase ^= (c + r) & 1;
+    g.columns -= c;
+    g.rows -= r;
+    return g;
+}
+
+// Whether copies of `g` that it does not have, up to `columns` by `rows`, would
+// reach into the clip.
+bool reaches(const SegmentGrid& g, int columns, int rows, int width, const ClipRect& clip)
+{
+    const long long pad = width / 2 + 1;
+    const Segment& f = g.first;
+    const long long x0 = static_cast<long long>(std::min(f.x1, f.x2)) - pad;
+    const long long x1 = static_cast<long long>(std::max(f.x1, f.x2)) + pad;
+    const long long y0 = static_cast<long long>(std::min(f.y1, f.y2)) - pad;
+    const long long y1 = static_cast<long long>(std::max(f.y1, f.y2)) + pad;
+    auto meets = [&](long long c0, long long c1, long long r0, long long r1) {
+        return c0 <= c1 && r0 <= r1 && x0 + c0 * g.stepX <= clip.x1 && x1 + c1 * g.stepX >= clip.x0 &&
+               y0 + r0 * g.stepY <= clip.y1 && y1 + r1 * g.stepY >= clip.y0;
+    };
+    return meets(g.columns, columns - 1, 0, rows - 1) || meets(0, columns - 1, g.rows, rows - 1);
+}
+
+}  // namespace
+
+std::vector<Compound> compounds(std::span<const SegmentGrid> grids, int width, const ClipRect& clip)
+{
+    std::vector<SegmentGrid> left;
+    for (const SegmentGrid& grid : grids)
+        if (grid.columns > 0 && grid.rows > 0)
+            left.push_back(normalised(grid));
+    std::vector<Compound> out;
+    while (!left.empty()) {
+        const SegmentGrid lead = left.front();
+        auto alike = [&](std::size_t i) {
+            const SegmentGrid& g = left[i];
+            return i == 0 || (!g.chess && !lead.chess && g.stepX == lead.stepX && g.stepY == lead.stepY);
+        };
+        Compound c{lead, {}};
+        Compound most{lead, {}};
+        for (std::size_t i = 0; i < left.size(); ++i)
+            if (alike(i)) {
+                c.grid.columns = std::min(c.grid.columns, left[i].columns);
+                c.grid.rows = std::min(c.grid.rows, left[i].rows);
+                most.grid.columns = std::max(most.grid.columns, left[i].columns);
+                most.grid.rows = std::max(most.grid.rows, left[i].rows);
+            }
+        // Copies that a shorter grid lacks may be drawn all the same where
+        // they fall outside the clip, as the last cells of a pattern do.
+        bool unseen = true;
+        for (std::size_t i = 0; i < left.size(); ++i)
+            if (alike(i))
+                unseen = unseen && !reaches(left[i], most.grid.columns, most.grid.rows, width, clip);
+        if (unseen)
+            c.grid = most.grid;
+        std::vector<SegmentGrid> others;
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            const SegmentGrid& g = left[i];
+            if (!alike(i)) {
+                others.push_back(g);
+                continue;
+            }
+            c.segments.push_back(g.first);
+            if (g.columns > c.grid.columns) {
+                SegmentGrid right = rest(g, c.grid.columns, 0);
+                right.rows = c.grid.rows;
+                out.push_back(Compound{right, {right.first}});
+            }
+            if (g.rows > c.grid.rows) {
+                const SegmentGrid below = rest(g, 0, c.grid.rows);
+                out.push_back(Compound{below, {below.first}});
+            }
+        }
+        out.push_back(std::move(c));
+        left = std::move(others);
+    }
+    return out;
+}
+
+}  // namespace kalidor

@@ -36,39 +36,37 @@ public:
                 continue;
             const long long cLast = cStart + (g_.columns - 1 - cStart) / cStep * cStep;
             const std::span<const Span> spans = shape_.row(y - r * g_.stepY);
-            if (spans.size() > 1 && spans.back().x1 - spans.front().x0 < cStep * g_.stepX) {
-                // Several spans within one step (a compound's segments side by
-                // side): copy by copy they come out sorted already.
-                runs_.push_back(out.size());
-                long long from = std::max<long long>(cStart, ceilDiv(clip_.x0 - spans.back().x1, g_.stepX));
-                if ((from - cStart) % cStep != 0)
-                    ++from;
-                const long long to = std::min(cLast, floorDiv(clip_.x1 - spans.front().x0, g_.stepX));
-                for (long long c = from; c <= to; c += cStep)
-                    for (const Span& s : spans)
-                        add(out, s.x0 + c * g_.stepX, s.x1 + c * g_.stepX);
-                continue;
-            }
-            for (const Span& s : spans) {
-                runs_.push_back(out.size());  // each span's copies come left to right
-                if (s.x1 - s.x0 + 1 >= cStep * g_.stepX) {
-                    // The copies touch or overlap along the row: one run.
-                    add(out, s.x0 + cStart * g_.stepX, s.x1 + cLast * g_.stepX);
-                    continue;
-                }
-                // Copies apart: only those that meet the clip.
-                long long from = std::max<long long>(cStart, ceilDiv(clip_.x0 - s.x1, g_.stepX));
-                if ((from - cStart) % cStep != 0)
-                    ++from;
-                const long long to = std::min(cLast, floorDiv(clip_.x1 - s.x0, g_.stepX));
-                for (long long c = from; c <= to; c += cStep)
-                    add(out, s.x0 + c * g_.stepX, s.x1 + c * g_.stepX);
+            // Spans within one step (a compound's segments side by side) go
+            // copy by copy, which keeps them sorted; others each on their own.
+            const bool together = spans.size() > 1 && spans.back().x1 - spans.front().x0 < cStep * g_.stepX;
+            for (std::size_t i = 0; i < spans.size(); i = together ? spans.size() : i + 1) {
+                const std::span<const Span> group = together ? spans : spans.subspan(i, 1);
+                runs_.push_back(out.size());  // each group's copies come left to right
+                const Span& s = group.front();
+                if (!together && s.x1 - s.x0 + 1 >= cStep * g_.stepX)
+                    add(out, s.x0 + cStart * g_.stepX, s.x1 + cLast * g_.stepX);  // copies touching: one run
+                else
+                    addCopies(out, group, cStart, cLast, cStep);
             }
         }
         mergeSortedRuns(out, runs_);  // the row's spans all have y = 0
     }
 
 private:
+    // The copies of `group` in columns cStart, cStart + cStep, ... cLast that
+    // meet the clip, left to right.
+    void addCopies(std::vector<Span>& out, std::span<const Span> group, long long cStart, long long cLast,
+                   long long cStep) const
+    {
+        long long from = std::max<long long>(cStart, ceilDiv(clip_.x0 - group.back().x1, g_.stepX));
+        if ((from - cStart) % cStep != 0)
+            ++from;
+        const long long to = std::min(cLast, floorDiv(clip_.x1 - group.front().x0, g_.stepX));
+        for (long long c = from; c <= to; c += cStep)
+            for (const Span& s : group)
+                add(out, s.x0 + c * g_.stepX, s.x1 + c * g_.stepX);
+    }
+
     void add(std::vector<Span>& out, long long x0, long long x1) const
     {
         x0 = std::max<long long>(x0, clip_.x0);

@@ -60,7 +60,7 @@ inline void maskedFillRunSse2(std::uint32_t* p, const std::uint32_t* mask, std::
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#define KALIDOR_AVX2_RUNS 1
+#define KALIDOR_WIDE_RUNS 1
 // Eight pixels at a time where the processor has AVX2, chosen as the program
 // runs: the masks of the tiniest cells cover whole rows of the canvas.
 __attribute__((target("avx2"))) inline void maskedFillRunAvx2(std::uint32_t* p, const std::uint32_t* mask,
@@ -76,7 +76,7 @@ __attribute__((target("avx2"))) inline void maskedFillRunAvx2(std::uint32_t* p, 
 }
 
 // Sixteen at a time with AVX-512, whose masked store leaves the other pixels
-// without reading them: as fast as a plain fill.
+// without reading them (still about half as fast per pixel as a plain fill).
 __attribute__((target("avx512f"))) inline void maskedFillRunAvx512(std::uint32_t* p, const std::uint32_t* mask,
                                                                     std::ptrdiff_t n, std::uint32_t value)
 {
@@ -94,7 +94,7 @@ inline const bool kHasAvx512 = __builtin_cpu_supports("avx512f");
 
 inline void maskedFillRun(std::uint32_t* p, const std::uint32_t* mask, std::ptrdiff_t n, std::uint32_t value)
 {
-#if defined(KALIDOR_AVX2_RUNS)
+#if defined(KALIDOR_WIDE_RUNS)
     if (kHasAvx512) {
         maskedFillRunAvx512(p, mask, n, value);
         return;

@@ -286,7 +286,7 @@ private slots:
         std::mt19937 rng(7);
         using Fill = void (*)(std::uint32_t*, const std::uint32_t*, std::ptrdiff_t, std::uint32_t);
         std::vector<Fill> fills{maskedFillRunSse2, maskedFillRun};
-#if defined(KALIDOR_AVX2_RUNS)
+#if defined(KALIDOR_WIDE_RUNS)
         if (kHasAvx2)
             fills.push_back(maskedFillRunAvx2);
         if (kHasAvx512)

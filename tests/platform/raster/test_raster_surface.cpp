@@ -279,6 +279,29 @@ private slots:
         QCOMPARE(s.history()->steps(), std::size_t{3});
     }
 
+    void undoingPastTheBoundKeepsWhatStillRedoesInTurn()
+    {
+        // Strokes over blank canvas keep next to nothing, but undoing one keeps
+        // its five tiles of pixels for the redo: room for one such undo, not two.
+        RasterSurface s(320, 200, 0, kWhite);
+        const std::size_t bound = 5 * 64 * 64 * 4 + 4096;
+        s.keepHistory(TileHistory::Limits{256, bound});
+        s.BeginStep();
+        s.Line(10, 10, 310, 10, kRed);
+        s.EndStep();
+        const QImage afterRed = s.backing().copy();
+        s.BeginStep();
+        s.Line(10, 100, 310, 100, kBlue);
+        s.EndStep();
+        QVERIFY(s.history()->bytes() < 1024);
+        QVERIFY(s.Undo() && s.Undo());  // the second passes the bound: the blue redo goes
+        QCOMPARE(countColour(s, kWhite), 320 * 200);
+        QVERIFY(s.history()->bytes() <= bound);
+        QVERIFY(s.Redo());
+        QVERIFY(s.backing() == afterRed);
+        QVERIFY(!s.CanRedo());
+    }
+
     // Each way of writing through a mask, whichever this processor would take,
     // changes exactly the masked pixels of the run, whatever its length and start.
     void maskedRunsChangeOnlyTheMaskedPixels()

@@ -169,20 +169,25 @@ private slots:
         s.Lines(ring, kBlack);
         QVERIFY(!reported.contains(QPoint(1900, 1080)));
         QVERIFY(reported.contains(QPoint(2800, 1080)));
-        // Two copies of a grid 3000 pixels apart in one row keep their own
-        // tiles in the history, not the 47 between them.
+        // Two copies of a grid 3000 pixels apart in a row keep their own tiles
+        // in the history, not the 47 between them, which a red line makes
+        // worth copying; the rows below, of the same form, keep theirs too.
+        s.Line(0, 120, 3839, 120, kRed);
+        const QImage picture = s.backing().copy();
         const std::size_t before = s.history()->bytes();
         s.BeginStep();
         SegmentGrid g;
         g.first = {100, 100, 104, 100};
         g.stepX = 3000;
+        g.stepY = 700;
         g.columns = 2;
-        g.rows = 1;
+        g.rows = 3;
         s.GridLines(g, kBlack);
         s.EndStep();
         QVERIFY2(s.history()->bytes() - before < 6 * 64 * 64 * 4, qPrintable(QString::number(s.history()->bytes() - before)));
         QVERIFY(s.Undo());
         QCOMPARE(s.Point(3102, 100), 0xFFFFFF);
+        QVERIFY(s.backing() == picture);
     }
 
     void aFourKHistoryStaysWithinItsBoundAndUndoesExactly()

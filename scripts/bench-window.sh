@@ -4,7 +4,8 @@
 # the costly symmetric settings beside a move that draws nothing. For people
 # changing the repaint code; not a test (the numbers depend on the machine).
 #   scripts/bench-window.sh [BINARY]   default build/kalidor, built first
-# MOVES (default 300) sets the moves per stroke. With SHOT_DIR set, the
+# MOVES (default 300) sets the moves per stroke; CASES, a regular expression,
+# picks the cases to run besides the baseline (all by default). With SHOT_DIR set, the
 # screenshots taken while setting up each case are kept there.
 set -eu
 cd "$(dirname "$0")/.."
@@ -79,6 +80,7 @@ ROWS=()
 run_case() {
     local name=$1 button=$2 n=$MOVES setup="$WORK/setup-${1//[^A-Za-z0-9]/-}.png"
     shift 2
+    [ "$button" = 0 ] || [[ "$name" =~ ${CASES:-.} ]] || return 0
     start_kalidor "$KALIDOR"
     for setting in "$@"; do "$setting"; done
     shot "$setup"

@@ -52,6 +52,11 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
     }
     start_[rows] = kept;
     spans_.resize(kept);
+    // A copy's segments may lie far apart, as in a compound of mirrored cells:
+    // the rows between them are passed over at once.
+    nextRow_.assign(rows + 1, rows);
+    for (std::size_t i = rows; i-- > 0;)
+        nextRow_[i] = start_[i + 1] > start_[i] ? i : nextRow_[i + 1];
 }
 
 bool CopyShape::reflects(std::span<const Segment> earlier, const Segment& g, int width,

@@ -2,6 +2,7 @@
 // The pixels of one copy of a grid, row by row. A copy may be made of several
 // segments: grids that step alike are drawn as one grid of their copies together.
 
+#include <algorithm>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -25,6 +26,11 @@ public:
         const auto i = static_cast<std::size_t>(k - top_);
         return std::span<const Span>(spans_).subspan(start_[i], start_[i + 1] - start_[i]);
     }
+    // The first row from k on that has spans, bottom() + 1 where none has.
+    long long nextRow(long long k) const
+    {
+        return k > bottom_ ? bottom_ + 1 : top_ + nextRow_[static_cast<std::size_t>(std::max(k, top_) - top_)];
+    }
 
 private:
     // A wide segment that mirrors an earlier one, across a vertical or a
@@ -37,6 +43,7 @@ private:
 
     std::vector<Span> spans_;
     std::vector<std::size_t> start_;
+    std::vector<std::size_t> nextRow_;  // by row: the first row from it with spans
     long long top_ = 0;
     long long bottom_ = -1;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -109,6 +110,28 @@ public:
 
     // Where a row between the rows of copies repeats, with no spans.
     static constexpr int kNoCopies = -2;
+    static constexpr long long kNever = std::numeric_limits<long long>::max();
+
+    // The first row from y on that may have spans (kNever where none may):
+    // the rows between two rows of thin copies are passed over at once.
+    long long nextRow(long long y) const
+    {
+        if (empty() || y > yTo_)
+            return kNever;
+        y = std::max(y, yFrom_);
+        const long long lo = std::max<long long>(ceilDiv(y - shape_.bottom(), g_.stepY), 0);
+        const long long above = floorDiv(y - shape_.top(), g_.stepY);  // the last copy to start by row y
+        long long next = kNever;
+        for (long long r = lo; r <= std::min<long long>(above, g_.rows - 1); ++r) {
+            const long long k = shape_.nextRow(y - r * g_.stepY);
+            if (k <= shape_.bottom())
+                next = std::min(next, k + r * g_.stepY);
+        }
+        const long long below = std::max<long long>(above + 1, 0);
+        if (below < g_.rows)
+            next = std::min(next, shape_.top() + below * g_.stepY);
+        return next > yTo_ ? kNever : next;
+    }
 
     // The spans of image row y, none where no copy reaches it; `form` is its
     // form where the rows repeat (kNoCopies where that form is empty), else -1.
@@ -217,12 +240,21 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
     std::vector<std::span<const Span>> owns;
     std::vector<std::size_t> runs;
 
+    // Where no grid has spans, the next row any may have.
+    const auto nextRow = [&](long long y) {
+        long long next = GridRows::kNever;
+        for (const auto& part : parts)
+            next = std::min(next, part->nextRow(y));
+        return next;
+    };
     for (long long y = yFrom; y <= yTo; ++y) {
         if (parts.size() == 1) {
             int form = -1;
             const std::span<const Span> own = parts.front()->at(y, form);
             if (!own.empty())
                 row(GridRow{static_cast<int>(y), std::max(form, -1), own});
+            else
+                y = std::max(y, nextRow(y + 1) - 1);
             continue;
         }
         bool repeating = cache;
@@ -237,8 +269,10 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
             who |= std::uint64_t{1} << (i % 64);
             repeating = repeating && form >= 0 && parts[i]->period() == period;
         }
-        if (owns.empty())
+        if (owns.empty()) {
+            y = std::max(y, nextRow(y + 1) - 1);
             continue;
+        }
         if (repeating) {
             // A known form is not joined again: its grids' spans may be thousands.
             std::vector<int>& known = formsAt[static_cast<std::size_t>(y % period)];

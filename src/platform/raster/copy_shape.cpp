@@ -24,39 +24,45 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
     top_ = lo->y;
     bottom_ = hi->y;
     // Rows are counted out rather than sorted: a compound's copy has
-    // hundreds of spans, and a row only a few of them.
+    // hundreds of spans, and a row only a few of them. A row's spans land
+    // from start_[row + 1], which they move on to where the next row begins.
     const auto rows = static_cast<std::size_t>(bottom_ - top_ + 1);
-    start_.assign(rows + 1, 0);
+    start_.assign(rows + 2, 0);
     for (const Span& sp : drawn)
-        ++start_[static_cast<std::size_t>(sp.y - top_) + 1];
-    for (std::size_t i = 1; i <= rows; ++i)
+        ++start_[static_cast<std::size_t>(sp.y - top_) + 2];
+    for (std::size_t i = 2; i <= rows; ++i)
         start_[i] += start_[i - 1];
-    std::vector<std::size_t> next(start_.begin(), start_.end() - 1);
     spans_.resize(drawn.size());
     for (const Span& sp : drawn)
-        spans_[next[static_cast<std::size_t>(sp.y - top_)]++] = sp;
-    std::size_t kept = 0;
+        spans_[start_[static_cast<std::size_t>(sp.y - top_) + 1]++] = sp;
+    start_.pop_back();
+    // Each row's few spans sorted and joined, and the rows without spans (a
+    // compound of mirrored cells may be mostly gap) linked past, in one pass.
+    nextRow_.resize(rows + 1);
+    std::uint32_t kept = 0;
+    std::size_t unlinked = 0;  // rows up to this one wait for a row with spans
     for (std::size_t i = 0; i < rows; ++i) {
-        const auto from = spans_.begin() + static_cast<std::ptrdiff_t>(start_[i]);
-        const auto to = spans_.begin() + static_cast<std::ptrdiff_t>(start_[i + 1]);
+        const auto from = spans_.begin() + start_[i];
+        const auto to = spans_.begin() + start_[i + 1];
+        start_[i] = kept;
+        if (from == to)
+            continue;
         for (auto a = from + 1; a < to; ++a)  // a row's few spans by their left end
             for (auto b = a; b > from && b->x0 < (b - 1)->x0; --b)
                 std::iter_swap(b, b - 1);
-        start_[i] = kept;
         for (auto a = from; a < to; ++a) {
             if (kept > start_[i] && a->x0 <= spans_[kept - 1].x1 + 1)
                 spans_[kept - 1].x1 = std::max(spans_[kept - 1].x1, a->x1);
             else
                 spans_[kept++] = *a;
         }
+        std::fill(nextRow_.begin() + static_cast<std::ptrdiff_t>(unlinked),
+                  nextRow_.begin() + static_cast<std::ptrdiff_t>(i) + 1, static_cast<std::uint32_t>(i));
+        unlinked = i + 1;
     }
     start_[rows] = kept;
     spans_.resize(kept);
-    // A copy's segments may lie far apart, as in a compound of mirrored cells:
-    // the rows between them are passed over at once.
-    nextRow_.assign(rows + 1, rows);
-    for (std::size_t i = rows; i-- > 0;)
-        nextRow_[i] = start_[i + 1] > start_[i] ? i : nextRow_[i + 1];
+    std::fill(nextRow_.begin() + static_cast<std::ptrdiff_t>(unlinked), nextRow_.end(), static_cast<std::uint32_t>(rows));
 }
 
 bool CopyShape::reflects(std::span<const Segment> earlier, const Segment& g, int width,

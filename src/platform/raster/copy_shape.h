@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -42,8 +43,8 @@ private:
                          const std::vector<std::size_t>& from, std::vector<Span>& drawn);
 
     std::vector<Span> spans_;
-    std::vector<std::size_t> start_;
-    std::vector<std::size_t> nextRow_;  // by row: the first row from it with spans
+    std::vector<std::uint32_t> start_;
+    std::vector<std::uint32_t> nextRow_;  // by row: the first row from it with spans
     long long top_ = 0;
     long long bottom_ = -1;
 };

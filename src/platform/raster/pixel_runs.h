@@ -29,6 +29,27 @@ inline void fillRun(std::uint32_t* p, std::ptrdiff_t n, std::uint32_t value)
         *p++ = value;
 }
 
+// Whether every pixel of the run is `value`: a tile of one colour is kept as
+// that colour, and the history asks this of every tile a step first touches.
+inline bool runIsAll(const std::uint32_t* p, std::ptrdiff_t n, std::uint32_t value)
+{
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
+    __m128i differs = _mm_setzero_si128();
+    for (; n >= 8; n -= 8, p += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4));
+        differs = _mm_or_si128(differs, _mm_or_si128(_mm_xor_si128(a, four), _mm_xor_si128(b, four)));
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(differs, _mm_setzero_si128())) != 0xFFFF)
+        return false;
+#endif
+    for (; n > 0; --n)
+        if (*p++ != value)
+            return false;
+    return true;
+}
+
 // Every pixel of the run to its complement, leaving the unused top byte alone.
 inline void invertRun(std::uint32_t* p, std::ptrdiff_t n)
 {

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include "platform/raster/pixel_runs.h"
+
 namespace kalidor {
 
 namespace {
@@ -16,7 +18,7 @@ bool allOf(const QImage& image, const QRect& r, std::uint32_t colour)
 {
     for (int y = r.top(); y <= r.bottom(); ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + r.left();
-        if (std::find_if(row, row + r.width(), [&](std::uint32_t p) { return p != colour; }) != row + r.width())
+        if (!runIsAll(row, r.width(), colour))
             return false;
     }
     return true;

@@ -335,6 +335,19 @@ private slots:
                 fill(pixels.data() + start, mask.data() + start, n, 0x123456u);
                 QCOMPARE(pixels, expected);
             }
+        // A run of one colour is told from one with a single pixel off,
+        // wherever that pixel lies, in the wide part or the tail.
+        for (int n = 0; n < 40; ++n) {
+            std::vector<std::uint32_t> run(static_cast<std::size_t>(n) + 1, 0xABCDEFu);
+            QVERIFY(runIsAll(run.data() + 1, n, 0xABCDEFu));
+            run[0] = 0;  // before the run: not looked at
+            QVERIFY(runIsAll(run.data() + 1, n, 0xABCDEFu));
+            for (int off = 1; off <= n; ++off) {
+                run[static_cast<std::size_t>(off)] = 0x01ABCDEFu;  // only the unused top byte differs
+                QVERIFY(!runIsAll(run.data() + 1, n, 0xABCDEFu));
+                run[static_cast<std::size_t>(off)] = 0xABCDEFu;
+            }
+        }
     }
 
     void farAwayEndsStillDrawTheVisiblePart()

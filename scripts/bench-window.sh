@@ -4,16 +4,19 @@
 # the costly symmetric settings beside a move that draws nothing. For people
 # changing the repaint code; not a test (the numbers depend on the machine).
 #   scripts/bench-window.sh [BINARY]   default build/kalidor, built first
-# MOVES (default 300) sets the moves per stroke; CASES, a regular expression,
-# picks the cases to run besides the baseline (all by default). With SHOT_DIR set, the
-# screenshots taken while setting up each case are kept there.
+# Each case runs in one Kalidor, BLOCKS times (default 3) a block of MOVES
+# moves (default 400) with no button down, then the same moves as a stroke:
+# the machine's speed drifts, so each stroke is set against the moves that
+# draw nothing just before it, and the middle of the blocks is shown.
+# CASES, a regular expression, picks the cases (all by default). With
+# SHOT_DIR set, the screenshots taken while setting up each case are kept there.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
 if [ $# -eq 0 ]; then scripts/build.sh; fi
 KALIDOR=$(realpath "${1:-build/kalidor}")
-MOVES=${MOVES:-300}
-BASE_MOVES=$((MOVES * 3))  # the cheap move gets more, its CPU is counted in 10 ms ticks
+MOVES=${MOVES:-400}
+BLOCKS=${BLOCKS:-3}
 HZ=$(getconf CLK_TCK)
 SCREEN_SIZE=3840x2160
 . tests/acceptance/x_session.sh
@@ -73,36 +76,64 @@ width30() {  # the width slider's handle dragged to its right end
     sleep 0.3
 }
 
-ROWS=()
-# run_case NAME BUTTON SETTINGS...: a fresh Kalidor with the settings, then
-# a stroke (BUTTON 1) or plain moves (BUTTON 0) measured from the first move
-# until both processes are idle again; the press and release are not counted.
-run_case() {
-    local name=$1 button=$2 n=$MOVES setup="$WORK/setup-${1//[^A-Za-z0-9]/-}.png"
-    shift 2
-    [ "$button" = 0 ] || [[ "$name" =~ ${CASES:-.} ]] || return 0
-    start_kalidor "$KALIDOR"
-    for setting in "$@"; do "$setting"; done
-    shot "$setup"
-    if [ "$button" = 1 ] && [ "$(pixel "$setup" 90 609)" != "0,0,0" ]; then
-        echo "FAIL: $name: the width bar does not show width 30" >&2
-        exit 1
-    fi
-    [ "$button" = 1 ] || n=$BASE_MOVES
-    plan_moves "$n"
-    at 0 "$n"
+# block BUTTON: the planned moves, with button 1 down or none; appends the
+# ticks of Kalidor and of the X server, and for a stroke how long both stayed
+# busy after its last move, to the case's lists. Pressing and releasing are not counted.
+block() {
+    at 0 "$MOVES"
     xdotool mousemove "$X" "$Y"
-    [ "$button" = 0 ] || xdotool mousedown 1
+    [ "$1" = 0 ] || xdotool mousedown 1
     settle
-    local k0 x0 t0 t1
-    k0=$(ticks "$KALIDOR_PID") x0=$(ticks "$XVFB_PID") t0=$(now)
+    local k0 x0 t1
+    k0=$(ticks "$KALIDOR_PID") x0=$(ticks "$XVFB_PID")
     xdotool "${MOVE_ARGS[@]}"
     t1=$(now)
     settle
-    ROWS+=("$name|$n|$t0|$t1|$LAST_BUSY|$(($(ticks "$KALIDOR_PID") - k0))|$(($(ticks "$XVFB_PID") - x0))")
-    [ "$button" = 0 ] || xdotool mouseup 1
+    local cpu="$(($(ticks "$KALIDOR_PID") - k0)) $(($(ticks "$XVFB_PID") - x0))"
+    if [ "$1" = 0 ]; then BASE+=" $cpu"; else DRAW+=" $cpu"; TAILS+=" $(awk -v a="$LAST_BUSY" -v b="$t1" 'BEGIN { printf "%.1f", a - b }')"; fi
+    [ "$1" = 0 ] || undo_stroke
+}
+
+# Each stroke is undone, so that every one draws on the same blank canvas.
+undo_stroke() {
+    xdotool mouseup 1
+    local check="$WORK/stroke.png" mid=$((MOVES / 2))
+    [ -n "$UNDO_CHECKED" ] || shot "$check"
+    xdotool key ctrl+z
+    sleep 0.3
+    [ -z "$UNDO_CHECKED" ] || return 0
+    local drawn
+    drawn=$(pixel "$check" $((402 + 3000 * mid / MOVES)) $((312 + 1500 * mid / MOVES)))
+    shot "$check"
+    if [ "$drawn" != "0,0,0" ] || [ "$(pixel "$check" $((402 + 3000 * mid / MOVES)) $((312 + 1500 * mid / MOVES)))" != "255,255,255" ]; then
+        echo "FAIL: the stroke was not drawn ($drawn) or not undone by Ctrl+Z" >&2
+        exit 1
+    fi
+    UNDO_CHECKED=1
+}
+
+ROWS=()
+# run_case NAME SETTINGS...: a fresh Kalidor with the settings, then the blocks.
+run_case() {
+    local name=$1 setup="$WORK/setup-${1//[^A-Za-z0-9]/-}.png"
+    shift
+    [[ "$name" =~ ${CASES:-.} ]] || return 0
+    start_kalidor "$KALIDOR"
+    for setting in "$@"; do "$setting"; done
+    shot "$setup"
+    if [ "$(pixel "$setup" 90 609)" != "0,0,0" ]; then
+        echo "FAIL: $name: the width bar does not show width 30" >&2
+        exit 1
+    fi
+    plan_moves "$MOVES"
+    BASE="" DRAW="" TAILS="" UNDO_CHECKED=""
+    for _ in $(seq "$BLOCKS"); do
+        block 0
+        block 1
+    done
+    ROWS+=("$name|$BASE|$DRAW|$TAILS")
+    [ -z "${RAW:-}" ] || echo "$name: ticks with no button$BASE; in strokes$DRAW; tails$TAILS" >&2
     if [ "$name" = "Pattern 1 px Chess" ]; then
-        settle
         mkdir -p build
         shot build/bench-window-chess.png
     fi
@@ -110,26 +141,36 @@ run_case() {
     wait "$KALIDOR_PID" 2>/dev/null || true
 }
 
-run_case "baseline (no button)" 0
-run_case "Pattern 200 px" 1 pattern width30
-run_case "Pattern 1 px" 1 pattern one_pixel_cells width30
-run_case "Pattern 1 px Chess" 1 pattern one_pixel_cells chess width30
-run_case "Centric N=16" 1 centric n16 width30
+run_case "Pattern 200 px" pattern width30
+run_case "Pattern 1 px" pattern one_pixel_cells width30
+run_case "Pattern 1 px Chess" pattern one_pixel_cells chess width30
+run_case "Centric N=16" centric n16 width30
 
 echo
 echo "Kalidor $KALIDOR, ${SCREEN_SIZE} screen, canvas ${CANVAS_W}x${CANVAS_H}, pen width 30"
-printf '%s\n' "${ROWS[@]}" | awk -F'|' -v hz="$HZ" '
+printf '%s\n' "${ROWS[@]}" | awk -F'|' -v hz="$HZ" -v moves="$MOVES" '
+    function median(a, n,    i, j, t) {  # sorts a[1..n]
+        for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+    }
     BEGIN {
-        print "| case                 | moves | moves s | tail s | Kalidor ms/move | x base | Xvfb ms/move | x base |"
-        print "|----------------------|------:|--------:|-------:|----------------:|-------:|-------------:|-------:|"
+        print "| case                 | blocks | base Kalidor | base Xvfb | Kalidor ms/move | Xvfb ms/move | over base | tail s |"
+        print "|----------------------|-------:|-------------:|----------:|----------------:|-------------:|----------:|-------:|"
+        ms = 1000 / hz / moves
     }
     {
-        k = 1000 * $6 / hz / $2; x = 1000 * $7 / hz / $2
-        if (NR == 1) { kb = k; xb = x }
-        tail = $5 - $4; if (tail < 0) tail = 0
-        kr = "-"; if (kb > 0) kr = sprintf("%.1f", k / kb)
-        xr = "-"; if (xb > 0) xr = sprintf("%.1f", x / xb)
-        printf "| %-20s | %5d | %7.2f | %6.1f | %15.3f | %6s | %12.3f | %6s |\n", $1, $2, $4 - $3, tail, k, kr, x, xr
+        nb = split($2, b, " "); split($3, d, " "); nt = split($4, t, " ")
+        n = nb / 2
+        for (i = 1; i <= n; i++) {
+            bk[i] = b[2 * i - 1] * ms; bx[i] = b[2 * i] * ms
+            dk[i] = d[2 * i - 1] * ms; dx[i] = d[2 * i] * ms
+            ov[i] = dk[i] + dx[i] - bk[i] - bx[i]
+        }
+        tail = 0; for (i = 1; i <= nt; i++) if (t[i] > tail) tail = t[i]
+        printf "| %-20s | %6d | %12.3f | %9.3f | %15.3f | %12.3f | %+9.3f | %6.1f |\n", $1, n,
+            median(bk, n), median(bx, n), median(dk, n), median(dx, n), median(ov, n), tail
     }'
-echo "moves s: sending the moves (4 ms apart); tail s: busy after the last move (0.1 s"
-echo "steps). CPU is counted in ticks of $((1000 / HZ)) ms over all of a stroke's moves."
+echo "base: the same moves with no button down, just before each stroke; over base:"
+echo "Kalidor and Xvfb together, a stroke less its base, the middle of the blocks;"
+echo "tail s: the longest either stayed busy after a stroke's last move (0.1 s steps)."
+echo "CPU is counted in ticks of $((1000 / HZ)) ms over each block of $MOVES moves."

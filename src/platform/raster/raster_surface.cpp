@@ -27,6 +27,18 @@ constexpr std::size_t kDenseRun = 16;
 // A row of more copies than this keeps the tiles across all of them at once.
 constexpr std::size_t kFewCopies = 32;
 
+// The rows of an image to write, found without asking the image each time
+// whether it is shared: a step writes thousands of short runs.
+class PixelRows {
+public:
+    explicit PixelRows(QImage& image) : bits_(image.bits()), stride_(image.bytesPerLine()) {}
+    QRgb* operator[](int y) const { return reinterpret_cast<QRgb*>(bits_ + y * stride_); }
+
+private:
+    uchar* bits_;
+    qsizetype stride_;
+};
+
 // Whether every copy of the grid lies on whole pixels within reach, where
 // moving a segment by whole pixels moves its pixels exactly.
 bool onWholePixels(const SegmentGrid& g)
@@ -97,10 +109,11 @@ QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c, bool record
     const auto pixel = static_cast<QRgb>(toPixel(c));
     int left = spans.front().x0, right = spans.front().x1;
     int top = spans.front().y, bottom = spans.front().y;
+    PixelRows rows(image_);
     for (const Span& s : spans) {
         if (history_ && !recorded)
             history_->touchRow(image_, s.y, s.x0, s.x1);
-        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(s.y));
+        QRgb* row = rows[s.y];
         if (drawMode_ == kInvertPen)
             invertRun(row + s.x0, s.x1 - s.x0 + 1);
         else
@@ -206,6 +219,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     std::vector<std::uint64_t> formTiles;  // by form: the tiles its rows lie in
     if (copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects))
         changed.byBands();
+    PixelRows rows(image_);
     gridSpans(grids, drawWidth_, clip(), [&](const GridRow& row) {
         const int x0 = row.spans.front().x0;
         const int length = row.spans.back().x1 - x0 + 1;
@@ -223,7 +237,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
                 history_->touchSpans(image_, row.y, row.spans, false);
             lastForm = row.form;
         }
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(row.y));
+        QRgb* line = rows[row.y];
         changed.addRow(row.y, row.spans, row.form);
         if (row.form >= 0 && dense) {
             if (masks.size() <= static_cast<std::size_t>(row.form))

@@ -190,6 +190,29 @@ private slots:
         QVERIFY(s.backing() == picture);
     }
 
+    void aGridPastTheSixtyFourthTileUndoesExactly()
+    {
+        // A row's first 64 tiles are kept track of as bits, those past x = 4096
+        // one by one: rows of the same form further down still keep theirs.
+        RasterSurface s(4400, 320, 0, kWhite);
+        s.keepHistory();
+        const QImage picture = s.backing().copy();
+        s.SetDrawWidth(5);
+        s.BeginStep();
+        SegmentGrid g;
+        g.first = {10, 10, 14, 10};
+        g.stepX = 300;
+        g.stepY = 100;
+        g.columns = 15;
+        g.rows = 3;
+        s.GridLines(g, kBlack);
+        s.EndStep();
+        QCOMPARE(s.Point(4212, 210), 0);
+        QVERIFY(s.Undo());
+        QCOMPARE(s.Point(4212, 210), 0xFFFFFF);
+        QVERIFY(s.backing() == picture);
+    }
+
     void aFourKHistoryStaysWithinItsBoundAndUndoesExactly()
     {
         RasterSurface s(3840, 2160, 0, kWhite);

@@ -14,16 +14,19 @@ command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v openbo
 : "${SCREEN_SIZE:=1280x800}"
 export QT_QPA_PLATFORM=xcb  # the rest of the suite runs offscreen
 WORK=$(mktemp -d)
-DISPLAY_NUM=$((100 + $$ % 800))
-Xvfb ":$DISPLAY_NUM" -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+# The server takes the first free display and names it: a display chosen here
+# could be in use by another server, and the checks would then drive that one.
+Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUM"
 cleanup() {
     kill "${KALIDOR_PID:-}" "${OPENBOX_PID:-}" "$XVFB_PID" 2>/dev/null || true
     [ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$SHOT_DIR"/ 2>/dev/null || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+[ -s "$WORK/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$WORK/xvfb.log")"; exit 1; }
+export DISPLAY=":$(cat "$WORK/display")"
 for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
 if [ -z "${NO_WM:-}" ]; then
     openbox >"$WORK/openbox.log" 2>&1 &

@@ -199,13 +199,7 @@ private slots:
         const QImage picture = s.backing().copy();
         s.SetDrawWidth(5);
         s.BeginStep();
-        SegmentGrid g;
-        g.first = {10, 10, 14, 10};
-        g.stepX = 300;
-        g.stepY = 100;
-        g.columns = 15;
-        g.rows = 3;
-        s.GridLines(g, kBlack);
+        s.GridLines(SegmentGrid{.first = {10, 10, 14, 10}, .stepX = 300, .stepY = 100, .columns = 15, .rows = 3}, kBlack);
         s.EndStep();
         QCOMPARE(s.Point(4212, 210), 0);
         QVERIFY(s.Undo());

@@ -19,7 +19,8 @@ WORK=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 cleanup() {
-    kill "${KALIDOR_PID:-}" "${OPENBOX_PID:-}" "$XVFB_PID" 2>/dev/null || true
+    # One at a time: sh's kill stops at an empty argument (no window manager).
+    for pid in ${KALIDOR_PID:-} ${OPENBOX_PID:-} "$XVFB_PID"; do kill "$pid" 2>/dev/null || true; done
     [ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$SHOT_DIR"/ 2>/dev/null || true
     rm -rf "$WORK"
 }

@@ -30,6 +30,13 @@ void tinyCellStroke(Editor& e)
     e.ui.obMode[kNormal].button()->click();
 }
 
+// New over a drawing, whose picture is kept whole (over a blank one, just its colour).
+void newOverADrawing(Editor& e)
+{
+    e.ui.pb->Line(100, 100, 3000, 2000, kBlack);
+    mnuNew_Click(e);
+}
+
 // Times the undo, or the redo, of the last step, putting it back untimed.
 void undoRedo(benchmark::State& state, void (*makeStep)(Editor&), bool undo)
 {
@@ -60,7 +67,7 @@ void undoRedo(benchmark::State& state, void (*makeStep)(Editor&), bool undo)
         ->Name("step/Redo/" #name "/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 KALIDOR_UNDO_REDO(Pattern-cells:1, tinyCellStroke)
-KALIDOR_UNDO_REDO(New, mnuNew_Click)
+KALIDOR_UNDO_REDO(New, newOverADrawing)
 KALIDOR_UNDO_REDO(Invert, kInvert_Click)
 
 }  // namespace kalidor::bench

@@ -76,6 +76,7 @@ RasterSurface::RasterSurface(int outerWidth, int outerHeight, int border, Colour
 {
     image_ = QImage(1, 1, QImage::Format_RGB32);
     image_.fill(toPixel(back_));
+    plain_ = toPixel(back_);
     setOuterSize(outerWidth, outerHeight);
 }
 
@@ -92,6 +93,8 @@ void RasterSurface::setOuterSize(int outerWidth, int outerHeight)
         QPainter p(&grown);
         p.drawImage(0, 0, image_);
         image_ = std::move(grown);
+        if (plain_ != toPixel(back_))
+            plain_.reset();
         if (history_)
             history_->grown(image_);
     }
@@ -106,6 +109,7 @@ QRect RasterSurface::paint(const std::vector<Span>& spans, Colour c, bool record
 {
     if (spans.empty())
         return {};
+    plain_.reset();
     const auto pixel = static_cast<QRgb>(toPixel(c));
     int left = spans.front().x0, right = spans.front().x1;
     int top = spans.front().y, bottom = spans.front().y;
@@ -146,6 +150,7 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
     spans_.clear();
     const ClipRect cl = clip();
     bool recorded = false;
+    bool everyPixel = false;
     switch (shape) {
     case Shape::Segment:
         segmentSpans(ax, ay, bx, by, drawWidth_, cl, spans_);
@@ -171,6 +176,8 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
             else if (box == image_.rect())
                 replacingAll();
         }
+        everyPixel = drawMode_ == kCopyPen && left == 0 && top == 0 && right == image_.width() - 1 &&
+                     bottom == image_.height() - 1;
         if (left <= right)
             for (long long y = top; y <= bottom; ++y)
                 spans_.push_back(Span{static_cast<int>(y), static_cast<int>(left), static_cast<int>(right)});
@@ -178,6 +185,8 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
     }
     }
     notify(paint(spans_, c, recorded));
+    if (everyPixel)
+        plain_ = static_cast<QRgb>(toPixel(c));
 }
 
 void RasterSurface::notify(const ChangedArea& area)
@@ -205,6 +214,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
 {
     // In copy pen the copies' order and overlaps do not matter, so the union of
     // their pixels is painted once; inverting needs every copy in turn.
+    plain_.reset();
     const bool whole = std::all_of(grids.begin(), grids.end(), [](const SegmentGrid& g) { return onWholePixels(g); });
     if (drawMode_ != kCopyPen || !whole) {
         Surface::GridLines(grids, c);
@@ -271,6 +281,7 @@ void RasterSurface::SetBackColor(Colour c)
     back_ = c;
     replacingAll();
     image_.fill(toPixel(back_));
+    plain_ = toPixel(back_);
     notify(QRect(0, 0, width_, height_));
 }
 
@@ -278,6 +289,7 @@ void RasterSurface::SetPicture(const Picture& picture)
 {
     replacingAll();
     image_.fill(toPixel(back_));
+    plain_ = picture.isEmpty() ? std::optional<QRgb>(toPixel(back_)) : std::nullopt;
     if (!picture.isEmpty()) {
         QPainter p(&image_);
         p.drawImage(0, 0, picture.image());  // transparent parts show the background
@@ -293,7 +305,8 @@ Picture RasterSurface::Image() const
 void RasterSurface::replacingAll()
 {
     if (history_)
-        history_->replacingAll(image_);
+        history_->replacingAll(image_, plain_);
+    plain_.reset();
 }
 
 void RasterSurface::keepHistory(TileHistory::Limits limits)
@@ -314,9 +327,21 @@ void RasterSurface::EndStep()
         history_->end();
 }
 
-bool RasterSurface::Undo() { return CanUndo() && repaint(history_->undo(image_)); }
+bool RasterSurface::Undo()
+{
+    if (!CanUndo())
+        return false;
+    plain_.reset();
+    return repaint(history_->undo(image_));
+}
 
-bool RasterSurface::Redo() { return CanRedo() && repaint(history_->redo(image_)); }
+bool RasterSurface::Redo()
+{
+    if (!CanRedo())
+        return false;
+    plain_.reset();
+    return repaint(history_->redo(image_));
+}
 
 bool RasterSurface::repaint(const std::vector<QRect>& rects)
 {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -93,6 +94,9 @@ private:
     std::vector<Span> spans_;
     std::function<void(const QRegion&)> changed_;
     std::unique_ptr<TileHistory> history_;
+    // Where every pixel of the image is known to be one colour (a blank
+    // canvas, one just made New): the history need not keep its pixels.
+    std::optional<QRgb> plain_;
 };
 
 }  // namespace kalidor

@@ -8,12 +8,14 @@
 //
 // Two whole-picture changes cost no copy at all: a step that begins by
 // replacing every pixel (New, Open) keeps the old picture itself and draws on
-// another buffer, and a step that begins by inverting keeps only the rectangle,
-// since inverting it again undoes it.
+// another buffer, or just its colour where it was all one colour, and a step
+// that begins by inverting keeps only the rectangle, since inverting it again
+// undoes it.
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -63,8 +65,10 @@ public:
     void touchRect(const QImage& image, const QRect& r);
     // Before every pixel of `image` is replaced: a step that has changed nothing
     // yet keeps `image` itself and hands back another buffer of its size and
-    // format, with any content; otherwise the tiles are kept as for any write.
-    void replacingAll(QImage& image);
+    // format, with any content, or keeps just `plain`, the colour of every pixel
+    // where known, and leaves `image` as it is; otherwise the tiles are kept as
+    // for any write.
+    void replacingAll(QImage& image, std::optional<QRgb> plain = std::nullopt);
     // Before `r` is inverted: true where the step, having changed nothing else
     // yet, keeps just the rectangle; false where the tiles were kept instead.
     bool inverting(const QImage& image, const QRect& r);
@@ -95,18 +99,26 @@ private:
         std::uint32_t plain = 0;
     };
     // Applied in this order, undone in the reverse.
+    // A picture of one colour throughout.
+    struct Plain {
+        QRgb colour;
+        QSize size;
+    };
     struct Step {
         long long id = 0;
         std::vector<QRect> inverted;
-        QImage whole;  // the picture before the step, where the step replaced it
+        // The picture before the step, where the step replaced it. Where that
+        // was `plainBefore`, the picture after the step while it is undone.
+        QImage whole;
+        std::optional<Plain> plainBefore;
         std::vector<Tile> tiles;
         std::size_t bytes = 0;
 
-        bool empty() const { return inverted.empty() && whole.isNull() && tiles.empty(); }
+        bool empty() const { return inverted.empty() && whole.isNull() && !plainBefore && tiles.empty(); }
     };
 
     bool changing() const { return open_ && !current_.empty(); }
-    bool wholeKept() const { return open_ && !current_.whole.isNull(); }
+    bool wholeKept() const { return open_ && (!current_.whole.isNull() || current_.plainBefore); }
     bool isTouched(int tx, int ty) const
     {
         const auto i = static_cast<std::size_t>(ty) * stride_ + static_cast<std::size_t>(tx);
@@ -119,6 +131,9 @@ private:
     void markTouched(int tx, int ty);
     std::vector<QRect> apply(QImage& image, Step& step, bool forward);
     void swapWhole(QImage& image, Step& step);
+    void swapPlain(QImage& image, Step& step);
+    // `spare_` where it has that size and format, else a new buffer.
+    QImage takeSpare(QSize size, QImage::Format format);
     void drop(Step& step);
     void trim();
 

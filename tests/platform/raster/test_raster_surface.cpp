@@ -135,6 +135,51 @@ private slots:
         QCOMPARE(countColour(s, kWhite), 100 * 80);
     }
 
+    void aPictureOfOneColourIsKeptAsItsColour()
+    {
+        // Filling over a blank canvas, or over the last fill, keeps no copy of
+        // the picture: its colour is enough. Undoing brings back that colour,
+        // with what the canvas has grown by since as background.
+        RasterSurface s(204, 104, 2, kWhite);
+        s.keepHistory();
+        s.BeginStep();
+        s.Line(0, 0, 200, 100, kRed, Shape::FilledBox);
+        s.EndStep();
+        s.BeginStep();
+        s.Line(0, 0, 200, 100, kBlue, Shape::FilledBox);
+        s.Line(20, 20, 60, 20, kBlack);  // the same step draws on: the colour kept covers it
+        s.SetDrawMode(kInvertPen);
+        s.Line(100, 10, 120, 30, kBlack, Shape::FilledBox);
+        s.SetDrawMode(kCopyPen);
+        s.EndStep();
+        QVERIFY2(s.history()->bytes() < 1024, qPrintable(QString::number(s.history()->bytes())));
+        const QImage drawn = s.backing().copy();
+        s.setOuterSize(304, 124);
+        QVERIFY(s.Undo());
+        QCOMPARE(countColour(s, kRed), 200 * 100);
+        QCOMPARE(s.Point(250, 50), 0xFFFFFF);
+        QCOMPARE(s.Point(100, 110), 0xFFFFFF);
+        s.setOuterSize(404, 144);  // grown again while undone
+        for (int round = 0; round < 2; ++round) {  // the second time on the spare buffer
+            QVERIFY(s.Redo());
+            QVERIFY(s.backing().copy(0, 0, 200, 100) == drawn);
+            QCOMPARE(countColour(s, kWhite), 400 * 140 - 200 * 100);
+            QVERIFY(s.Undo());
+            QCOMPARE(countColour(s, kRed), 200 * 100);
+        }
+        QVERIFY(s.Undo());
+        QCOMPARE(countColour(s, kWhite), 400 * 140);
+        QVERIFY(s.Redo() && s.Redo());
+        QVERIFY(s.backing().copy(0, 0, 200, 100) == drawn);
+        // A picture drawn on is kept whole.
+        s.BeginStep();
+        s.Line(0, 0, 400, 140, kRed, Shape::FilledBox);
+        s.EndStep();
+        QVERIFY(s.history()->bytes() >= std::size_t{400 * 140 * 4});
+        QVERIFY(s.Undo());
+        QVERIFY(s.backing().copy(0, 0, 200, 100) == drawn);
+    }
+
     void onlyTheChangedRectangleIsReported()
     {
         RasterSurface s(1004, 804, 2, kWhite);

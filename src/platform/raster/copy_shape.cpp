@@ -24,45 +24,44 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
     top_ = lo->y;
     bottom_ = hi->y;
     // Rows are counted out rather than sorted: a compound's copy has
-    // hundreds of spans, and a row only a few of them. A row's spans land
-    // from start_[row + 1], which they move on to where the next row begins.
+    // hundreds of spans, and a row only a few of them. One pass from the
+    // bottom finds where each row's spans end and links the rows without
+    // spans (a compound of mirrored cells may be mostly gap) past; the spans
+    // then land from their row's end down to its beginning.
     const auto rows = static_cast<std::size_t>(bottom_ - top_ + 1);
-    start_.assign(rows + 2, 0);
+    rows_.assign(rows, Row{0, 0, 0});
     for (const Span& sp : drawn)
-        ++start_[static_cast<std::size_t>(sp.y - top_) + 2];
-    for (std::size_t i = 2; i <= rows; ++i)
-        start_[i] += start_[i - 1];
+        ++rows_[static_cast<std::size_t>(sp.y - top_)].count;
+    auto end = static_cast<std::uint32_t>(drawn.size());
+    auto next = static_cast<std::uint32_t>(rows);
+    for (std::size_t i = rows; i-- > 0;) {
+        Row& r = rows_[i];
+        r.begin = end;
+        end -= r.count;
+        if (r.count != 0)
+            next = static_cast<std::uint32_t>(i);
+        r.next = next;
+    }
     spans_.resize(drawn.size());
     for (const Span& sp : drawn)
-        spans_[start_[static_cast<std::size_t>(sp.y - top_) + 1]++] = sp;
-    start_.pop_back();
-    // Each row's few spans sorted and joined, and the rows without spans (a
-    // compound of mirrored cells may be mostly gap) linked past, in one pass.
-    nextRow_.resize(rows + 1);
-    std::uint32_t kept = 0;
-    std::size_t unlinked = 0;  // rows up to this one wait for a row with spans
-    for (std::size_t i = 0; i < rows; ++i) {
-        const auto from = spans_.begin() + start_[i];
-        const auto to = spans_.begin() + start_[i + 1];
-        start_[i] = kept;
-        if (from == to)
-            continue;
-        for (auto a = from + 1; a < to; ++a)  // a row's few spans by their left end
+        spans_[--rows_[static_cast<std::size_t>(sp.y - top_)].begin] = sp;
+    // Each row's few spans sorted by their left end and joined where they meet.
+    for (std::size_t i = rows_[0].next; i < rows; i = i + 1 < rows ? rows_[i + 1].next : rows) {
+        Row& r = rows_[i];
+        const auto from = spans_.begin() + r.begin;
+        const auto to = from + r.count;
+        for (auto a = from + 1; a < to; ++a)
             for (auto b = a; b > from && b->x0 < (b - 1)->x0; --b)
                 std::iter_swap(b, b - 1);
-        for (auto a = from; a < to; ++a) {
-            if (kept > start_[i] && a->x0 <= spans_[kept - 1].x1 + 1)
-                spans_[kept - 1].x1 = std::max(spans_[kept - 1].x1, a->x1);
+        auto kept = from;
+        for (auto a = from + 1; a < to; ++a) {
+            if (a->x0 <= kept->x1 + 1)
+                kept->x1 = std::max(kept->x1, a->x1);
             else
-                spans_[kept++] = *a;
+                *++kept = *a;
         }
-        std::fill(nextRow_.begin() + static_cast<std::ptrdiff_t>(unlinked),
-                  nextRow_.begin() + static_cast<std::ptrdiff_t>(i) + 1, static_cast<std::uint32_t>(i));
-        unlinked = i + 1;
+        r.count = static_cast<std::uint32_t>(kept - from + 1);
     }
-    start_[rows] = kept;
-    spans_.resize(kept);
-    std::fill(nextRow_.begin() + static_cast<std::ptrdiff_t>(unlinked), nextRow_.end(), static_cast<std::uint32_t>(rows));
 }
 
 bool CopyShape::reflects(std::span<const Segment> earlier, const Segment& g, int width,

@@ -24,13 +24,13 @@ public:
     // The spans of row k, from top() to bottom(), sorted and apart.
     std::span<const Span> row(long long k) const
     {
-        const auto i = static_cast<std::size_t>(k - top_);
-        return std::span<const Span>(spans_).subspan(start_[i], start_[i + 1] - start_[i]);
+        const Row& r = rows_[static_cast<std::size_t>(k - top_)];
+        return std::span<const Span>(spans_).subspan(r.begin, r.count);
     }
     // The first row from k on that has spans, bottom() + 1 where none has.
     long long nextRow(long long k) const
     {
-        return k > bottom_ ? bottom_ + 1 : top_ + nextRow_[static_cast<std::size_t>(std::max(k, top_) - top_)];
+        return k > bottom_ ? bottom_ + 1 : top_ + rows_[static_cast<std::size_t>(std::max(k, top_) - top_)].next;
     }
 
 private:
@@ -42,9 +42,13 @@ private:
     static bool reflects(std::span<const Segment> earlier, const Segment& g, int width,
                          const std::vector<std::size_t>& from, std::vector<Span>& drawn);
 
+    struct Row {
+        std::uint32_t begin;  // where its spans are in `spans_`
+        std::uint32_t count;
+        std::uint32_t next;   // the first row from it with spans
+    };
     std::vector<Span> spans_;
-    std::vector<std::uint32_t> start_;
-    std::vector<std::uint32_t> nextRow_;  // by row: the first row from it with spans
+    std::vector<Row> rows_;
     long long top_ = 0;
     long long bottom_ = -1;
 };

@@ -239,8 +239,8 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
             if (dense || row.spans.size() > kFewCopies)
                 history_->touchRow(image_, row.y, x0, x0 + length - 1);
             else if (row.form >= 0) {
-                if (formTiles.size() <= static_cast<std::size_t>(row.form))
-                    formTiles.resize(static_cast<std::size_t>(row.form) + 1, 0);
+                if (formTiles.size() <= static_cast<std::size_t>(row.form))  // grown by halves, not a form at a time
+                    formTiles.resize(std::max(static_cast<std::size_t>(row.form) + 1, 2 * formTiles.size()), 0);
                 history_->touchSpans(image_, row.y, row.spans, row.form == lastForm,
                                      &formTiles[static_cast<std::size_t>(row.form)]);
             } else

@@ -62,7 +62,7 @@ void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> s
             *formTiles = wanted;  // tiles past the first 64 are looked at every time
     }
     if (static_cast<std::size_t>(ty) >= seenTiles_.size())
-        seenTiles_.resize(static_cast<std::size_t>(ty) + 1, 0);
+        seenTiles_.resize(std::max(static_cast<std::size_t>(ty) + 1, 2 * seenTiles_.size()), 0);
     for (std::uint64_t left = wanted & ~seenTiles_[static_cast<std::size_t>(ty)]; left != 0; left &= left - 1) {
         const int tx = std::countr_zero(left);
         if (!isTouched(tx, ty))

@@ -158,13 +158,13 @@ public:
         if (repeats) {
             const auto key = static_cast<std::size_t>((y - shape_.top()) % period_);
             Made& m = made_[key];
-            if (!m.known) {
+            if (m.id < 0) {
                 // Forms are kept in one buffer, not a vector each: there may be hundreds.
                 maker_.make(y, rLo, rHi, spans_);
-                m = Made{true, forms_.size(), spans_.size()};
+                m = Made{static_cast<std::uint32_t>(forms_.size()), static_cast<std::uint32_t>(spans_.size()), madeCount_++};
                 forms_.insert(forms_.end(), spans_.begin(), spans_.end());
             }
-            form = static_cast<int>(key);
+            form = m.id;
             return std::span<const Span>(forms_).subspan(m.at, m.size);
         }
         maker_.make(y, rLo, rHi, spans_);
@@ -178,12 +178,16 @@ private:
     long long yFrom_ = 0;
     long long yTo_ = -1;
     long long period_ = 0;
+    // By place in the period: where the form's spans are, and its number, in
+    // the order the forms were made (-1 until made): the callers' tables by
+    // form stay as small as the forms are few, though the period be long.
     struct Made {
-        bool known = false;
-        std::size_t at = 0;
-        std::size_t size = 0;
+        std::uint32_t at = 0;
+        std::uint32_t size = 0;
+        int id = -1;
     };
     std::vector<Made> made_;
+    int madeCount_ = 0;
     std::vector<Span> forms_;
     std::vector<Span> spans_;
 };

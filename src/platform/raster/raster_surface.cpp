@@ -22,8 +22,10 @@ long long pixelIndex(float v)
     return static_cast<long long>(i16::roundHalfEven(d));
 }
 
-// A row whose runs and gaps average under this many pixels is painted through a mask.
-constexpr std::size_t kDenseRun = 16;
+// A row whose runs and gaps average under this many pixels is painted through
+// a mask: with a bit a pixel, a masked row costs about what a plain fill does,
+// and less than a call for each run from about this length down.
+constexpr std::size_t kDenseRun = 32;
 // A row of more copies than this keeps the tiles across all of them at once.
 constexpr std::size_t kFewCopies = 32;
 
@@ -224,7 +226,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     ChangedArea changed;
     // Rows of many short runs (the tiniest cells) are painted through a mask of
     // their form, made once and laid over every row of that form.
-    std::vector<std::vector<std::uint32_t>> masks;
+    std::vector<std::vector<std::uint16_t>> masks;
     int lastForm = -1;
     std::vector<std::uint64_t> formTiles;  // by form: the tiles its rows lie in
     if (copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects))
@@ -254,9 +256,9 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
                 masks.resize(static_cast<std::size_t>(row.form) + 1);
             auto& mask = masks[static_cast<std::size_t>(row.form)];
             if (mask.empty()) {
-                mask.assign(static_cast<std::size_t>(length), 0);
+                mask.assign(static_cast<std::size_t>(length + 15) / 16, 0);
                 for (const Span& s : row.spans)
-                    std::fill(mask.begin() + (s.x0 - x0), mask.begin() + (s.x1 - x0 + 1), ~std::uint32_t{0});
+                    setMaskBits(mask.data(), s.x0 - x0, s.x1 - x0);
             }
             maskedFillRun(line + x0, mask.data(), length, pixel);
             return;

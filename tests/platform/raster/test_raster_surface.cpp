@@ -374,7 +374,7 @@ private slots:
     void maskedRunsChangeOnlyTheMaskedPixels()
     {
         std::mt19937 rng(7);
-        using Fill = void (*)(std::uint32_t*, const std::uint32_t*, std::ptrdiff_t, std::uint32_t);
+        using Fill = void (*)(std::uint32_t*, const std::uint16_t*, std::ptrdiff_t, std::uint32_t);
         std::vector<Fill> fills{maskedFillRunSse2, maskedFillRun};
 #if defined(KALIDOR_WIDE_RUNS)
         if (kHasAvx2)
@@ -384,17 +384,25 @@ private slots:
 #endif
         for (Fill fill : fills)
             for (int n = 0; n < 48; ++n) {
-                std::vector<std::uint32_t> pixels(56), mask(56);
-                for (std::size_t i = 0; i < pixels.size(); ++i) {
-                    pixels[i] = rng();
-                    mask[i] = rng() % 2 != 0 ? ~0u : 0u;
+                // The mask made of runs, as the rows' spans make it: some
+                // short, some whole words, some of one pixel.
+                std::vector<std::uint16_t> mask(3, 0);
+                std::vector<bool> set(static_cast<std::size_t>(n), false);
+                for (int from = static_cast<int>(rng() % 4); from < n; from += 1 + static_cast<int>(rng() % 20)) {
+                    const int to = std::min(n - 1, from + static_cast<int>(rng() % 40));
+                    setMaskBits(mask.data(), from, to);
+                    std::fill(set.begin() + from, set.begin() + to + 1, true);
+                    from = to + 1;
                 }
+                std::vector<std::uint32_t> pixels(56);
+                for (auto& p : pixels)
+                    p = rng();
                 const std::size_t start = rng() % 8;
                 std::vector<std::uint32_t> expected = pixels;
                 for (int i = 0; i < n; ++i)
-                    if (mask[start + i] != 0)
-                        expected[start + i] = 0x123456u;
-                fill(pixels.data() + start, mask.data() + start, n, 0x123456u);
+                    if (set[static_cast<std::size_t>(i)])
+                        expected[start + static_cast<std::size_t>(i)] = 0x123456u;
+                fill(pixels.data() + start, mask.data(), n, 0x123456u);
                 QCOMPARE(pixels, expected);
             }
         // A run of one colour is told from one with a single pixel off,

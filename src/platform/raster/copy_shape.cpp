@@ -1,6 +1,7 @@
 #include "platform/raster/copy_shape.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kalidor {
 
@@ -29,7 +30,7 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
     // spans (a compound of mirrored cells may be mostly gap) past; the spans
     // then land from their row's end down to its beginning.
     const auto rows = static_cast<std::size_t>(bottom_ - top_ + 1);
-    rows_.assign(rows, Row{0, 0, 0});
+    rows_.assign(rows, Row{0, 0, 0, 0});
     for (const Span& sp : drawn)
         ++rows_[static_cast<std::size_t>(sp.y - top_)].count;
     auto end = static_cast<std::uint32_t>(drawn.size());
@@ -46,6 +47,10 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
     for (const Span& sp : drawn)
         spans_[--rows_[static_cast<std::size_t>(sp.y - top_)].begin] = sp;
     // Each row's few spans sorted by their left end and joined where they meet.
+    // A copy mirrored top to bottom, as in the cells of a mirrored pattern, has
+    // rows that repeat those of its other half in reverse order: such a row
+    // names its twin above, wherever their spans turn out the same.
+    const long long axis = mirrorAxis(segments, width);
     for (std::size_t i = rows_[0].next; i < rows; i = i + 1 < rows ? rows_[i + 1].next : rows) {
         Row& r = rows_[i];
         const auto from = spans_.begin() + r.begin;
@@ -61,7 +66,31 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
                 *++kept = *a;
         }
         r.count = static_cast<std::uint32_t>(kept - from + 1);
+        r.twin = static_cast<std::uint32_t>(i);
+        const long long t = axis - 2 * top_ - static_cast<long long>(i);  // the row mirrored
+        if (t >= 0 && t < static_cast<long long>(i)) {
+            const Row& other = rows_[static_cast<std::size_t>(t)];
+            const auto there = spans_.begin() + other.begin;
+            if (other.count == r.count && std::equal(from, from + r.count, there, [](const Span& a, const Span& b) {
+                    return a.x0 == b.x0 && a.x1 == b.x1;
+                }))
+                r.twin = other.twin;
+        }
     }
+}
+
+long long CopyShape::mirrorAxis(std::span<const Segment> segments, int width)
+{
+    for (std::size_t k = 1; k < segments.size(); ++k)
+        for (std::size_t j = 0; j < k; ++j) {
+            const Segment& f = segments[j];
+            const Segment& g = segments[k];
+            const bool sameX = f.x1 == g.x1 && f.x2 == g.x2;
+            const bool acrossX = f.x1 + g.x1 == f.x2 + g.x2;
+            if ((sameX || acrossX) && f.y1 + g.y1 == f.y2 + g.y2 && f.y1 != g.y1)
+                return static_cast<long long>(f.y1) + static_cast<long long>(g.y1) - 1 + (width & 1);
+        }
+    return std::numeric_limits<long long>::min() / 4;  // no row is mirrored
 }
 
 bool CopyShape::reflects(std::span<const Segment> earlier, const Segment& g, int width,

@@ -32,6 +32,9 @@ public:
     {
         return k > bottom_ ? bottom_ + 1 : top_ + rows_[static_cast<std::size_t>(std::max(k, top_) - top_)].next;
     }
+    // The first row with the same spans as row k, which has spans: k itself, or
+    // where a copy is mirrored top to bottom, its twin in the other half.
+    long long twin(long long k) const { return top_ + rows_[static_cast<std::size_t>(k - top_)].twin; }
 
 private:
     // A wide segment that mirrors an earlier one, across a vertical or a
@@ -39,6 +42,9 @@ private:
     // that one's pixels mirrored: a wide line is the pixels within half the
     // width of it, which a mirror keeps exactly. (A thin line's steps are not
     // symmetric, so it is drawn.)
+    // The sum of a row and its mirror image, where one segment is another
+    // mirrored top to bottom (from the first such pair), else far out of reach.
+    static long long mirrorAxis(std::span<const Segment> segments, int width);
     static bool reflects(std::span<const Segment> earlier, const Segment& g, int width,
                          const std::vector<std::size_t>& from, std::vector<Span>& drawn);
 
@@ -46,6 +52,7 @@ private:
         std::uint32_t begin;  // where its spans are in `spans_`
         std::uint32_t count;
         std::uint32_t next;   // the first row from it with spans
+        std::uint32_t twin;
     };
     std::vector<Span> spans_;
     std::vector<Row> rows_;

@@ -156,7 +156,15 @@ public:
             return spans_;
         }
         if (repeats) {
-            const auto key = static_cast<std::size_t>((y - shape_.top()) % period_);
+            // A row that one grid row reaches, whose copies' spans have a twin
+            // above that one grid row reaches too, takes the twin's form.
+            long long k = y;
+            if (rLo == rHi) {
+                const long long t = shape_.twin(y - rLo * g_.stepY);
+                if (t - g_.stepY < shape_.top() && t + g_.stepY > shape_.bottom())
+                    k = t + rLo * g_.stepY;
+            }
+            const auto key = static_cast<std::size_t>((k - shape_.top()) % period_);
             Made& m = made_[key];
             if (m.id < 0) {
                 // Forms are kept in one buffer, not a vector each: there may be hundreds.

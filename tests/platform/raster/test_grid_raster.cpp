@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <QTest>
 
+#include "platform/raster/copy_shape.h"
 #include "platform/raster/raster_surface.h"
 
 using namespace kalidor;
@@ -132,7 +133,8 @@ private slots:
         // canvas or outside it.
         std::mt19937 random(2026);
         auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-        for (int n = 0; n < 200; ++n) {
+        int twins = 0;
+        for (int n = 0; n < 400; ++n) {
             const int w = any(1, 120), h = any(1, 120);
             const int width = any(1, 20);
             const int sx = any(1, 30) * (any(0, 4) == 0 ? -1 : 1), sy = any(1, 30) * (any(0, 4) == 0 ? -1 : 1);
@@ -145,9 +147,60 @@ private slots:
                 g.rows = any(1, 12);
                 g.chess = any(0, 5) == 0;
             }
+            if (n % 2 == 0) {
+                // The four of a mirrored pattern: one segment turned over left
+                // to right, top to bottom and both, so that rows of the copies
+                // repeat in reverse, the copies often taller than a step.
+                grids.resize(4);
+                const Segment f = grids[0].first;
+                const float kx = float(any(0, 60)), ky = float(any(0, 60));
+                grids[1].first = {kx - f.x1, f.y1, kx - f.x2, f.y2};
+                grids[2].first = {f.x1, ky - f.y1, f.x2, ky - f.y2};
+                grids[3].first = {kx - f.x1, ky - f.y1, kx - f.x2, ky - f.y2};
+                // Now and then one more, about a step below: a row and its twin
+                // may then be reached by different numbers of grid rows.
+                if (n % 4 == 2)
+                    grids.push_back(SegmentGrid{{f.x1 + float(any(-5, 5)), f.y1 + float(std::abs(sy) + any(-6, 6)),
+                                                 f.x2, f.y2 + float(std::abs(sy) + any(-6, 6))}});
+                for (SegmentGrid& g : grids) {
+                    g.stepX = sx;
+                    g.stepY = sy;
+                    g.columns = grids[0].columns;
+                    g.rows = grids[0].rows;
+                    g.chess = false;
+                }
+                // A row named the twin of another has the same spans.
+                std::vector<Segment> firsts;
+                for (const SegmentGrid& g : grids)
+                    firsts.push_back(g.first);
+                const CopyShape shape(firsts, width);
+                for (long long k = shape.top(); k <= shape.bottom(); k = shape.nextRow(k + 1)) {
+                    const auto a = shape.row(k), b = shape.row(shape.twin(k));
+                    QVERIFY(shape.twin(k) <= k);
+                    QVERIFY2(std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](const Span& p, const Span& q) { return p.x0 == q.x0 && p.x1 == q.x1; }),
+                             qPrintable(QString("case %1: row %2 and its twin %3").arg(n).arg(k).arg(shape.twin(k))));
+                    twins += shape.twin(k) < k;
+                }
+            }
             const QString d = difference(w, h, width, grids);
             QVERIFY2(d.isEmpty(), qPrintable(QString("case %1: ").arg(n) + describe(w, h, width, grids.front()) + ": " + d));
         }
+        QVERIFY(twins > 100);  // the mirrored rows were found, not just never wrong
+        // Rows 21 to 25 of the copy are rows 4 to 0 turned over, but the grid
+        // row below reaches the places of rows 0 to 4 with its rows 30 to 34.
+        std::vector<SegmentGrid> grids(3);
+        grids[0].first = {10, 1, 30, 3};
+        grids[1].first = {10, 24, 30, 22};
+        grids[2].first = {45, 31, 65, 33};
+        for (SegmentGrid& g : grids) {
+            g.stepX = 40;
+            g.stepY = 30;
+            g.columns = 2;
+            g.rows = 6;
+        }
+        const QString d = difference(80, 200, 3, grids);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
     }
 
     void invertingDrawsEveryCopyInTurn()

@@ -1,6 +1,7 @@
 // Undo and redo of one whole-canvas step on 3840 x 2160: a Pattern stroke with
-// 1-pixel cells (kept in tiles), New (the old picture kept whole) and Invert
-// (nothing kept but the rectangle), against one fill of the canvas.
+// 1-pixel cells (kept in tiles), New (the old picture kept whole, or over a
+// blank one just its colour) and Invert (nothing kept but the rectangle),
+// against one fill of the canvas.
 
 #include <QAbstractButton>
 #include <benchmark/benchmark.h>
@@ -37,6 +38,14 @@ void newOverADrawing(Editor& e)
     mnuNew_Click(e);
 }
 
+// New over a blank canvas, which keeps just the colour: undoing it fills the
+// canvas again.
+void newOverBlank(Editor& e)
+{
+    mnuNew_Click(e);
+    mnuNew_Click(e);
+}
+
 // Times the undo, or the redo, of the last step, putting it back untimed.
 void undoRedo(benchmark::State& state, void (*makeStep)(Editor&), bool undo)
 {
@@ -68,6 +77,7 @@ void undoRedo(benchmark::State& state, void (*makeStep)(Editor&), bool undo)
 
 KALIDOR_UNDO_REDO(Pattern-cells:1, tinyCellStroke)
 KALIDOR_UNDO_REDO(New, newOverADrawing)
+KALIDOR_UNDO_REDO(New-blank, newOverBlank)
 KALIDOR_UNDO_REDO(Invert, kInvert_Click)
 
 }  // namespace kalidor::bench

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <bit>
 
-#include <QPainter>
-
 #include "platform/raster/tile_pixels.h"
 
 namespace kalidor {
@@ -183,9 +181,7 @@ void TileHistory::grown(const QImage& image)
         return;
     if (!current_.whole.isNull() && current_.whole.size() != image.size()) {
         // What the picture has grown by was background before the step.
-        QImage whole(image.size(), image.format());
-        whole.fill(background_);
-        QPainter(&whole).drawImage(0, 0, current_.whole);
+        QImage whole = grownTo(current_.whole, image.size(), background_);
         current_.bytes += imageBytes(whole) - imageBytes(current_.whole);
         current_.whole = std::move(whole);
     }

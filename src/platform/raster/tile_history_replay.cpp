@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include <QPainter>
-
 #include "platform/raster/tile_pixels.h"
 
 namespace kalidor {
@@ -52,12 +50,8 @@ void TileHistory::swapPlain(QImage& image, Step& step)
     spare_ = std::move(image);
     image = std::move(step.whole);
     step.whole = QImage();
-    if (image.size() != spare_.size()) {
-        QImage grown(spare_.size(), image.format());
-        grown.fill(background_);
-        QPainter(&grown).drawImage(0, 0, image);
-        image = std::move(grown);
-    }
+    if (image.size() != spare_.size())
+        image = grownTo(image, spare_.size(), background_);
     step.bytes -= kept;
     bytes_ -= kept;
 }
@@ -68,12 +62,8 @@ void TileHistory::swapWhole(QImage& image, Step& step)
     image.swap(step.whole);
     // The picture may have grown since the step: what it grew by was
     // background then and is background now, all later steps being undone.
-    if (image.size() != step.whole.size()) {
-        QImage grown(step.whole.size().expandedTo(image.size()), image.format());
-        grown.fill(background_);
-        QPainter(&grown).drawImage(0, 0, image);
-        image = std::move(grown);
-    }
+    if (image.size() != step.whole.size())
+        image = grownTo(image, step.whole.size().expandedTo(image.size()), background_);
     const std::size_t after = imageBytes(step.whole);
     step.bytes = step.bytes + after - before;
     bytes_ = bytes_ + after - before;

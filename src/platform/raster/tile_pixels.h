@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 
 #include "platform/raster/pixel_runs.h"
@@ -34,6 +35,15 @@ inline std::vector<std::uint32_t> copyOf(const QImage& image, const QRect& r)
         pixels.insert(pixels.end(), row, row + r.width());
     }
     return pixels;
+}
+
+// `image` grown to `size`, what it grows by filled with `background`.
+inline QImage grownTo(const QImage& image, QSize size, QRgb background)
+{
+    QImage grown(size, image.format());
+    grown.fill(background);
+    QPainter(&grown).drawImage(0, 0, image);
+    return grown;
 }
 
 }  // namespace kalidor

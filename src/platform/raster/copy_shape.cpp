@@ -5,6 +5,29 @@
 
 namespace kalidor {
 
+namespace {
+
+// How segment g lies to f: the same or turned over, along each axis.
+struct Turn {
+    bool sameX, sameY, acrossX, acrossY;
+    bool mirrors() const { return (sameX || acrossX) && (sameY || acrossY); }
+};
+
+Turn turn(const Segment& f, const Segment& g)
+{
+    return {f.x1 == g.x1 && f.x2 == g.x2, f.y1 == g.y1 && f.y2 == g.y2, f.x1 + g.x1 == f.x2 + g.x2,
+            f.y1 + g.y1 == f.y2 + g.y2};
+}
+
+// The sum of a pixel's place and its mirror image's, for ends a and b turned
+// over onto each other: even widths end on pixel corners, odd ones on centres.
+long long mirrorSum(float a, float b, int width)
+{
+    return static_cast<long long>(a) + static_cast<long long>(b) - 1 + (width & 1);
+}
+
+}  // namespace
+
 CopyShape::CopyShape(std::span<const Segment> segments, int width)
 {
     constexpr int kOpen = 1 << 30;  // the copy is drawn whole; the grid clips later
@@ -83,12 +106,9 @@ long long CopyShape::mirrorAxis(std::span<const Segment> segments, int width)
 {
     for (std::size_t k = 1; k < segments.size(); ++k)
         for (std::size_t j = 0; j < k; ++j) {
-            const Segment& f = segments[j];
-            const Segment& g = segments[k];
-            const bool sameX = f.x1 == g.x1 && f.x2 == g.x2;
-            const bool acrossX = f.x1 + g.x1 == f.x2 + g.x2;
-            if ((sameX || acrossX) && f.y1 + g.y1 == f.y2 + g.y2 && f.y1 != g.y1)
-                return static_cast<long long>(f.y1) + static_cast<long long>(g.y1) - 1 + (width & 1);
+            const Turn t = turn(segments[j], segments[k]);
+            if (t.mirrors() && !t.sameY)
+                return mirrorSum(segments[j].y1, segments[k].y1, width);
         }
     return std::numeric_limits<long long>::min() / 4;  // no row is mirrored
 }
@@ -100,21 +120,16 @@ bool CopyShape::reflects(std::span<const Segment> earlier, const Segment& g, int
         return false;
     for (std::size_t j = 0; j < earlier.size(); ++j) {
         const Segment& f = earlier[j];
-        const bool sameX = f.x1 == g.x1 && f.x2 == g.x2;
-        const bool sameY = f.y1 == g.y1 && f.y2 == g.y2;
-        const bool acrossX = f.x1 + g.x1 == f.x2 + g.x2;
-        const bool acrossY = f.y1 + g.y1 == f.y2 + g.y2;
-        if (!(sameX || acrossX) || !(sameY || acrossY))
+        const Turn t = turn(f, g);
+        if (!t.mirrors())
             continue;
-        // Even widths end on pixel corners, odd ones on pixel centres.
-        const long long odd = width & 1;
-        const long long kx = static_cast<long long>(f.x1) + static_cast<long long>(g.x1) - 1 + odd;
-        const long long ky = static_cast<long long>(f.y1) + static_cast<long long>(g.y1) - 1 + odd;
+        const long long kx = mirrorSum(f.x1, g.x1, width);
+        const long long ky = mirrorSum(f.y1, g.y1, width);
         for (std::size_t i = from[j]; i < from[j + 1]; ++i) {
             const Span s = drawn[i];
-            drawn.push_back(sameX ? Span{0, s.x0, s.x1}
-                                  : Span{0, static_cast<int>(kx - s.x1), static_cast<int>(kx - s.x0)});
-            drawn.back().y = sameY ? s.y : static_cast<int>(ky - s.y);
+            drawn.push_back(t.sameX ? Span{0, s.x0, s.x1}
+                                    : Span{0, static_cast<int>(kx - s.x1), static_cast<int>(kx - s.x0)});
+            drawn.back().y = t.sameY ? s.y : static_cast<int>(ky - s.y);
         }
         return true;
     }

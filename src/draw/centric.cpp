@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "draw/step_segments.h"
-
 namespace kalidor {
 
 namespace {
@@ -19,8 +17,7 @@ void CenterDrawLines(Editor& e, int16 x, int16 y, int16 button)
     const Well* well = wellAt(e, button);
     if (!well)
         return;  // a button with no well has no colour: the step is skipped
-    drawStep(*e.ui.pb, well->BackColor(), e.stepSegments,
-             [&](std::vector<Segment>& segments) { centricStep(e.st, copies(e), e.mirror, x, y, segments); });
+    paintStep(*e.ui.pb, centricStep(e.st, copies(e), e.mirror, x, y), well->BackColor());
 }
 
 void slN_Scroll(Editor& e)

@@ -55,29 +55,56 @@ void centricStart(EditorState& s, int16 n, int16 x, int16 y)
     }
 }
 
-void centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, std::vector<Segment>& out)
+namespace {
+
+// The mirror across the centre's vertical as the step's second operation,
+// its 16-bit arithmetic checked copy by copy: where a mirrored copy leaves the
+// range, the mirrored copies before it are drawn as shapes of their own.
+void mirrorAcrossCentre(const EditorState& s, StrokeStep& step)
 {
-    if (s.SXY.empty())
-        return;  // no set-up yet: no points to draw from
-    const float r = radius(s, x, y);
-    float alfa = DefAlfa(s, x, y);
-    const std::size_t rows = std::min(s.SXY.size(), static_cast<std::size_t>(std::max<int16>(n, 0)));
-    for (std::size_t i = 0; i < rows; ++i) {
-        const Point16 p = rotatedPoint(s, r, alfa);
-        out.push_back({static_cast<float>(s.SXY[i].x), static_cast<float>(s.SXY[i].y), static_cast<float>(p.x),
-                       static_cast<float>(p.y)});
-        s.SXY[i] = p;
-        alfa = nextAngle(alfa, s.DAlfa);
-    }
-    if (!mirror)
+    const std::size_t rows = step.shapes.size();
+    std::size_t i = 0;
+    try {
+        const int16 twice = i16::add(s.CenterX, s.CenterX);
+        for (; i < rows; ++i) {
+            i16::sub(twice, static_cast<int16>(step.shapes[i].x1));
+            i16::sub(twice, static_cast<int16>(step.shapes[i].x2));
+        }
+    } catch (const Int16Error& error) {
+        const PointOp mirror = PointOp::mirrorX(s.CenterX);
+        for (std::size_t j = 0; j < i; ++j)
+            step.shapes.push_back(mirror.apply(step.shapes[j]));
+        step.overflow = error;
         return;
-    const std::size_t first = out.size() - rows;
-    const int16 twice = i16::add(s.CenterX, s.CenterX);
-    for (std::size_t i = first; i < first + rows; ++i) {
-        const Segment g = out[i];
-        out.push_back({static_cast<float>(i16::sub(twice, static_cast<int16>(g.x1))), g.y1,
-                       static_cast<float>(i16::sub(twice, static_cast<int16>(g.x2))), g.y2});
     }
+    step.symmetry.ops.push_back(PointOp::mirrorX(s.CenterX));
+}
+
+}  // namespace
+
+StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y)
+{
+    StrokeStep step;
+    if (s.SXY.empty())
+        return step;  // no set-up yet: no points to draw from
+    const std::size_t rows = std::min(s.SXY.size(), static_cast<std::size_t>(std::max<int16>(n, 0)));
+    try {
+        const float r = radius(s, x, y);
+        float alfa = DefAlfa(s, x, y);
+        for (std::size_t i = 0; i < rows; ++i) {
+            const Point16 p = rotatedPoint(s, r, alfa);
+            step.shapes.push_back({static_cast<float>(s.SXY[i].x), static_cast<float>(s.SXY[i].y),
+                                   static_cast<float>(p.x), static_cast<float>(p.y)});
+            s.SXY[i] = p;
+            alfa = nextAngle(alfa, s.DAlfa);
+        }
+    } catch (const Int16Error& error) {
+        step.overflow = error;
+        return step;
+    }
+    if (mirror)
+        mirrorAcrossCentre(s, step);
+    return step;
 }
 
 }  // namespace kalidor

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "draw/stroke_step.h"
 #include "editor/editor_state.h"
-#include "platform/segment_grid.h"
 
 namespace kalidor {
 
@@ -23,12 +23,12 @@ float DefAlfa(const EditorState& s, int16 x, int16 y);
 // points `SXY`, the first being (x, y) itself.
 void centricStart(EditorState& s, int16 n, int16 x, int16 y);
 
-// One step of the stroke to (x, y): appends a segment from each stored point to
-// its copy of (x, y) and stores the copies. Only the first `n` rows are stepped
-// (N raised during a stroke adds none). With `mirror`, each of those segments
-// is then appended again mirrored across the vertical line through the centre,
-// an end (x, y) becoming (2 CenterX - x, y); the stored points stay unmirrored.
-// A 16-bit overflow leaves the segments made before it in `out` and is passed on.
-void centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, std::vector<Segment>& out);
+// One step of the stroke to (x, y): a shape from each stored point to its copy
+// of (x, y), and the copies stored. Only the first `n` rows are stepped (N
+// raised during a stroke adds none). With `mirror`, each shape is drawn again
+// mirrored across the vertical line through the centre, an end (x, y) becoming
+// (2 CenterX - x, y); the stored points stay unmirrored. Where a copy's 16-bit
+// arithmetic overflows, the step holds the copies made before it.
+StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y);
 
 }  // namespace kalidor

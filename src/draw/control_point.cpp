@@ -35,8 +35,7 @@ void pb_DragDrop(Editor& e, DragSource source, float x, float y)
 {
     // Normal mode has no control point. The mode can change under a drag: an
     // arrow key on a focused mode button selects another.
-    const int16 shown = e.st.Mode == kColourPick ? e.st.PrevMode : e.st.Mode;
-    if (source == DragSource::Marker && shown != kNormal)
+    if (source == DragSource::Marker && drawingMode(e.st) != kNormal)
         ChangeCPXY(e, i16::round(x), i16::round(y));
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace kalidor {
 
@@ -64,69 +65,67 @@ Int16Error cellOverflow(const EditorState& s, int row, int column, Point16 from,
     return Int16Error("16-bit overflow in a pattern cell");
 }
 
-// The step's segment in every cell of the loop (rows 0..CellsY by columns
-// 0..CellsX), as one grid, cut short before the first cell that leaves 16 bits.
-PatternStep cellGrids(const EditorState& s, bool chess, Point16 from, Point16 to)
+// The first cell, in drawing order, that leaves 16 bits, among the cells a
+// step draws: its row and column, or rows as the row where none does. Along
+// each axis the arithmetic is linear, so a column fails in every row and a row
+// in every column.
+std::pair<int, int> firstFailing(const EditorState& s, const Lattice& l, Point16 from, Point16 to)
 {
-    PatternStep step;
-    if (s.CellsX < 0 || s.CellsY < 0)
-        return step;
-    SegmentGrid grid;
-    grid.first = {static_cast<float>(origin(0, s.PatternX) + from.x), static_cast<float>(origin(0, s.PatternY) + from.y),
-                  static_cast<float>(origin(0, s.PatternX) + to.x), static_cast<float>(origin(0, s.PatternY) + to.y)};
-    grid.stepX = s.PatternX;
-    grid.stepY = s.PatternY;
-    grid.columns = s.CellsX + 1;
-    grid.rows = s.CellsY + 1;
-    grid.chess = chess;
-    grid.phase = s.ChessPhase;
-
-    // The first cell, in drawing order, that leaves 16 bits. Along each axis the
-    // arithmetic is linear, so a column fails in every row and a row in every column.
-    std::array<int, 2> badColumn{grid.columns, grid.columns};  // first failing column of each parity
-    int anyBadColumn = grid.columns;
-    for (int c = grid.columns - 1; c >= 0; --c) {
+    std::array<int, 2> badColumn{l.columns, l.columns};  // first failing column of each parity
+    int anyBadColumn = l.columns;
+    for (int c = l.columns - 1; c >= 0; --c) {
         if (!fits(c, s.PatternX, from.x, to.x)) {
             badColumn[static_cast<std::size_t>(c & 1)] = c;
             anyBadColumn = c;
         }
     }
-    for (int r = 0; r < grid.rows; ++r) {
-        const int first = grid.firstColumn(r);
-        if (first >= grid.columns)
+    for (int r = 0; r < l.rows; ++r) {
+        const int first = l.chess ? cellParity(l.phase, r) : 0;
+        if (first >= l.columns)
             continue;
         const bool rowFits = fits(r, s.PatternY, from.y, to.y);
-        const int bad = chess ? badColumn[static_cast<std::size_t>(first)] : anyBadColumn;
-        if (rowFits && bad >= grid.columns)
+        const int bad = l.chess ? badColumn[static_cast<std::size_t>(first)] : anyBadColumn;
+        if (rowFits && bad >= l.columns)
             continue;
-        const int failColumn = rowFits ? bad : first;
-        // The rows before the failing one, then that row up to the failing cell.
-        SegmentGrid before = grid;
-        before.rows = r;
-        SegmentGrid part = grid;
-        part.rows = 1;
-        part.columns = failColumn;
-        part.phase = grid.phase ^ (r & 1);
-        const auto dy = static_cast<float>(static_cast<long long>(r) * s.PatternY);
-        part.first.y1 += dy;
-        part.first.y2 += dy;
-        for (const SegmentGrid& g : {before, part})
-            if (g.rows > 0 && g.columns > 0)
-                step.grids.push_back(g);
-        step.overflow = cellOverflow(s, r, failColumn, from, to);
-        return step;
+        return {r, rowFits ? bad : first};
     }
-    step.grids.push_back(grid);
+    return {l.rows, 0};
+}
+
+// The step's segment in every cell of the loop (rows 0..CellsY by columns
+// 0..CellsX): the first cell's segment on the lattice of cells, cut short
+// before the first cell that leaves 16 bits.
+StrokeStep cellLattice(const EditorState& s, bool chess, Point16 from, Point16 to)
+{
+    StrokeStep step;
+    if (s.CellsX < 0 || s.CellsY < 0)
+        return step;
+    const long long ox = origin(0, s.PatternX);
+    const long long oy = origin(0, s.PatternY);
+    step.shapes.push_back({static_cast<float>(ox + from.x), static_cast<float>(oy + from.y),
+                           static_cast<float>(ox + to.x), static_cast<float>(oy + to.y)});
+    Lattice& l = step.symmetry.lattice;
+    l.ax = s.PatternX;
+    l.by = s.PatternY;
+    l.columns = s.CellsX + 1;
+    l.rows = s.CellsY + 1;
+    l.chess = chess;
+    l.phase = s.ChessPhase;
+    const auto [row, column] = firstFailing(s, l, from, to);
+    if (row < l.rows) {
+        l.endRow = row;
+        l.endColumn = column;
+        step.overflow = cellOverflow(s, row, column, from, to);
+    }
     return step;
 }
 
 // Along one axis, where the end `v` of the copy in the cell at loop index i
 // lies with Mirror: cells with k = i - 1 odd turn it over within the cell,
 // 2 * bx + cell - (bx + v), which is the next cell's origin less v.
-long long mirroredEnd(int i, int16 cell, int16 v)
-{
-    return (i - 1) % 2 != 0 ? origin(i + 1, cell) - v : origin(i, cell) + v;
-}
+bool turnsOver(int i) { return (i - 1) % 2 != 0; }
+
+long long mirroredEnd(int i, int16 cell, int16 v) { return turnsOver(i) ? origin(i + 1, cell) - v : origin(i, cell) + v; }
 
 bool mirroredFits(int i, int16 cell, int16 from, int16 to)
 {
@@ -141,16 +140,34 @@ Segment mirroredSegment(const EditorState& s, int column, int row, Point16 from,
             static_cast<float>(mirroredEnd(row, s.PatternY, to.y))};
 }
 
-// The mirrored cells as four grids, one for each parity of column and row,
-// each stepping two cells at a time; with Chess only the two whose cells are
-// drawn. Where a cell leaves 16 bits, the cells before it go one by one.
-PatternStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point16 to)
+// The mirrored cells one by one, in the loop's order, up to the first that
+// leaves 16 bits.
+StrokeStep mirroredOneByOne(const EditorState& s, bool chess, Point16 from, Point16 to)
 {
-    PatternStep step;
+    StrokeStep step;
+    for (int r = 0; r <= s.CellsY; ++r)
+        for (int c = 0; c <= s.CellsX; ++c) {
+            if (chess && cellParity(c, r) != s.ChessPhase)
+                continue;
+            if (!mirroredFits(c, s.PatternX, from.x, to.x) || !mirroredFits(r, s.PatternY, from.y, to.y)) {
+                step.overflow = Int16Error("16-bit overflow in a mirrored pattern cell");
+                return step;
+            }
+            step.shapes.push_back(mirroredSegment(s, c, r, from, to));
+        }
+    return step;
+}
+
+// The mirrored cells as a lattice of two cells by two, each of the four a
+// turning of the segment within its cell and the offset of that cell: with
+// Chess only the two whose cells are drawn. Where a cell leaves 16 bits, the
+// cells before it go one by one.
+StrokeStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point16 to)
+{
     const int columns = s.CellsX + 1;
     const int rows = s.CellsY + 1;
     if (columns <= 0 || rows <= 0)
-        return step;
+        return {};
     // Among the cells of one parity each end moves by the same amount from
     // cell to cell, so the first and last two cells of an axis decide for all.
     auto allFit = [](int count, int16 cell, int16 a, int16 b) {
@@ -159,30 +176,29 @@ PatternStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point1
                 return false;
         return true;
     };
-    if (!allFit(columns, s.PatternX, from.x, to.x) || !allFit(rows, s.PatternY, from.y, to.y)) {
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c) {
-                if (chess && cellParity(c, r) != s.ChessPhase)
-                    continue;
-                if (!mirroredFits(c, s.PatternX, from.x, to.x) || !mirroredFits(r, s.PatternY, from.y, to.y)) {
-                    step.overflow = Int16Error("16-bit overflow in a mirrored pattern cell");
-                    return step;
-                }
-                step.segments.push_back(mirroredSegment(s, c, r, from, to));
-            }
-        return step;
-    }
+    if (!allFit(columns, s.PatternX, from.x, to.x) || !allFit(rows, s.PatternY, from.y, to.y))
+        return mirroredOneByOne(s, chess, from, to);
+    StrokeStep step;
+    step.shapes.push_back({static_cast<float>(from.x), static_cast<float>(from.y), static_cast<float>(to.x),
+                           static_cast<float>(to.y)});
+    Lattice& l = step.symmetry.lattice;
+    l.ax = 2.0 * s.PatternX;
+    l.by = 2.0 * s.PatternY;
+    l.columns = (columns + 1) / 2;
+    l.rows = (rows + 1) / 2;
+    step.symmetry.ops.clear();
     for (int r0 = 0; r0 < 2 && r0 < rows; ++r0)
         for (int c0 = 0; c0 < 2 && c0 < columns; ++c0) {
             if (chess && cellParity(c0, r0) != s.ChessPhase)
                 continue;
-            SegmentGrid grid;
-            grid.first = mirroredSegment(s, c0, r0, from, to);
-            grid.stepX = 2 * s.PatternX;
-            grid.stepY = 2 * s.PatternY;
-            grid.columns = (columns - c0 + 1) / 2;
-            grid.rows = (rows - r0 + 1) / 2;
-            step.grids.push_back(grid);
+            PointOp op;
+            op.xx = turnsOver(c0) ? -1 : 1;
+            op.yy = turnsOver(r0) ? -1 : 1;
+            op.tx = static_cast<double>(turnsOver(c0) ? origin(c0 + 1, s.PatternX) : origin(c0, s.PatternX));
+            op.ty = static_cast<double>(turnsOver(r0) ? origin(r0 + 1, s.PatternY) : origin(r0, s.PatternY));
+            op.columns = (columns - c0 + 1) / 2;
+            op.rows = (rows - r0 + 1) / 2;
+            step.symmetry.ops.push_back(op);
         }
     return step;
 }
@@ -200,7 +216,7 @@ void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x
     s.PatternSXY = Point16{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
 }
 
-PatternStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y)
+StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y)
 {
     if (noGrid(s))
         return {};
@@ -210,7 +226,7 @@ PatternStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 
     followCell(nr, s.PatternCell.row, s.PatternSXY.y, s.PatternY, s.ChessPhase);
     s.PatternCell = Cell16{nc, nr};
     const Point16 to{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
-    PatternStep step = mirror ? mirroredCells(s, chess, s.PatternSXY, to) : cellGrids(s, chess, s.PatternSXY, to);
+    StrokeStep step = mirror ? mirroredCells(s, chess, s.PatternSXY, to) : cellLattice(s, chess, s.PatternSXY, to);
     if (!step.overflow)
         s.PatternSXY = to;
     return step;

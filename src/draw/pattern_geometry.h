@@ -3,11 +3,8 @@
 // in every cell of the grid whose cells are PatternX x PatternY pixels, or only
 // in every other cell with Chess.
 
-#include <optional>
-#include <vector>
-
+#include "draw/stroke_step.h"
 #include "editor/editor_state.h"
-#include "platform/segment_grid.h"
 
 namespace kalidor {
 
@@ -16,22 +13,14 @@ namespace kalidor {
 // chessboard phase. Without a grid (a cell of width or height 0) nothing changes.
 void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x, int16 y);
 
-// What one step draws: the segment in every cell of the loop, as a few grids
-// (and, with Mirror near the 16-bit limits, as single segments drawn first).
-// Where a cell's 16-bit arithmetic overflows, the step stops before that cell,
-// as drawing cell by cell would have, and `overflow` is the error to pass on
-// once the rest is drawn.
-struct PatternStep {
-    std::vector<Segment> segments;
-    std::vector<SegmentGrid> grids;
-    std::optional<Int16Error> overflow;
-};
-
-// One step of the stroke to (x, y). With `mirror`, the cells alternate like the
-// tiles of a quilt: numbering them k = column - 1 and j = row - 1 of the loop,
-// where k is odd the copy is turned left to right within its cell, where j is
-// odd top to bottom. The stroke's stored point moves on unless the step
-// overflowed. Without a grid it is empty.
-PatternStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y);
+// One step of the stroke to (x, y): the segment of the first cell of the loop
+// (rows 0..CellsY by columns 0..CellsX) on the lattice of cells, with Chess
+// only the cells of the stroke's parity. With `mirror`, the cells alternate
+// like the tiles of a quilt: numbering them k = column - 1 and j = row - 1 of
+// the loop, where k is odd the copy is turned left to right within its cell,
+// where j is odd top to bottom. Where a cell's 16-bit arithmetic overflows, the
+// step stops before that cell, as drawing cell by cell would have; the
+// stroke's stored point then stays. Without a grid it is empty.
+StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y);
 
 }  // namespace kalidor

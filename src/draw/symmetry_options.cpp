@@ -44,8 +44,7 @@ void refreshGuides(Editor& e)
         return;
     }
     // In colour pick, the guides of the mode it returns to.
-    const int16 mode = e.st.Mode == kColourPick ? e.st.PrevMode : e.st.Mode;
-    e.ui.pbBox.SetGuides(symmetryGuides(e.st, mode, e.ui.slN.Value(), e.mirror, e.ui.pb->ScaleWidth(), e.ui.pb->ScaleHeight()));
+    e.ui.pbBox.SetGuides(symmetryGuides(e.st, drawingMode(e.st), e.ui.slN.Value(), e.mirror, e.ui.pb->ScaleWidth(), e.ui.pb->ScaleHeight()));
 }
 
 }  // namespace kalidor

@@ -49,9 +49,6 @@ struct Editor {
     bool guides = false;           // the symmetry's lines shown over the canvas
     bool stroking = false;         // a button went down on the canvas and is not yet released
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)
-    // The segments of one stroke step, kept from step to step so that a move
-    // allocates nothing.
-    std::vector<Segment> stepSegments;
 };
 
 // The well numbered `index`, or null where there is none (only 1, 2 and 3 exist).

@@ -53,4 +53,7 @@ struct EditorState {
     int16 PalSelY = 0;
 };
 
+// The drawing mode in force: in colour pick, the one it returns to.
+inline int16 drawingMode(const EditorState& s) { return s.Mode == kColourPick ? s.PrevMode : s.Mode; }
+
 }  // namespace kalidor

@@ -9,7 +9,7 @@ void kInvert_Click(Editor& e)
 {
     Surface& pb = *e.ui.pb;
     pb.SetDrawMode(kInvertPen);
-    asOneStep(e, [&] { fillWholePicture(pb, kBlack); });  // the colour plays no part in invert mode
+    asOneStep(e, StepKind::Invert, [&] { fillWholePicture(pb, kBlack); });  // the colour plays no part in invert mode
     // Copy pen whatever the mode was before: every other drawing paints plain colours.
     pb.SetDrawMode(kCopyPen);
 }

@@ -10,7 +10,7 @@ void mnuNew_Click(Editor& e)
 {
     // Paints over the picture in the current drawing mode, which is copy pen
     // everywhere but inside Invert.
-    asOneStep(e, [&] { fillWholePicture(*e.ui.pb, kWhite); });
+    asOneStep(e, StepKind::New, [&] { fillWholePicture(*e.ui.pb, kWhite); });
     markSaved(e);  // nothing to lose until something is drawn on it
 }
 

@@ -13,7 +13,7 @@ void mnuOpen_Click(Editor& e)
         return;  // cancelled: the drawing stays
     // A file that cannot be read as a picture changes nothing, and says nothing.
     if (const std::optional<Picture> picture = LoadPicture(*fileName)) {
-        asOneStep(e, [&] { e.ui.pb->SetPicture(*picture); });
+        asOneStep(e, StepKind::Open, [&] { e.ui.pb->SetPicture(*picture); });
         markSaved(e);
     }
 }

@@ -13,11 +13,11 @@ void EditRedo(Editor& e);
 // undo or redo, Mirror and Guides checked while on.
 void showEditMenu(Editor& e);
 
-// Around a change of the whole picture by a command: one step.
+// Around a change of the whole picture by a command: one step of that kind.
 template <class Change>
-void asOneStep(Editor& e, Change change)
+void asOneStep(Editor& e, StepKind kind, Change change)
 {
-    e.ui.pbHistory->BeginStep();
+    e.ui.pbHistory->BeginStep(kind);
     try {
         change();
     } catch (...) {

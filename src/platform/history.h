@@ -1,16 +1,27 @@
 #pragma once
 // The picture's history: what drawing did, step by step, to be undone and redone.
-// The editor marks where a step begins and ends; the surface records the pixels.
+// The editor marks where a step begins and ends, and says what the step is; the
+// surface records the pixels.
 
 namespace kalidor {
+
+// What a step does to the picture, which says how it is best kept: a stroke by
+// the tiles it writes, New and Open by the picture they replace, Invert by the
+// rectangle inverted again.
+enum class StepKind {
+    Stroke,
+    New,
+    Open,
+    Invert,
+};
 
 class History {
 public:
     virtual ~History() = default;
 
     // Everything drawn from here to `EndStep` is one step. A step that changed
-    // no pixel is no step. Drawing outside a step makes a step of its own.
-    virtual void BeginStep() = 0;
+    // no pixel is no step. Drawing outside a step makes a stroke of its own.
+    virtual void BeginStep(StepKind kind = StepKind::Stroke) = 0;
     virtual void EndStep() = 0;
 
     // Undoes the last step, or redoes the last undone one; false where there is

@@ -5,12 +5,11 @@
 
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "platform/colour.h"
 #include "platform/int16.h"
 #include "platform/picture.h"
-#include "platform/segment_grid.h"
+#include "platform/symmetry.h"
 
 namespace kalidor {
 
@@ -39,20 +38,10 @@ public:
     // (w + 1) x (h + 1) pixels.
     virtual void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
                       Corner corner = Corner::Absolute) = 0;
-    // The segments of one stroke step, all in one colour with the current width
-    // and mode: the same pixels as drawing each with `Line`, in order.
-    virtual void Lines(std::span<const Segment> segments, Colour c) = 0;
-    // Every copy of a step's grids in one call: the same pixels as `Lines` on
-    // their copies, grid after grid.
-    virtual void GridLines(std::span<const SegmentGrid> grids, Colour c)
-    {
-        std::vector<Segment> copies;
-        for (const SegmentGrid& grid : grids)
-            expandGrid(grid, copies);
-        if (!copies.empty())
-            Lines(copies, c);
-    }
-    void GridLines(const SegmentGrid& grid, Colour c) { GridLines(std::span(&grid, 1), c); }
+    // Every copy of a stroke step (see symmetry.h), in one colour with the
+    // current width and mode, in one call: the same pixels as drawing each copy
+    // with `Line`, in the symmetry's order.
+    virtual void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) = 0;
 
     virtual int16 DrawMode() const = 0;
     virtual void SetDrawMode(int16 mode) = 0;

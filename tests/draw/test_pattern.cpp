@@ -280,10 +280,9 @@ private slots:
     {
         // The worked check: cells of 50 x 40, a copy from (30, 25) to (40, 33) in its cell.
         EditorState s = patternState(50, 40, 200, 120, 30, 25);
-        const PatternStep step = patternStep(s, false, true, 40, 33);
+        const StrokeStep step = patternStep(s, false, true, 40, 33);
         std::vector<Segment> copies;
-        for (const SegmentGrid& g : step.grids)
-            expandGrid(g, copies);
+        expandCopies(step.shapes, step.symmetry, copies);
         auto has = [&](Segment want) {
             return std::any_of(copies.begin(), copies.end(), [&](const Segment& g) {
                 return g.x1 == want.x1 && g.y1 == want.y1 && g.x2 == want.x2 && g.y2 == want.y2;
@@ -307,20 +306,20 @@ private slots:
                     EditorState t = patternState(int16(cw), int16(ch), float(w), float(h), x, y);
                     t.PatternSXY = Point16{int16(t.PatternSXY.x - 9), int16(t.PatternSXY.y + 4)};
                     const Point16 from = t.PatternSXY;
-                    const PatternStep mirrored = patternStep(t, chess, true, x, y);
+                    const StrokeStep mirrored = patternStep(t, chess, true, x, y);
                     const Point16 to = t.PatternSXY;
                     t.PatternSXY = from;
                     RasterSurface atOnce(w, h, 0, kWhite), single(w, h, 0, kWhite);
                     atOnce.SetDrawWidth(width);
                     single.SetDrawWidth(width);
-                    atOnce.GridLines(mirrored.grids, kBlack);  // the union of the four at once
+                    atOnce.Paint(mirrored.shapes, mirrored.symmetry, kBlack);  // the union of the four at once
                     std::vector<Segment> cells;
                     for (const DrawnSegment& d : oneByOne(t, chess, to, true))
                         cells.push_back({d.x1, d.y1, d.x2, d.y2});
                     single.Lines(cells, kBlack);
                     QVERIFY2(atOnce.backing() == single.backing(),
                              qPrintable(QString("cells %1x%2 on %3x%4, chess %5, width %6").arg(cw).arg(ch).arg(w).arg(h).arg(chess).arg(width)));
-                    QVERIFY(mirrored.grids.size() <= 4);
+                    QVERIFY(mirrored.symmetry.ops.size() <= 4);
                 }
     }
 
@@ -329,14 +328,14 @@ private slots:
         // Cells 12000 wide on 30000 pixels: only the last column's copy, at
         // 24000 plus its end, can leave 16 bits.
         EditorState fits = patternState(12000, 10, 30000, 30, 8000, 5);
-        const PatternStep whole = patternStep(fits, false, true, 8001, 5);
+        const StrokeStep whole = patternStep(fits, false, true, 8001, 5);
         QVERIFY(!whole.overflow);
-        QVERIFY(!whole.grids.empty());
+        QVERIFY(!whole.symmetry.oneCell());
         EditorState over = patternState(12000, 10, 30000, 30, 9000, 5);
-        const PatternStep cut = patternStep(over, false, true, 9001, 5);
+        const StrokeStep cut = patternStep(over, false, true, 9001, 5);
         QVERIFY(cut.overflow);
-        QCOMPARE(cut.segments.size(), std::size_t(3));  // the cells of the first row before it
-        QVERIFY(cut.grids.empty());
+        QCOMPARE(cut.shapes.size(), std::size_t(3));  // the cells of the first row before it, one by one
+        QVERIFY(cut.symmetry.oneCell() && cut.symmetry.ops.size() == 1);
     }
 
     void anOverflowStopsTheStepWhereItGot()

@@ -20,7 +20,7 @@ public:
     explicit RecordingSurface(Surface& inner) : inner_(inner) {}
 
     std::vector<DrawnSegment> segments;  // every segment, in the order drawn
-    int calls = 0;                       // drawing calls made (Line, Lines and GridLines)
+    int calls = 0;                       // drawing calls made (Line and Paint)
 
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape, Corner corner) override
     {
@@ -29,21 +29,13 @@ public:
             segments.push_back({x1, y1, x2, y2, c, inner_.DrawWidth()});
         inner_.Line(x1, y1, x2, y2, c, shape, corner);
     }
-    void Lines(std::span<const Segment> s, Colour c) override
-    {
-        ++calls;
-        record(s, c);
-        inner_.Lines(s, c);
-    }
-    using Surface::GridLines;
-    void GridLines(std::span<const SegmentGrid> grids, Colour c) override
+    void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) override
     {
         ++calls;
         std::vector<Segment> copies;
-        for (const SegmentGrid& grid : grids)
-            expandGrid(grid, copies);
+        expandCopies(shapes, symmetry, copies);
         record(copies, c);
-        inner_.GridLines(grids, c);
+        inner_.Paint(shapes, symmetry, c);
     }
     int16 DrawMode() const override { return inner_.DrawMode(); }
     void SetDrawMode(int16 m) override { inner_.SetDrawMode(m); }

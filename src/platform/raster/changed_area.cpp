@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/raster/floor_division.h"
+
 namespace kalidor {
 
 namespace {
@@ -15,7 +17,7 @@ constexpr int kColumn = 32;
 // window system about as much as repainting a few thousand pixels.
 constexpr int kJoinedGap = 4 * kColumn;
 
-int columnStart(int x) { return x >= 0 ? x / kColumn * kColumn : -((-x + kColumn - 1) / kColumn) * kColumn; }
+int columnStart(int x) { return static_cast<int>(floorDiv(x, kColumn) * kColumn); }
 
 }  // namespace
 

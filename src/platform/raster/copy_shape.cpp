@@ -26,23 +26,59 @@ long long mirrorSum(float a, float b, int width)
     return static_cast<long long>(a) + static_cast<long long>(b) - 1 + (width & 1);
 }
 
-}  // namespace
-
-CopyShape::CopyShape(std::span<const Segment> segments, int width)
+// The parts' pixels, unclipped, in no order: the grid clips later.
+std::vector<Span> drawParts(std::span<const CopyPart> parts, int width)
 {
-    constexpr int kOpen = 1 << 30;  // the copy is drawn whole; the grid clips later
+    constexpr int kOpen = 1 << 30;
     std::vector<Span> drawn;
-    std::vector<std::size_t> from;  // where each segment's spans begin
-    for (std::size_t k = 0; k < segments.size(); ++k) {
+    std::vector<std::size_t> from;  // where each part's spans begin
+    for (const CopyPart& part : parts) {
         from.push_back(drawn.size());
-        if (reflects(segments.first(k), segments[k], width, from, drawn))
-            continue;
-        const Segment& f = segments[k];
+        const auto t = static_cast<std::size_t>(part.turns);
+        if (part.turns >= 0 && t + 1 < from.size()) {
+            // Taken from the spans of the part it turns, which stay where they
+            // are while as many more are appended.
+            drawn.reserve(drawn.size() + (from[t + 1] - from[t]));
+            const std::span<const Span> of(drawn.data() + from[t], from[t + 1] - from[t]);
+            if (turnedSpans(parts[t].segment, part.segment, width, of, drawn))
+                continue;
+        }
+        const Segment& f = part.segment;
         segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
                      static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, drawn);
     }
+    return drawn;
+}
+
+}  // namespace
+
+bool turnedSpans(const Segment& f, const Segment& g, int width, std::span<const Span> of, std::vector<Span>& out)
+{
+    if (width < 2)
+        return false;
+    const Turn t = turn(f, g);
+    if (!t.mirrors())
+        return false;
+    const long long kx = mirrorSum(f.x1, g.x1, width);
+    const long long ky = mirrorSum(f.y1, g.y1, width);
+    for (const Span& s : of) {
+        out.push_back(t.sameX ? Span{0, s.x0, s.x1} : Span{0, static_cast<int>(kx - s.x1), static_cast<int>(kx - s.x0)});
+        out.back().y = t.sameY ? s.y : static_cast<int>(ky - s.y);
+    }
+    return true;
+}
+
+CopyShape::CopyShape(std::span<const CopyPart> parts, int width)
+{
+    const std::vector<Span> drawn = drawParts(parts, width);
     if (drawn.empty())
         return;
+    sortIntoRows(drawn);
+    tidyRows(mirrorAxis(parts, width));
+}
+
+void CopyShape::sortIntoRows(const std::vector<Span>& drawn)
+{
     const auto [lo, hi] = std::minmax_element(drawn.begin(), drawn.end(),
                                               [](const Span& a, const Span& b) { return a.y < b.y; });
     top_ = lo->y;
@@ -69,31 +105,27 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
     spans_.resize(drawn.size());
     for (const Span& sp : drawn)
         spans_[--rows_[static_cast<std::size_t>(sp.y - top_)].begin] = sp;
-    // Each row's few spans sorted by their left end and joined where they meet.
+}
+
+void CopyShape::tidyRows(long long axis)
+{
     // A copy mirrored top to bottom, as in the cells of a mirrored pattern, has
     // rows that repeat those of its other half in reverse order: such a row
     // names its twin above, wherever their spans turn out the same.
-    const long long axis = mirrorAxis(segments, width);
+    const std::size_t rows = rows_.size();
     for (std::size_t i = rows_[0].next; i < rows; i = i + 1 < rows ? rows_[i + 1].next : rows) {
         Row& r = rows_[i];
-        const auto from = spans_.begin() + r.begin;
-        const auto to = from + r.count;
-        for (auto a = from + 1; a < to; ++a)
-            for (auto b = a; b > from && b->x0 < (b - 1)->x0; --b)
+        Span* const from = spans_.data() + r.begin;
+        Span* const to = from + r.count;
+        for (Span* a = from + 1; a < to; ++a)  // a row has a few spans only
+            for (Span* b = a; b > from && b->x0 < (b - 1)->x0; --b)
                 std::iter_swap(b, b - 1);
-        auto kept = from;
-        for (auto a = from + 1; a < to; ++a) {
-            if (a->x0 <= kept->x1 + 1)
-                kept->x1 = std::max(kept->x1, a->x1);
-            else
-                *++kept = *a;
-        }
-        r.count = static_cast<std::uint32_t>(kept - from + 1);
+        r.count = static_cast<std::uint32_t>(joinNeighbours(from, to, takeTouching));
         r.twin = static_cast<std::uint32_t>(i);
         const long long t = axis - 2 * top_ - static_cast<long long>(i);  // the row mirrored
         if (t >= 0 && t < static_cast<long long>(i)) {
             const Row& other = rows_[static_cast<std::size_t>(t)];
-            const auto there = spans_.begin() + other.begin;
+            const Span* there = spans_.data() + other.begin;
             if (other.count == r.count && std::equal(from, from + r.count, there, [](const Span& a, const Span& b) {
                     return a.x0 == b.x0 && a.x1 == b.x1;
                 }))
@@ -102,38 +134,17 @@ CopyShape::CopyShape(std::span<const Segment> segments, int width)
     }
 }
 
-long long CopyShape::mirrorAxis(std::span<const Segment> segments, int width)
+long long CopyShape::mirrorAxis(std::span<const CopyPart> parts, int width)
 {
-    for (std::size_t k = 1; k < segments.size(); ++k)
-        for (std::size_t j = 0; j < k; ++j) {
-            const Turn t = turn(segments[j], segments[k]);
-            if (t.mirrors() && !t.sameY)
-                return mirrorSum(segments[j].y1, segments[k].y1, width);
-        }
-    return std::numeric_limits<long long>::min() / 4;  // no row is mirrored
-}
-
-bool CopyShape::reflects(std::span<const Segment> earlier, const Segment& g, int width,
-                         const std::vector<std::size_t>& from, std::vector<Span>& drawn)
-{
-    if (width < 2)
-        return false;
-    for (std::size_t j = 0; j < earlier.size(); ++j) {
-        const Segment& f = earlier[j];
-        const Turn t = turn(f, g);
-        if (!t.mirrors())
+    for (const CopyPart& part : parts) {
+        if (part.turns < 0)
             continue;
-        const long long kx = mirrorSum(f.x1, g.x1, width);
-        const long long ky = mirrorSum(f.y1, g.y1, width);
-        for (std::size_t i = from[j]; i < from[j + 1]; ++i) {
-            const Span s = drawn[i];
-            drawn.push_back(t.sameX ? Span{0, s.x0, s.x1}
-                                    : Span{0, static_cast<int>(kx - s.x1), static_cast<int>(kx - s.x0)});
-            drawn.back().y = t.sameY ? s.y : static_cast<int>(ky - s.y);
-        }
-        return true;
+        const Segment& f = parts[static_cast<std::size_t>(part.turns)].segment;
+        const Turn t = turn(f, part.segment);
+        if (t.mirrors() && !t.sameY)
+            return mirrorSum(f.y1, part.segment.y1, width);
     }
-    return false;
+    return std::numeric_limits<long long>::min() / 4;  // no row is mirrored
 }
 
 }  // namespace kalidor

@@ -1,6 +1,6 @@
 #pragma once
 // The pixels of one copy of a grid, row by row. A copy may be made of several
-// segments: grids that step alike are drawn as one grid of their copies together.
+// segments: the shapes of a symmetry's operations, laid over one lattice.
 
 #include <algorithm>
 #include <cstddef>
@@ -9,14 +9,32 @@
 #include <vector>
 
 #include "platform/raster/line_raster.h"
-#include "platform/segment_grid.h"
+#include "platform/raster/segment_grid.h"
 
 namespace kalidor {
 
+// One segment of a copy, and where it is an earlier segment of the same copy
+// turned over along an axis or both (as an operation of the symmetry says):
+// that one's index, whose pixels it takes turned over instead of being drawn
+// again; -1 where it is drawn.
+struct CopyPart {
+    Segment segment;
+    int turns = -1;
+};
+
+// Appends the pixels of g, where g is f turned over along the x axis, the y
+// axis or both and f's pixels, drawn `width` wide, are `of`: they are f's
+// turned over, since a wide line is the pixels within half the width of it,
+// which a mirror keeps exactly. False, appending nothing, where g is no such
+// turn of f or the line is thin (a thin line's steps are not symmetric, so it
+// is drawn). The ends are whole pixels; `of` may lie in `out` where `out` has
+// room for as many spans more.
+bool turnedSpans(const Segment& f, const Segment& g, int width, std::span<const Span> of, std::vector<Span>& out);
+
 class CopyShape {
 public:
-    // The segments drawn `width` pixels wide, whole: the grid clips later.
-    CopyShape(std::span<const Segment> segments, int width);
+    // The parts drawn `width` pixels wide, whole: the grid clips later.
+    CopyShape(std::span<const CopyPart> parts, int width);
 
     bool empty() const { return spans_.empty(); }
     long long top() const { return top_; }
@@ -37,16 +55,13 @@ public:
     long long twin(long long k) const { return top_ + rows_[static_cast<std::size_t>(k - top_)].twin; }
 
 private:
-    // A wide segment that mirrors an earlier one, across a vertical or a
-    // horizontal line or both, as the cells of a mirrored pattern do, covers
-    // that one's pixels mirrored: a wide line is the pixels within half the
-    // width of it, which a mirror keeps exactly. (A thin line's steps are not
-    // symmetric, so it is drawn.)
-    // The sum of a row and its mirror image, where one segment is another
-    // mirrored top to bottom (from the first such pair), else far out of reach.
-    static long long mirrorAxis(std::span<const Segment> segments, int width);
-    static bool reflects(std::span<const Segment> earlier, const Segment& g, int width,
-                         const std::vector<std::size_t>& from, std::vector<Span>& drawn);
+    // The sum of a row and its mirror image, where one part turns another over
+    // top to bottom (from the first such pair), else far out of reach.
+    static long long mirrorAxis(std::span<const CopyPart> parts, int width);
+    // The spans counted into their rows, rows without spans linked past.
+    void sortIntoRows(const std::vector<Span>& drawn);
+    // Each row's spans sorted and joined; rows mirrored top to bottom named twins.
+    void tidyRows(long long axis);
 
     struct Row {
         std::uint32_t begin;  // where its spans are in `spans_`

@@ -76,50 +76,58 @@ bool reaches(const SegmentGrid& g, int columns, int rows, int width, const ClipR
 
 std::vector<Compound> compounds(std::span<const SegmentGrid> grids, int width, const ClipRect& clip)
 {
-    std::vector<SegmentGrid> left;
-    for (const SegmentGrid& grid : grids)
-        if (grid.columns > 0 && grid.rows > 0)
-            left.push_back(normalised(grid));
+    struct Left {
+        SegmentGrid grid;
+        int index;  // in `grids`
+    };
+    std::vector<Left> left;
+    for (std::size_t i = 0; i < grids.size(); ++i)
+        if (grids[i].columns > 0 && grids[i].rows > 0)
+            left.push_back(Left{normalised(grids[i]), static_cast<int>(i)});
+    std::vector<int> partOf(grids.size(), -1);  // of the compound being made, by grid
     std::vector<Compound> out;
     while (!left.empty()) {
-        const SegmentGrid lead = left.front();
+        const SegmentGrid lead = left.front().grid;
         auto alike = [&](std::size_t i) {
-            const SegmentGrid& g = left[i];
+            const SegmentGrid& g = left[i].grid;
             return i == 0 || (!g.chess && !lead.chess && g.stepX == lead.stepX && g.stepY == lead.stepY);
         };
         Compound c{lead, {}};
         Compound most{lead, {}};
         for (std::size_t i = 0; i < left.size(); ++i)
             if (alike(i)) {
-                c.grid.columns = std::min(c.grid.columns, left[i].columns);
-                c.grid.rows = std::min(c.grid.rows, left[i].rows);
-                most.grid.columns = std::max(most.grid.columns, left[i].columns);
-                most.grid.rows = std::max(most.grid.rows, left[i].rows);
+                c.grid.columns = std::min(c.grid.columns, left[i].grid.columns);
+                c.grid.rows = std::min(c.grid.rows, left[i].grid.rows);
+                most.grid.columns = std::max(most.grid.columns, left[i].grid.columns);
+                most.grid.rows = std::max(most.grid.rows, left[i].grid.rows);
             }
         // Copies that a shorter grid lacks may be drawn all the same where
         // they fall outside the clip, as the last cells of a pattern do.
         bool unseen = true;
         for (std::size_t i = 0; i < left.size(); ++i)
             if (alike(i))
-                unseen = unseen && !reaches(left[i], most.grid.columns, most.grid.rows, width, clip);
+                unseen = unseen && !reaches(left[i].grid, most.grid.columns, most.grid.rows, width, clip);
         if (unseen)
             c.grid = most.grid;
-        std::vector<SegmentGrid> others;
+        std::fill(partOf.begin(), partOf.end(), -1);
+        std::vector<Left> others;
         for (std::size_t i = 0; i < left.size(); ++i) {
-            const SegmentGrid& g = left[i];
+            const SegmentGrid& g = left[i].grid;
             if (!alike(i)) {
-                others.push_back(g);
+                others.push_back(left[i]);
                 continue;
             }
-            c.segments.push_back(g.first);
+            const int turns = g.mirrors >= 0 && g.mirrors < static_cast<int>(grids.size()) ? partOf[static_cast<std::size_t>(g.mirrors)] : -1;
+            partOf[static_cast<std::size_t>(left[i].index)] = static_cast<int>(c.parts.size());
+            c.parts.push_back(CopyPart{g.first, turns});
             if (g.columns > c.grid.columns) {
                 SegmentGrid right = rest(g, c.grid.columns, 0);
                 right.rows = c.grid.rows;
-                out.push_back(Compound{right, {right.first}});
+                out.push_back(Compound{right, {CopyPart{right.first}}});
             }
             if (g.rows > c.grid.rows) {
                 const SegmentGrid below = rest(g, 0, c.grid.rows);
-                out.push_back(Compound{below, {below.first}});
+                out.push_back(Compound{below, {CopyPart{below.first}}});
             }
         }
         out.push_back(std::move(c));

@@ -7,19 +7,12 @@
 #include <vector>
 
 #include "platform/raster/copy_shape.h"
+#include "platform/raster/floor_division.h"
 #include "platform/raster/grid_compounds.h"
 
 namespace kalidor {
 
 namespace {
-
-long long floorDiv(long long a, long long b)  // b > 0
-{
-    const long long q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
-}
-
-long long ceilDiv(long long a, long long b) { return -floorDiv(-a, b); }
 
 class RowMaker {
 public:
@@ -87,9 +80,9 @@ private:
 // made once where the rows repeat.
 class GridRows {
 public:
-    // `grid` normalised; its copies are `segments` moved along it.
-    GridRows(const SegmentGrid& grid, std::span<const Segment> segments, int width, const ClipRect& clip)
-        : g_(grid), shape_(segments, width), maker_(g_, shape_, clip)
+    // `grid` normalised; its copies are `parts` moved along it.
+    GridRows(const SegmentGrid& grid, std::span<const CopyPart> parts, int width, const ClipRect& clip)
+        : g_(grid), shape_(parts, width), maker_(g_, shape_, clip)
     {
         if (shape_.empty())
             return;
@@ -212,6 +205,100 @@ void join(const std::vector<std::span<const Span>>& owns, std::vector<Span>& out
     mergeSortedRuns(out, runs);
 }
 
+using Parts = std::vector<std::unique_ptr<GridRows>>;
+
+// The compounds of the grids that reach the clip, and the rows they reach.
+Parts partsOf(std::span<const SegmentGrid> grids, int width, const ClipRect& clip, long long& yFrom, long long& yTo)
+{
+    Parts parts;
+    yFrom = clip.y1 + 1;
+    yTo = clip.y0 - 1;
+    for (const Compound& c : compounds(grids, width, clip)) {
+        auto part = std::make_unique<GridRows>(c.grid, c.parts, width, clip);
+        if (part->empty())
+            continue;
+        yFrom = std::min(yFrom, part->yFrom());
+        yTo = std::max(yTo, part->yTo());
+        parts.push_back(std::move(part));
+    }
+    return parts;
+}
+
+// The rows of several parts joined. Where the parts that reach a row all
+// repeat with one period, the row repeats too: each of its forms (its place in
+// the period, and which parts reach it) is joined once. The grids a compound
+// leaves over along the canvas's edges reach only some rows.
+class JoinedRows {
+public:
+    explicit JoinedRows(const Parts& parts) : parts_(parts)
+    {
+        long long longest = -1;
+        for (const auto& part : parts)
+            if (part->yTo() - part->yFrom() > longest) {
+                longest = part->yTo() - part->yFrom();
+                period_ = part->period();
+            }
+        cache_ = parts.size() > 1 && parts.size() <= 64 && period_ > 0;
+        formsAt_.resize(cache_ ? static_cast<std::size_t>(period_) : 0);
+    }
+
+    // Row y as one, or false where no part has spans there.
+    bool at(long long y, const std::function<void(const GridRow&)>& row)
+    {
+        bool repeating = cache_;
+        std::uint64_t who = 0;
+        owns_.clear();
+        for (std::size_t i = 0; i < parts_.size(); ++i) {
+            int form = -1;
+            const std::span<const Span> own = parts_[i]->at(y, form);
+            if (own.empty())
+                continue;
+            owns_.push_back(own);
+            who |= std::uint64_t{1} << (i % 64);
+            repeating = repeating && form >= 0 && parts_[i]->period() == period_;
+        }
+        if (owns_.empty())
+            return false;
+        if (repeating) {
+            const int id = formOf(y, who);
+            row(GridRow{static_cast<int>(y), id, forms_[static_cast<std::size_t>(id)].spans});
+        } else if (owns_.size() == 1) {
+            row(GridRow{static_cast<int>(y), -1, owns_.front()});
+        } else {
+            join(owns_, spans_, runs_);
+            row(GridRow{static_cast<int>(y), -1, spans_});
+        }
+        return true;
+    }
+
+private:
+    // A known form is not joined again: its parts' spans may be thousands.
+    int formOf(long long y, std::uint64_t who)
+    {
+        std::vector<int>& known = formsAt_[static_cast<std::size_t>(y % period_)];
+        for (const int id : known)
+            if (forms_[static_cast<std::size_t>(id)].who == who)
+                return id;
+        forms_.push_back(Joined{who, {}});
+        join(owns_, forms_.back().spans, runs_);
+        known.push_back(static_cast<int>(forms_.size() - 1));
+        return known.back();
+    }
+
+    struct Joined {
+        std::uint64_t who;
+        std::vector<Span> spans;
+    };
+    const Parts& parts_;
+    long long period_ = 0;
+    bool cache_ = false;
+    std::vector<Joined> forms_;
+    std::vector<std::vector<int>> formsAt_;
+    std::vector<Span> spans_;
+    std::vector<std::span<const Span>> owns_;
+    std::vector<std::size_t> runs_;
+};
+
 }  // namespace
 
 void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& clip,
@@ -219,89 +306,30 @@ void gridSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& cl
 {
     if (clip.x0 > clip.x1 || clip.y0 > clip.y1)
         return;
-    std::vector<std::unique_ptr<GridRows>> parts;
-    long long yFrom = clip.y1 + 1;
-    long long yTo = clip.y0 - 1;
-    for (const Compound& c : compounds(grids, width, clip)) {
-        auto part = std::make_unique<GridRows>(c.grid, c.segments, width, clip);
-        if (part->empty())
-            continue;
-        yFrom = std::min(yFrom, part->yFrom());
-        yTo = std::max(yTo, part->yTo());
-        parts.push_back(std::move(part));
-    }
-    // Where the grids that reach a row all repeat with one period, the row
-    // repeats too: each of its forms (its place in the period, and which grids
-    // reach it) is joined once. The grids a compound leaves over along the
-    // canvas's edges reach only some rows.
-    long long period = 0;
-    long long longest = -1;
-    for (const auto& part : parts)
-        if (part->yTo() - part->yFrom() > longest) {
-            longest = part->yTo() - part->yFrom();
-            period = part->period();
-        }
-    const bool cache = parts.size() > 1 && parts.size() <= 64 && period > 0;
-    struct Joined {
-        std::uint64_t who;
-        std::vector<Span> spans;
-    };
-    std::vector<Joined> forms;
-    std::vector<std::vector<int>> formsAt(cache ? static_cast<std::size_t>(period) : 0);
-    std::vector<Span> spans;
-    std::vector<std::span<const Span>> owns;
-    std::vector<std::size_t> runs;
-
-    // Where no grid has spans, the next row any may have.
-    const auto nextRow = [&](long long y) {
+    long long yFrom = 0, yTo = -1;
+    const Parts parts = partsOf(grids, width, clip, yFrom, yTo);
+    // Where no part has spans, the next row any may have.
+    const auto skipTo = [&](long long y) {
         long long next = GridRows::kNever;
         for (const auto& part : parts)
-            next = std::min(next, part->nextRow(y));
-        return next;
+            next = std::min(next, part->nextRow(y + 1));
+        return std::max(y, next - 1);
     };
-    for (long long y = yFrom; y <= yTo; ++y) {
-        if (parts.size() == 1) {
+    if (parts.size() == 1) {
+        for (long long y = yFrom; y <= yTo; ++y) {
             int form = -1;
             const std::span<const Span> own = parts.front()->at(y, form);
-            if (!own.empty())
-                row(GridRow{static_cast<int>(y), std::max(form, -1), own});
-            else
-                y = std::max(y, nextRow(y + 1) - 1);
-            continue;
-        }
-        bool repeating = cache;
-        std::uint64_t who = 0;
-        owns.clear();
-        for (std::size_t i = 0; i < parts.size(); ++i) {
-            int form = -1;
-            const std::span<const Span> own = parts[i]->at(y, form);
             if (own.empty())
-                continue;
-            owns.push_back(own);
-            who |= std::uint64_t{1} << (i % 64);
-            repeating = repeating && form >= 0 && parts[i]->period() == period;
+                y = skipTo(y);
+            else
+                row(GridRow{static_cast<int>(y), std::max(form, -1), own});
         }
-        if (owns.empty()) {
-            y = std::max(y, nextRow(y + 1) - 1);
-            continue;
-        }
-        if (repeating) {
-            // A known form is not joined again: its grids' spans may be thousands.
-            std::vector<int>& known = formsAt[static_cast<std::size_t>(y % period)];
-            auto same = std::find_if(known.begin(), known.end(), [&](int id) { return forms[static_cast<std::size_t>(id)].who == who; });
-            if (same == known.end()) {
-                forms.push_back(Joined{who, {}});
-                join(owns, forms.back().spans, runs);
-                same = known.insert(known.end(), static_cast<int>(forms.size() - 1));
-            }
-            row(GridRow{static_cast<int>(y), *same, forms[static_cast<std::size_t>(*same)].spans});
-        } else if (owns.size() == 1) {
-            row(GridRow{static_cast<int>(y), -1, owns.front()});
-        } else {
-            join(owns, spans, runs);
-            row(GridRow{static_cast<int>(y), -1, spans});
-        }
+        return;
     }
+    JoinedRows joined(parts);
+    for (long long y = yFrom; y <= yTo; ++y)
+        if (!joined.at(y, row))
+            y = skipTo(y);
 }
 
 }  // namespace kalidor

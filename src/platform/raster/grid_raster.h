@@ -6,7 +6,7 @@
 #include <span>
 
 #include "platform/raster/line_raster.h"
-#include "platform/segment_grid.h"
+#include "platform/raster/segment_grid.h"
 
 namespace kalidor {
 

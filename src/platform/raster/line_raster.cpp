@@ -199,17 +199,9 @@ struct SpanBefore {
     bool operator()(const Span& a, const Span& b) const { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
 };
 
-// Joins neighbouring spans of sorted spans that overlap or touch.
 void joinSorted(std::vector<Span>& spans)
 {
-    std::size_t w = 0;
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        if (w > 0 && spans[w - 1].y == spans[i].y && spans[i].x0 <= spans[w - 1].x1 + 1)
-            spans[w - 1].x1 = std::max(spans[w - 1].x1, spans[i].x1);
-        else
-            spans[w++] = spans[i];
-    }
-    spans.resize(w);
+    spans.resize(joinNeighbours(spans.data(), spans.data() + spans.size(), takeTouching));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // Which pixels a segment covers. Pure pixel geometry, shared by every surface.
 
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace kalidor {
@@ -27,6 +29,30 @@ struct ClipRect {
 // segment by whole pixels translates its pixels exactly.
 void segmentSpans(long long x1, long long y1, long long x2, long long y2, int width,
                   const ClipRect& clip, std::vector<Span>& out);
+
+// Joins the neighbours of sorted intervals in place, where `joins(kept, next)`
+// takes `next` into `kept` (true) or leaves them apart (false); returns how many
+// are left, at the front.
+template <class T, class Joins>
+std::size_t joinNeighbours(T* first, T* last, Joins joins)
+{
+    if (first == last)
+        return 0;
+    T* kept = first;
+    for (T* a = first + 1; a < last; ++a)
+        if (!joins(*kept, *a))
+            *++kept = *a;
+    return static_cast<std::size_t>(kept - first + 1);
+}
+
+// Takes b, which begins no earlier than a, into a where they overlap or touch on one row.
+inline bool takeTouching(Span& a, const Span& b)
+{
+    if (b.y != a.y || b.x0 > a.x1 + 1)
+        return false;
+    a.x1 = std::max(a.x1, b.x1);
+    return true;
+}
 
 // Sorts spans by row and joins those that overlap or touch, so that every pixel
 // appears once (an inverting draw must touch each pixel exactly once).

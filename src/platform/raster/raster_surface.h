@@ -13,7 +13,9 @@
 #include <QRect>
 
 #include "platform/raster/changed_area.h"
+#include "platform/raster/kept_image.h"
 #include "platform/raster/line_raster.h"
+#include "platform/raster/segment_grid.h"
 #include "platform/raster/tile_history.h"
 #include "platform/history.h"
 #include "platform/surface.h"
@@ -27,9 +29,14 @@ public:
 
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
               Corner corner = Corner::Absolute) override;
-    void Lines(std::span<const Segment> segments, Colour c) override;
-    using Surface::GridLines;
-    void GridLines(std::span<const SegmentGrid> grids, Colour c) override;
+    void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) override;
+
+    // The two ways `Paint` fills a step's copies: each copy drawn in turn, or
+    // the union of grids of copies in one pass (copy pen only; other modes
+    // draw the grids' copies in turn).
+    void Lines(std::span<const Segment> segments, Colour c);
+    void GridLines(std::span<const SegmentGrid> grids, Colour c);
+    void GridLines(const SegmentGrid& grid, Colour c) { GridLines(std::span(&grid, 1), c); }
 
     int16 DrawMode() const override { return drawMode_; }
     void SetDrawMode(int16 mode) override { drawMode_ = mode; }
@@ -45,15 +52,15 @@ public:
     float ScaleHeight() const override { return static_cast<float>(height_); }
     float Width() const override { return static_cast<float>(outerWidth_); }
     float Height() const override { return static_cast<float>(outerHeight_); }
-    float KeptWidth() const override { return static_cast<float>(image_.width()); }
-    float KeptHeight() const override { return static_cast<float>(image_.height()); }
+    float KeptWidth() const override { return static_cast<float>(kept_.image().width()); }
+    float KeptHeight() const override { return static_cast<float>(kept_.image().height()); }
 
     void SetPicture(const Picture& picture) override;
     Picture Image() const override;
 
     // The history, off until `keepHistory`: without it a step records nothing
     // and there is nothing to undo.
-    void BeginStep() override;
+    void BeginStep(StepKind kind = StepKind::Stroke) override;
     void EndStep() override;
     bool Undo() override;
     bool Redo() override;
@@ -65,7 +72,7 @@ public:
     void setOuterSize(int outerWidth, int outerHeight);
     int border() const { return border_; }
     // The whole persistent image; its top-left `ScaleWidth` x `ScaleHeight` is shown.
-    const QImage& backing() const { return image_; }
+    const QImage& backing() const { return kept_.image(); }
     void keepHistory(TileHistory::Limits limits = {});
     const TileHistory* history() const { return history_.get(); }
     // Told the interior area that changed after every drawing call.
@@ -73,8 +80,14 @@ public:
 
 private:
     ClipRect clip() const;
-    // `recorded`: the history already holds what the spans change.
+    // Each copy of the operations' shapes drawn in turn, in one cell.
+    void paintCopies(std::span<const Segment> shapes, std::span<const PointOp> ops, Colour c);
+    // Writes the spans, keeping their tiles first unless `recorded`.
     QRect paint(const std::vector<Span>& spans, Colour c, bool recorded = false);
+    void fillBox(const QRect& box, Colour c);
+    // Before a write covering these rows of a grid's copies: their tiles kept.
+    struct FormTiles;
+    void keepGridRow(int y, std::span<const Span> spans, int form, bool dense, std::vector<FormTiles>& forms);
     void notify(const QRect& r);
     void notify(const ChangedArea& area);
     // Tells what an undo or redo changed; true.
@@ -82,7 +95,7 @@ private:
     // Before every pixel is replaced.
     void replacingAll();
 
-    QImage image_;
+    KeptImage kept_;
     int width_ = 0;
     int height_ = 0;
     int outerWidth_ = 0;
@@ -91,12 +104,15 @@ private:
     Colour back_;
     int16 drawMode_ = kCopyPen;
     int16 drawWidth_ = 1;
+    StepKind stepKind_ = StepKind::Stroke;  // of the open step
     std::vector<Span> spans_;
+    std::vector<SegmentGrid> grids_;
+    std::vector<Segment> copies_;
+    std::vector<PointOp> ops_;
+    std::vector<Span> base_;  // the first operation's pixels, shape by shape, for the others to take
+    std::vector<std::size_t> baseFrom_;
     std::function<void(const QRegion&)> changed_;
     std::unique_ptr<TileHistory> history_;
-    // Where every pixel of the image is known to be one colour (a blank
-    // canvas, one just made New): the history need not keep its pixels.
-    std::optional<QRgb> plain_;
 };
 
 }  // namespace kalidor

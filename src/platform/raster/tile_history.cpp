@@ -1,7 +1,6 @@
 #include "platform/raster/tile_history.h"
 
 #include <algorithm>
-#include <bit>
 
 #include "platform/raster/tile_pixels.h"
 
@@ -31,42 +30,24 @@ void TileHistory::touchTiles(const QImage& image, int y, int x0, int x1)
     lastTo_ = wholeKept() ? image.width() - 1 : (x1 / kTileSide + 1) * kTileSide - 1;
 }
 
-void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> spans, bool sameSpans,
-                             std::uint64_t* formTiles)
+void TileHistory::touchSpans(const QImage& image, int y, std::span<const Span> spans)
 {
-    const int ty = y / kTileSide;
-    if (wholeKept() || (sameSpans && ty == lastSpansTileRow_ && open_))
+    if (wholeKept())
         return;
-    lastSpansTileRow_ = ty;
-    // The first 64 tiles of a row as bits: rows whose tiles were all looked at
-    // already in this row of tiles cost a few operations, not a look per tile.
-    std::uint64_t wanted = formTiles ? *formTiles : 0;
-    if (wanted == 0) {
-        bool far = false;
-        for (const Span& s : spans) {
-            const int first = s.x0 / kTileSide;
-            const int last = s.x1 / kTileSide;
-            for (int tx = std::max(first, 64); tx <= last; ++tx) {
-                far = true;
-                if (!isTouched(tx, ty))
-                    keep(image, tx, ty);
-            }
-            if (first < 64) {
-                const int to = std::min(last, 63);
-                wanted |= (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << first) - 1);
-            }
-        }
-        if (formTiles && !far)
-            *formTiles = wanted;  // tiles past the first 64 are looked at every time
-    }
-    if (static_cast<std::size_t>(ty) >= seenTiles_.size())
-        seenTiles_.resize(std::max(static_cast<std::size_t>(ty) + 1, 2 * seenTiles_.size()), 0);
-    for (std::uint64_t left = wanted & ~seenTiles_[static_cast<std::size_t>(ty)]; left != 0; left &= left - 1) {
-        const int tx = std::countr_zero(left);
-        if (!isTouched(tx, ty))
-            keep(image, tx, ty);
-    }
-    seenTiles_[static_cast<std::size_t>(ty)] |= wanted;
+    const int ty = y / kTileSide;
+    for (const Span& s : spans)
+        for (int tx = s.x0 / kTileSide, last = s.x1 / kTileSide; tx <= last; ++tx)
+            if (!isTouched(tx, ty))
+                keep(image, tx, ty);
+}
+
+void TileHistory::touchTiles(const QImage& image, int tileRow, std::span<const int> tileColumns)
+{
+    if (wholeKept())
+        return;
+    for (const int tx : tileColumns)
+        if (!isTouched(tx, tileRow))
+            keep(image, tx, tileRow);
 }
 
 void TileHistory::end()
@@ -75,8 +56,6 @@ void TileHistory::end()
         return;
     open_ = false;
     forgetLastRow();
-    lastSpansTileRow_ = -1;
-    seenTiles_.clear();
     for (const Tile& t : current_.tiles)
         touched_[static_cast<std::size_t>(t.rect.top() / kTileSide) * stride_ +
                  static_cast<std::size_t>(t.rect.left() / kTileSide)] = 0;

@@ -55,12 +55,10 @@ public:
             return;
         touchTiles(image, y, x0, x1);
     }
-    // The same for the spans of row y, each with its own tiles only; `sameSpans`
-    // where they are those of the last call, whose tiles need no second look
-    // within one row of tiles. `formTiles`, where given, keeps which tiles of a
-    // row such spans lie in (0 until known), for rows with the same spans.
-    void touchSpans(const QImage& image, int y, std::span<const Span> spans, bool sameSpans,
-                    std::uint64_t* formTiles = nullptr);
+    // The same for the spans of row y, each with its own tiles only.
+    void touchSpans(const QImage& image, int y, std::span<const Span> spans);
+    // The same for the tiles of columns `tileColumns` in row of tiles `tileRow`.
+    void touchTiles(const QImage& image, int tileRow, std::span<const int> tileColumns);
     // The same for every row of `r`.
     void touchRect(const QImage& image, const QRect& r);
     // Before every pixel of `image` is replaced: a step that has changed nothing
@@ -151,8 +149,6 @@ private:
     Limits limits_;
     // The tiles from x `lastFrom_` to `lastTo_` of tile row `lastTileRow_` are kept.
     int lastTileRow_ = -1;
-    int lastSpansTileRow_ = -1;  // of the last `touchSpans`
-    std::vector<std::uint64_t> seenTiles_;  // by row of tiles: the first 64 tiles `touchSpans` kept
     int lastFrom_ = 0;
     int lastTo_ = -1;
 };

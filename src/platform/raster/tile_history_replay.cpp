@@ -11,11 +11,8 @@ namespace {
 
 void invert(QImage& image, const QRect& r)
 {
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left();
-        for (int x = 0; x < r.width(); ++x)
-            row[x] ^= 0x00FFFFFF;
-    }
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        invertRun(reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + r.left(), r.width());
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "platform/colour.h"
 #include "platform/events.h"
 #include "platform/int16.h"
-#include "platform/segment_grid.h"
+#include "platform/segment.h"
 
 class QWidget;
 class QAbstractButton;

@@ -157,6 +157,8 @@ private slots:
                 grids[1].first = {kx - f.x1, f.y1, kx - f.x2, f.y2};
                 grids[2].first = {f.x1, ky - f.y1, f.x2, ky - f.y2};
                 grids[3].first = {kx - f.x1, ky - f.y1, kx - f.x2, ky - f.y2};
+                for (std::size_t i = 1; i < 4; ++i)
+                    grids[i].mirrors = 0;  // as a symmetry's operations name them
                 // Now and then one more, about a step below: a row and its twin
                 // may then be reached by different numbers of grid rows.
                 if (n % 4 == 2)
@@ -170,9 +172,9 @@ private slots:
                     g.chess = false;
                 }
                 // A row named the twin of another has the same spans.
-                std::vector<Segment> firsts;
+                std::vector<CopyPart> firsts;
                 for (const SegmentGrid& g : grids)
-                    firsts.push_back(g.first);
+                    firsts.push_back(CopyPart{g.first, g.mirrors});
                 const CopyShape shape(firsts, width);
                 for (long long k = shape.top(); k <= shape.bottom(); k = shape.nextRow(k + 1)) {
                     const auto a = shape.row(k), b = shape.row(shape.twin(k));

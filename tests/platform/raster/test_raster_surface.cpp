@@ -142,10 +142,10 @@ private slots:
         // with what the canvas has grown by since as background.
         RasterSurface s(204, 104, 2, kWhite);
         s.keepHistory();
-        s.BeginStep();
+        s.BeginStep(StepKind::New);
         s.Line(0, 0, 200, 100, kRed, Shape::FilledBox);
         s.EndStep();
-        s.BeginStep();
+        s.BeginStep(StepKind::New);
         s.Line(0, 0, 200, 100, kBlue, Shape::FilledBox);
         s.Line(20, 20, 60, 20, kBlack);  // the same step draws on: the colour kept covers it
         s.SetDrawMode(kInvertPen);
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(s.Redo() && s.Redo());
         QVERIFY(s.backing().copy(0, 0, 200, 100) == drawn);
         // A picture drawn on is kept whole.
-        s.BeginStep();
+        s.BeginStep(StepKind::New);
         s.Line(0, 0, 400, 140, kRed, Shape::FilledBox);
         s.EndStep();
         QVERIFY(s.history()->bytes() >= std::size_t{400 * 140 * 4});
@@ -259,7 +259,7 @@ private slots:
         const std::size_t bound = TileHistory::Limits{}.bytes;
         std::vector<QImage> after;  // the picture after each step
         for (int step = 0; step < 40; ++step) {
-            s.BeginStep();
+            s.BeginStep(step % 4 == 3 ? StepKind::Invert : step % 4 == 1 ? StepKind::Stroke : StepKind::New);
             if (step % 4 == 3) {
                 s.SetDrawMode(kInvertPen);
                 s.Line(0, 0, 3840, 2160, kBlack, Shape::FilledBox);

@@ -1,4 +1,4 @@
-#include "platform/segment_grid.h"
+#include "platform/raster/segment_grid.h"
 
 namespace kalidor {
 

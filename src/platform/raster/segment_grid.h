@@ -1,21 +1,13 @@
 #pragma once
-// Copies of one segment on a grid of cells, as a Pattern step draws them: the
-// one grid type that the drawing logic hands over and the pixel engine fills.
+// Copies of one segment on a grid of cells: what the pixel engine fills. A
+// symmetry's copies become a few such grids, one for each of its operations'
+// shapes, laid over its lattice.
 
 #include <vector>
 
+#include "platform/symmetry.h"
+
 namespace kalidor {
-
-struct Segment {
-    float x1;
-    float y1;
-    float x2;
-    float y2;
-};
-
-// The Chess rule: the parity of a cell's column plus row. Negative sums keep
-// their low bit, so -1 has parity 1.
-constexpr int cellParity(long long column, long long row) { return static_cast<int>((column + row) & 1); }
 
 // `first` moved by (c * stepX, r * stepY) for columns c = 0 .. columns - 1 and
 // rows r = 0 .. rows - 1, taken row by row; with `chess`, only the copies whose
@@ -28,6 +20,11 @@ struct SegmentGrid {
     int rows = 0;
     bool chess = false;
     int phase = 0;
+    // Where this grid's copy is the copy of an earlier grid of the same list
+    // turned over along an axis or both (as an operation of its symmetry
+    // says): that grid's index, whose pixels it may take turned over instead
+    // of being drawn again; -1 where it is drawn.
+    int mirrors = -1;
 
     bool has(int column, int row) const { return !chess || cellParity(column, row) == (phase & 1); }
     // The first column of `row` that holds a copy, and the distance to the next.

@@ -1,0 +1,34 @@
+#pragma once
+// What a press on the canvas does, and what the moves with a button held do
+// after it: one small unit a job, chosen in one place (`toolFor`) by the mode
+// and the keys held (draw/tool_choice.cpp). A new job is a new tool and a
+// line in `toolFor`.
+
+#include "editor/editor.h"
+#include "platform/events.h"
+
+namespace kalidor {
+
+struct Tool {
+    void (*press)(Editor&, const MouseArgs&);
+    void (*drag)(Editor&, const MouseArgs&);
+};
+
+// The mode's stroke: Normal's freehand lines, Centric's and Pattern's copies.
+extern const Tool kStrokeTool;
+// Shift alone in a symmetric mode: the control point under the pointer, while
+// the mode's box ("Center" or "Pannern") is checked; otherwise nothing.
+extern const Tool kPlacePointTool;
+// Colour pick: the press copies the colour under the pointer into a well.
+extern const Tool kPickTool;
+// Does nothing.
+extern const Tool kNoTool;
+
+// The tool for a press, or for a move with a button held.
+const Tool& toolFor(const Editor& e, const MouseArgs& m);
+
+// The pointer's position handed on as whole pixels.
+inline int16 xr(const MouseArgs& m) { return i16::round(m.X); }
+inline int16 yr(const MouseArgs& m) { return i16::round(m.Y); }
+
+}  // namespace kalidor

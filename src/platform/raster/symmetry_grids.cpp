@@ -1,0 +1,62 @@
+#include "platform/raster/symmetry_grids.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kalidor {
+
+namespace {
+
+bool fitsInt(double v) { return std::abs(v) < (1 << 30); }
+
+// The grid's cells before the lattice's end, as drawn row by row: the rows
+// before the end's row, then that row up to the end's column.
+void cutAtEnd(const SegmentGrid& g, const Lattice& l, std::vector<SegmentGrid>& out)
+{
+    if (l.endRow >= g.rows) {
+        out.push_back(g);
+        return;
+    }
+    SegmentGrid before = g;
+    before.rows = std::max(l.endRow, 0);
+    SegmentGrid part = g;
+    part.rows = 1;
+    part.columns = std::min(l.endColumn, g.columns);
+    part.phase = g.phase ^ (l.endRow & 1);
+    const auto dy = static_cast<float>(static_cast<long long>(l.endRow) * g.stepY);
+    part.first.y1 += dy;
+    part.first.y2 += dy;
+    for (const SegmentGrid& piece : {before, part})
+        if (piece.rows > 0 && piece.columns > 0)
+            out.push_back(piece);
+}
+
+}  // namespace
+
+bool latticeGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
+{
+    const Lattice& l = symmetry.lattice;
+    if (!l.axisAligned() || !fitsInt(l.ax) || !fitsInt(l.by) || l.endRow < 0)
+        return false;
+    const std::size_t first = out.size();
+    const PointOp& lead = symmetry.ops.front();
+    const bool cut = l.endRow < std::max(l.rows, 1);
+    for (const PointOp& op : symmetry.ops)
+        for (std::size_t k = 0; k < shapes.size(); ++k) {
+            SegmentGrid g;
+            g.first = op.apply(shapes[k]);
+            g.stepX = static_cast<int>(l.ax);
+            g.stepY = static_cast<int>(l.by);
+            g.columns = l.columnsOf(op);
+            g.rows = l.rowsOf(op);
+            g.chess = l.chess;
+            g.phase = l.phase;
+            // The first operation's grids come first, one for each shape.
+            if (&op != &lead && !cut && op.axisTurn() && lead.axisTurn())
+                g.mirrors = static_cast<int>(first + k);
+            cutAtEnd(g, l, out);
+        }
+    return true;
+}
+
+}  // namespace kalidor

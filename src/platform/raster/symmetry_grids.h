@@ -1,0 +1,19 @@
+#pragma once
+// A symmetry's copies as the grids the pixel engine fills: one grid for each
+// operation's shape, laid over the lattice.
+
+#include <span>
+#include <vector>
+
+#include "platform/raster/segment_grid.h"
+#include "platform/symmetry.h"
+
+namespace kalidor {
+
+// Appends the grids, in the symmetry's drawing order, each operation's grid
+// naming the first operation's grid of the same shape where it turns that one
+// over; false, appending nothing, where the lattice does not step along the
+// axes by whole pixels (its copies are then drawn one by one).
+bool latticeGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out);
+
+}  // namespace kalidor

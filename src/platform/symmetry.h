@@ -1,0 +1,111 @@
+#pragma once
+// Where the copies of a stroke step go, as plain data that every mode hands to
+// one drawing call.
+//
+// A step is a few shapes (segments) and a symmetry. Every shape is mapped by
+// every point operation of the symmetry, and every mapped shape is then moved
+// over the cells of its lattice:
+//
+//     copies = { op(shape) + k * a + j * b : op, shape, cell (k, j) }
+//
+// Normal is one shape, the identity and one cell. Centric hands over its N
+// copies as shapes, each end point the rounded turn of the stored one, with the
+// mirror across the centre's vertical as a second operation. Pattern hands over
+// the one segment of the first cell of its loop on a lattice of cells; with
+// Mirror the lattice is two cells by two and the quilt's four turnings are four
+// operations, each a turning plus the offset of its cell in the pair.
+//
+// The surface paints the union of all copies in one pass: each operation's
+// shape is made once (a mirrored one from the pixels of the shape it mirrors,
+// where that gives the pixels drawing it would), then laid over the lattice by
+// whole-pixel moves, so that the cost follows the pixels covered, not the
+// number of copies. The copies' order, which `forEachCopy` gives, matters only
+// to a draw mode that is not copy pen.
+
+#include <climits>
+#include <span>
+#include <vector>
+
+#include "platform/segment.h"
+
+namespace kalidor {
+
+// The Chess rule: the parity of a cell's column plus row. Negative sums keep
+// their low bit, so -1 has parity 1.
+constexpr int cellParity(long long column, long long row) { return static_cast<int>((column + row) & 1); }
+
+// p -> M p + t: x' = xx x + xy y + tx, y' = yx x + yy y + ty.
+struct PointOp {
+    double xx = 1, xy = 0, yx = 0, yy = 1;
+    double tx = 0, ty = 0;
+    // The lattice's cells this operation's copies take, where fewer than the
+    // lattice has (the quilt's odd columns and rows may be one short); -1: all.
+    int columns = -1;
+    int rows = -1;
+
+    static PointOp shift(double dx, double dy) { return PointOp{1, 0, 0, 1, dx, dy}; }
+    // x -> 2 c - x.
+    static PointOp mirrorX(double c) { return PointOp{-1, 0, 0, 1, 2 * c, 0}; }
+
+    Segment apply(const Segment& s) const;
+    // Whether the matrix is a mirror along the axes or none (entries 0 off the
+    // diagonal, +-1 on it): such a copy is the pixels of another moved.
+    bool axisTurn() const { return xy == 0 && yx == 0 && (xx == 1 || xx == -1) && (yy == 1 || yy == -1); }
+    bool operator==(const PointOp&) const = default;
+};
+
+// Cells (k, j), k = 0 .. columns - 1 and j = 0 .. rows - 1, at k a + j b.
+struct Lattice {
+    double ax = 0, ay = 0;
+    double bx = 0, by = 0;
+    int columns = 1;
+    int rows = 1;
+    // With `chess`, only the cells whose k + j has the parity `phase`.
+    bool chess = false;
+    int phase = 0;
+    // The cells end, in row-major order, just before (endRow, endColumn): a
+    // step cut short where a copy left 16 bits. At start, all of them.
+    int endRow = INT_MAX;
+    int endColumn = 0;
+
+    bool has(int k, int j) const;
+    // No cells at all: none along a side, or the end before the first.
+    bool empty() const { return columns <= 0 || rows <= 0 || endRow < 0 || (endRow == 0 && endColumn <= 0); }
+    // Whether the cells step along the axes by whole pixels.
+    bool axisAligned() const;
+    int columnsOf(const PointOp& op) const { return op.columns < 0 ? columns : op.columns; }
+    int rowsOf(const PointOp& op) const { return op.rows < 0 ? rows : op.rows; }
+};
+
+struct Symmetry {
+    std::vector<PointOp> ops{PointOp{}};
+    Lattice lattice;
+
+    // One cell: the copies are the operations' shapes themselves.
+    bool oneCell() const { return lattice.columns == 1 && lattice.rows == 1; }
+};
+
+// Every copy in drawing order: operation by operation, shape by shape, cell by
+// cell along the rows of the lattice.
+template <class Copy>
+void forEachCopy(std::span<const Segment> shapes, const Symmetry& sym, Copy copy)
+{
+    const Lattice& l = sym.lattice;
+    for (const PointOp& op : sym.ops)
+        for (const Segment& shape : shapes) {
+            const Segment s = op.apply(shape);
+            for (int j = 0; j < l.rowsOf(op); ++j)
+                for (int k = 0; k < l.columnsOf(op); ++k) {
+                    if (!l.has(k, j))
+                        continue;
+                    const auto dx = static_cast<float>(k * l.ax + j * l.bx);
+                    const auto dy = static_cast<float>(k * l.ay + j * l.by);
+                    copy(Segment{s.x1 + dx, s.y1 + dy, s.x2 + dx, s.y2 + dy});
+                }
+        }
+}
+
+// The copies, appended in drawing order.
+void expandCopies(std::span<const Segment> shapes, const Symmetry& sym, std::vector<Segment>& out);
+
+}  // namespace kalidor

@@ -19,6 +19,18 @@ constexpr int kJoinedGap = 4 * kColumn;
 
 int columnStart(int x) { return static_cast<int>(floorDiv(x, kColumn) * kColumn); }
 
+// Pieces, sorted, that lie at most `gap` pixels apart joined into one.
+template <int gap>
+void joinPieces(std::vector<std::pair<int, int>>& pieces)
+{
+    pieces.resize(joinNeighbours(pieces.data(), pieces.data() + pieces.size(), [](auto& kept, const auto& next) {
+        if (next.first > kept.second + gap + 1)
+            return false;
+        kept.second = std::max(kept.second, next.second);
+        return true;
+    }));
+}
+
 }  // namespace
 
 void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
@@ -45,14 +57,9 @@ void ChangedArea::addRow(int y, std::span<const Span> spans, int form)
         pieces = &formPieces_[static_cast<std::size_t>(form)];
     if (!pieces) {
         pieces_.clear();
-        for (const Span& s : spans) {
-            const int from = columnStart(s.x0);
-            const int to = columnStart(s.x1) + kColumn - 1;
-            if (!pieces_.empty() && from <= pieces_.back().second + kJoinedGap + 1)
-                pieces_.back().second = to;
-            else
-                pieces_.emplace_back(from, to);
-        }
+        for (const Span& s : spans)
+            pieces_.emplace_back(columnStart(s.x0), columnStart(s.x1) + kColumn - 1);
+        joinPieces<kJoinedGap>(pieces_);
         if (form >= 0) {
             if (formPieces_.size() <= static_cast<std::size_t>(form))
                 formPieces_.resize(static_cast<std::size_t>(form) + 1);
@@ -87,15 +94,7 @@ bool ChangedArea::joins(const Pieces& pieces)
         band_[i].first = std::min(band_[i].first, pieces[i].first);
         band_[i].second = std::max(band_[i].second, pieces[i].second);
     }
-    // Pieces widened into each other become one.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < band_.size(); ++i) {
-        if (kept > 0 && band_[i].first <= band_[kept - 1].second + 1)
-            band_[kept - 1].second = std::max(band_[kept - 1].second, band_[i].second);
-        else
-            band_[kept++] = band_[i];
-    }
-    band_.resize(kept);
+    joinPieces<0>(band_);  // pieces widened into each other become one
     return true;
 }
 

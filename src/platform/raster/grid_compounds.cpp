@@ -74,12 +74,44 @@ bool reaches(const SegmentGrid& g, int columns, int rows, int width, const ClipR
 
 }  // namespace
 
+namespace {
+
+struct Left {
+    SegmentGrid grid;
+    int index;  // in the grids given
+};
+
+bool alike(const SegmentGrid& lead, const SegmentGrid& g)
+{
+    return &lead == &g || (!g.chess && !lead.chess && g.stepX == lead.stepX && g.stepY == lead.stepY);
+}
+
+// The grid of the compound led by left[0]: the copies all the grids alike
+// have, or the most any has where those the others lack are all unseen.
+SegmentGrid compoundGrid(const std::vector<Left>& left, int width, const ClipRect& clip)
+{
+    const SegmentGrid& lead = left.front().grid;
+    SegmentGrid least = lead;
+    SegmentGrid most = lead;
+    for (const Left& l : left)
+        if (alike(lead, l.grid)) {
+            least.columns = std::min(least.columns, l.grid.columns);
+            least.rows = std::min(least.rows, l.grid.rows);
+            most.columns = std::max(most.columns, l.grid.columns);
+            most.rows = std::max(most.rows, l.grid.rows);
+        }
+    // Copies that a shorter grid lacks may be drawn all the same where they
+    // fall outside the clip, as the last cells of a pattern do.
+    for (const Left& l : left)
+        if (alike(lead, l.grid) && reaches(l.grid, most.columns, most.rows, width, clip))
+            return least;
+    return most;
+}
+
+}  // namespace
+
 std::vector<Compound> compounds(std::span<const SegmentGrid> grids, int width, const ClipRect& clip)
 {
-    struct Left {
-        SegmentGrid grid;
-        int index;  // in `grids`
-    };
     std::vector<Left> left;
     for (std::size_t i = 0; i < grids.size(); ++i)
         if (grids[i].columns > 0 && grids[i].rows > 0)
@@ -87,39 +119,20 @@ std::vector<Compound> compounds(std::span<const SegmentGrid> grids, int width, c
     std::vector<int> partOf(grids.size(), -1);  // of the compound being made, by grid
     std::vector<Compound> out;
     while (!left.empty()) {
-        const SegmentGrid lead = left.front().grid;
-        auto alike = [&](std::size_t i) {
-            const SegmentGrid& g = left[i].grid;
-            return i == 0 || (!g.chess && !lead.chess && g.stepX == lead.stepX && g.stepY == lead.stepY);
-        };
-        Compound c{lead, {}};
-        Compound most{lead, {}};
-        for (std::size_t i = 0; i < left.size(); ++i)
-            if (alike(i)) {
-                c.grid.columns = std::min(c.grid.columns, left[i].grid.columns);
-                c.grid.rows = std::min(c.grid.rows, left[i].grid.rows);
-                most.grid.columns = std::max(most.grid.columns, left[i].grid.columns);
-                most.grid.rows = std::max(most.grid.rows, left[i].grid.rows);
-            }
-        // Copies that a shorter grid lacks may be drawn all the same where
-        // they fall outside the clip, as the last cells of a pattern do.
-        bool unseen = true;
-        for (std::size_t i = 0; i < left.size(); ++i)
-            if (alike(i))
-                unseen = unseen && !reaches(left[i].grid, most.grid.columns, most.grid.rows, width, clip);
-        if (unseen)
-            c.grid = most.grid;
+        Compound c{compoundGrid(left, width, clip), {}};
         std::fill(partOf.begin(), partOf.end(), -1);
         std::vector<Left> others;
-        for (std::size_t i = 0; i < left.size(); ++i) {
-            const SegmentGrid& g = left[i].grid;
-            if (!alike(i)) {
-                others.push_back(left[i]);
+        for (const Left& l : left) {
+            const SegmentGrid& g = l.grid;
+            if (!alike(left.front().grid, g)) {
+                others.push_back(l);
                 continue;
             }
+            // A grid whose copy turns another's over keeps that as a part's turns.
             const int turns = g.mirrors >= 0 && g.mirrors < static_cast<int>(grids.size()) ? partOf[static_cast<std::size_t>(g.mirrors)] : -1;
-            partOf[static_cast<std::size_t>(left[i].index)] = static_cast<int>(c.parts.size());
+            partOf[static_cast<std::size_t>(l.index)] = static_cast<int>(c.parts.size());
             c.parts.push_back(CopyPart{g.first, turns});
+            // What it has beyond the compound's columns and rows is a grid of its own.
             if (g.columns > c.grid.columns) {
                 SegmentGrid right = rest(g, c.grid.columns, 0);
                 right.rows = c.grid.rows;

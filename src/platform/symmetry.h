@@ -22,6 +22,7 @@
 // number of copies. The copies' order, which `forEachCopy` gives, matters only
 // to a draw mode that is not copy pen.
 
+#include <algorithm>
 #include <climits>
 #include <span>
 #include <vector>
@@ -73,8 +74,8 @@ struct Lattice {
     bool empty() const { return columns <= 0 || rows <= 0 || endRow < 0 || (endRow == 0 && endColumn <= 0); }
     // Whether the cells step along the axes by whole pixels.
     bool axisAligned() const;
-    int columnsOf(const PointOp& op) const { return op.columns < 0 ? columns : op.columns; }
-    int rowsOf(const PointOp& op) const { return op.rows < 0 ? rows : op.rows; }
+    int columnsOf(const PointOp& op) const { return op.columns < 0 ? columns : std::min(op.columns, columns); }
+    int rowsOf(const PointOp& op) const { return op.rows < 0 ? rows : std::min(op.rows, rows); }
 };
 
 struct Symmetry {

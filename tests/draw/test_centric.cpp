@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <random>
 
 #include <QSlider>
 
@@ -150,6 +151,55 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Int16Error, CenterDrawLines(w.e, 32600, 0, 1));
         QCOMPARE(w.pb.segments, (Segments{{-90, 0, 32600, 0, 0, 1}}));
         QCOMPARE(w.rows(), (std::vector<Point16>{{32600, 0}, {-110, 0}}));
+    }
+
+    void aMirroredStepIsEveryCopyAndItsMirrorImageUpToAnOverflow()
+    {
+        // Random centres, N and strokes, some near the 16-bit limits: the
+        // step's copies are its N rounded turns from the stored points, then
+        // each across the centre's vertical, as far as 2 CenterX - x stays in
+        // 16 bits; the stored points are the turns' ends, never mirrored.
+        std::mt19937 random(20261209);
+        auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+        int cut = 0;
+        for (int n = 0; n < 2000; ++n) {
+            // Near the limits the turns stay in range and the mirror images may not.
+            const int most = n % 3 == 0 ? 32000 : 2000;
+            EditorState s;
+            s.CenterX = int16(any(-most, most));
+            s.CenterY = int16(any(-most, most));
+            const auto copies = int16(any(1, 16));
+            const auto x = int16(s.CenterX + any(-500, 500)), y = int16(s.CenterY + any(-500, 500));
+            centricStart(s, copies, int16(s.CenterX + any(-500, 500)), int16(s.CenterY + any(-500, 500)));
+            const std::vector<Point16> from = s.SXY;
+            const bool mirror = n % 2 == 0;
+            StrokeStep step;
+            try {
+                step = centricStep(s, copies, mirror, x, y);
+            } catch (const Int16Error&) {
+                QFAIL("the step keeps its overflow, it does not throw");
+            }
+            std::vector<Segment> got;
+            expandCopies(step.shapes, step.symmetry, got);
+            std::vector<Segment> want;
+            for (std::size_t i = 0; i < s.SXY.size(); ++i)
+                want.push_back({float(from[i].x), float(from[i].y), float(s.SXY[i].x), float(s.SXY[i].y)});
+            const std::size_t turns = want.size();
+            auto fits = [](long long v) { return v >= -32768 && v <= 32767; };
+            for (std::size_t i = 0; mirror && i < turns && fits(2LL * s.CenterX); ++i) {
+                const long long a = 2LL * s.CenterX - from[i].x, b = 2LL * s.CenterX - s.SXY[i].x;
+                if (!fits(a) || !fits(b))
+                    break;
+                want.push_back({float(a), want[i].y1, float(b), want[i].y2});
+            }
+            cut += mirror && want.size() < 2 * turns;
+            QCOMPARE(step.overflow.has_value(), mirror && want.size() < 2 * turns);
+            QCOMPARE(got.size(), want.size());
+            for (std::size_t i = 0; i < got.size(); ++i)
+                QVERIFY2(got[i].x1 == want[i].x1 && got[i].y1 == want[i].y1 && got[i].x2 == want[i].x2 && got[i].y2 == want[i].y2,
+                         qPrintable(QString("case %1, copy %2").arg(n).arg(i)));
+        }
+        QVERIFY(cut > 50);  // mirror images did leave 16 bits
     }
 };
 

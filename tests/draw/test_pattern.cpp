@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 
 #include "draw/pattern.h"
 #include "platform/raster/raster_surface.h"
@@ -321,6 +322,52 @@ private slots:
                              qPrintable(QString("cells %1x%2 on %3x%4, chess %5, width %6").arg(cw).arg(ch).arg(w).arg(h).arg(chess).arg(width)));
                     QVERIFY(mirrored.symmetry.ops.size() <= 4);
                 }
+    }
+
+    void aStepsSymmetryNamesExactlyTheCellLoopsCopies()
+    {
+        // Random cells of either sign, canvases, stored points and steps within
+        // the pointer's cell, Chess and Mirror on and off, and without Mirror
+        // cells big enough to leave 16 bits part way: the copies of the step's
+        // shapes under its symmetry are the cells of the loop written out one by
+        // one, in their order (with Mirror, as a set: the quilt's four turnings
+        // go one after the other).
+        std::mt19937 random(20261209);
+        auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+        auto key = [](const DrawnSegment& d) { return std::array{d.x1, d.y1, d.x2, d.y2}; };
+        int overflows = 0;
+        for (int n = 0; n < 4000; ++n) {
+            const bool chess = any(0, 1) == 1, mirror = n % 2 == 1, far = !mirror && n % 3 == 0;
+            const int most = far ? 16000 : 300;
+            const auto cw = int16(any(1, most) * (any(0, 5) == 0 ? -1 : 1));
+            const auto ch = int16(any(1, most) * (any(0, 5) == 0 ? -1 : 1));
+            const auto x = int16(any(0, std::abs(cw) - 1)), y = int16(any(0, std::abs(ch) - 1));
+            EditorState s = patternState(cw, ch, float(any(1, 700)), float(any(1, 500)), x, y);
+            if (far) {
+                s.CellsX = int16(any(0, 6));
+                s.CellsY = int16(any(0, 6));
+            }
+            s.PatternSXY = Point16{int16(x + any(-most, most) / 2), int16(y + any(-most, most) / 2)};
+            const EditorState before = s;
+            const auto tx = int16(any(0, std::abs(cw) - 1)), ty = int16(any(0, std::abs(ch) - 1));
+            const StrokeStep step = patternStep(s, chess, mirror, tx, ty);
+            overflows += step.overflow.has_value();
+            std::vector<Segment> copies;
+            if (!step.symmetry.lattice.empty())
+                expandCopies(step.shapes, step.symmetry, copies);
+            Segments got;
+            for (const Segment& c : copies)
+                got.push_back({c.x1, c.y1, c.x2, c.y2, 0, 1});
+            Segments want = oneByOne(before, chess, Point16{i16::mod(tx, cw), i16::mod(ty, ch)}, mirror);
+            if (mirror) {
+                std::sort(got.begin(), got.end(), [&](auto& a, auto& b) { return key(a) < key(b); });
+                std::sort(want.begin(), want.end(), [&](auto& a, auto& b) { return key(a) < key(b); });
+            }
+            QVERIFY2(got == want, qPrintable(QString("case %1: cells %2x%3, loop %4x%5, chess %6, mirror %7: %8 copies, not %9")
+                                                 .arg(n).arg(cw).arg(ch).arg(before.CellsX).arg(before.CellsY).arg(chess)
+                                                 .arg(mirror).arg(got.size()).arg(want.size())));
+        }
+        QVERIFY(overflows > 100);  // the limits were reached, not just never wrong
     }
 
     void aMirroredCellBeyondSixteenBitsStopsTheStepThere()

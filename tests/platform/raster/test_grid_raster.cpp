@@ -205,6 +205,65 @@ private slots:
         QVERIFY2(d.isEmpty(), qPrintable(d));
     }
 
+    void aSymmetrysCopiesPaintedAtOnceMatchDrawingEachInTurn()
+    {
+        // Shapes under operations that turn them over along the axes or shift
+        // them, each with its own share of the lattice, on one cell or many,
+        // cut short at a random cell: Paint gives the pixels of drawing every
+        // copy it names with Line, in copy pen and inverting.
+        std::mt19937 random(20261209);
+        auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+        for (int n = 0; n < 600; ++n) {
+            const int w = any(1, 140), h = any(1, 110);
+            const int width = any(0, 3) == 0 ? 1 : any(2, 24);
+            std::vector<Segment> shapes(static_cast<std::size_t>(any(1, 3)));
+            for (Segment& s : shapes)
+                s = {float(any(-30, 90)), float(any(-30, 90)), float(any(-30, 90)), float(any(-30, 90))};
+            Symmetry sym;
+            sym.ops.clear();
+            for (int i = any(1, 4); i > 0; --i) {
+                PointOp op;
+                op.xx = any(0, 1) ? -1 : 1;
+                op.yy = any(0, 1) ? -1 : 1;
+                op.tx = any(-20, 120);
+                op.ty = any(-20, 120);
+                op.columns = any(0, 2) == 0 ? -1 : any(0, 8);
+                op.rows = any(0, 2) == 0 ? -1 : any(0, 8);
+                sym.ops.push_back(op);
+            }
+            Lattice& l = sym.lattice;
+            if (n % 4 != 0) {
+                l.ax = any(1, 40) * (any(0, 4) == 0 ? -1 : 1);
+                l.by = any(1, 40) * (any(0, 4) == 0 ? -1 : 1);
+                l.columns = any(1, 8);
+                l.rows = any(1, 8);
+                l.chess = any(0, 3) == 0;
+                l.phase = any(0, 1);
+                if (any(0, 3) == 0) {
+                    l.endRow = any(0, l.rows);
+                    l.endColumn = any(0, l.columns);
+                }
+            }
+            std::vector<Segment> copies;
+            expandCopies(shapes, sym, copies);
+            for (const int16 mode : {kCopyPen, kInvertPen}) {
+                if (mode == kInvertPen && n % 5 != 0)
+                    continue;
+                RasterSurface atOnce(w, h, 0, kWhite), single(w, h, 0, kWhite);
+                for (RasterSurface* s : {&atOnce, &single}) {
+                    s->SetDrawWidth(static_cast<int16>(width));
+                    s->SetDrawMode(mode);
+                }
+                atOnce.Paint(shapes, sym, kInk);
+                for (const Segment& c : copies)
+                    single.Line(c.x1, c.y1, c.x2, c.y2, kInk);
+                QVERIFY2(atOnce.backing() == single.backing(),
+                         qPrintable(QString("case %1: %2 copies of %3 shapes under %4 operations, width %5, mode %6")
+                                        .arg(n).arg(copies.size()).arg(shapes.size()).arg(sym.ops.size()).arg(width).arg(mode)));
+            }
+        }
+    }
+
     void invertingDrawsEveryCopyInTurn()
     {
         // Overlapping copies invert twice; only copy pen may paint the union.

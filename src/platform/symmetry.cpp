@@ -2,12 +2,24 @@
 
 #include <cmath>
 
+#include "platform/int16.h"
+
 namespace kalidor {
+
+namespace {
+
+bool whole(double v) { return v == std::floor(v); }
+
+}  // namespace
+
+bool PointOp::wholeMatrix() const { return whole(xx) && whole(xy) && whole(yx) && whole(yy); }
 
 Segment PointOp::apply(const Segment& s) const
 {
-    auto x = [&](double px, double py) { return static_cast<float>(xx * px + xy * py + tx); };
-    auto y = [&](double px, double py) { return static_cast<float>(yx * px + yy * py + ty); };
+    const bool round = !wholeMatrix();
+    auto at = [&](double v) { return static_cast<float>(round ? i16::roundHalfEven(v) : v); };
+    auto x = [&](double px, double py) { return at(xx * px + xy * py + tx); };
+    auto y = [&](double px, double py) { return at(yx * px + yy * py + ty); };
     return Segment{x(s.x1, s.y1), y(s.x1, s.y1), x(s.x2, s.y2), y(s.x2, s.y2)};
 }
 
@@ -18,9 +30,13 @@ bool Lattice::has(int k, int j) const
     return !chess || cellParity(k, j) == (phase & 1);
 }
 
-bool Lattice::axisAligned() const
+bool Lattice::axisAligned() const { return ay == 0 && bx == 0 && whole(ax) && whole(by); }
+
+void Lattice::move(int k, int j, double& dx, double& dy) const
 {
-    return ay == 0 && bx == 0 && ax == std::floor(ax) && by == std::floor(by);
+    const bool round = !whole(bx) || !whole(by);
+    dx = k * ax + (round ? i16::roundHalfEven(j * bx) : j * bx);
+    dy = k * ay + (round ? i16::roundHalfEven(j * by) : j * by);
 }
 
 void expandCopies(std::span<const Segment> shapes, const Symmetry& sym, std::vector<Segment>& out)

@@ -48,7 +48,11 @@ struct PointOp {
     // x -> 2 c - x.
     static PointOp mirrorX(double c) { return PointOp{-1, 0, 0, 1, 2 * c, 0}; }
 
+    // The shape moved by the operation; under a matrix that is not whole (a
+    // turn of 60 degrees) its ends rounded to whole pixels, once for all its
+    // copies, so that every copy is the same pixels wherever it falls.
     Segment apply(const Segment& s) const;
+    bool wholeMatrix() const;
     // Whether the matrix is a mirror along the axes or none (entries 0 off the
     // diagonal, +-1 on it): such a copy is the pixels of another moved.
     bool axisTurn() const { return xy == 0 && yx == 0 && (xx == 1 || xx == -1) && (yy == 1 || yy == -1); }
@@ -74,6 +78,10 @@ struct Lattice {
     bool empty() const { return columns <= 0 || rows <= 0 || endRow < 0 || (endRow == 0 && endColumn <= 0); }
     // Whether the cells step along the axes by whole pixels.
     bool axisAligned() const;
+    // The move of cell (k, j): k a + j b, where b is not whole with the j b
+    // part rounded to whole pixels, cell row by cell row (so that no copy
+    // drifts along the lattice, each lies within half a pixel of its place).
+    void move(int k, int j, double& dx, double& dy) const;
     int columnsOf(const PointOp& op) const { return op.columns < 0 ? columns : std::min(op.columns, columns); }
     int rowsOf(const PointOp& op) const { return op.rows < 0 ? rows : std::min(op.rows, rows); }
 };
@@ -99,9 +107,10 @@ void forEachCopy(std::span<const Segment> shapes, const Symmetry& sym, Copy copy
                 for (int k = 0; k < l.columnsOf(op); ++k) {
                     if (!l.has(k, j))
                         continue;
-                    const auto dx = static_cast<float>(k * l.ax + j * l.bx);
-                    const auto dy = static_cast<float>(k * l.ay + j * l.by);
-                    copy(Segment{s.x1 + dx, s.y1 + dy, s.x2 + dx, s.y2 + dy});
+                    double dx = 0, dy = 0;
+                    l.move(k, j, dx, dy);
+                    const auto fx = static_cast<float>(dx), fy = static_cast<float>(dy);
+                    copy(Segment{s.x1 + fx, s.y1 + fy, s.x2 + fx, s.y2 + fy});
                 }
         }
 }

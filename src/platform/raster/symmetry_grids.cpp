@@ -33,11 +33,12 @@ void cutAtEnd(const SegmentGrid& g, const Lattice& l, std::vector<SegmentGrid>& 
 
 }  // namespace
 
-bool latticeGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
+namespace {
+
+// A lattice along the axes: each operation's shape one grid over all the cells.
+void axisGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
 {
     const Lattice& l = symmetry.lattice;
-    if (!l.axisAligned() || !fitsInt(l.ax) || !fitsInt(l.by) || l.endRow < 0)
-        return false;
     const std::size_t first = out.size();
     const PointOp& lead = symmetry.ops.front();
     const bool cut = l.endRow < std::max(l.rows, 1);
@@ -56,7 +57,50 @@ bool latticeGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std
                 g.mirrors = static_cast<int>(first + k);
             cutAtEnd(g, l, out);
         }
-    return true;
+}
+
+// A lattice whose second vector is not along the y axis by whole pixels (a
+// hexagonal one): each row of cells a grid of its own, moved by its rounded j b.
+void rowGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
+{
+    const Lattice& l = symmetry.lattice;
+    for (const PointOp& op : symmetry.ops)
+        for (const Segment& shape : shapes) {
+            const Segment s = op.apply(shape);
+            for (int j = 0; j < l.rowsOf(op) && j <= l.endRow; ++j) {
+                double dx = 0, dy = 0;
+                l.move(0, j, dx, dy);
+                SegmentGrid g;
+                const auto fx = static_cast<float>(dx), fy = static_cast<float>(dy);
+                g.first = {s.x1 + fx, s.y1 + fy, s.x2 + fx, s.y2 + fy};
+                g.stepX = static_cast<int>(l.ax);
+                g.stepY = 1;
+                g.columns = j == l.endRow ? std::min(l.endColumn, l.columnsOf(op)) : l.columnsOf(op);
+                g.rows = 1;
+                g.chess = l.chess;
+                g.phase = l.phase ^ (j & 1);
+                if (g.columns > 0)
+                    out.push_back(g);
+            }
+        }
+}
+
+}  // namespace
+
+bool latticeGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
+{
+    const Lattice& l = symmetry.lattice;
+    if (l.endRow < 0 || symmetry.ops.empty())
+        return false;
+    if (l.axisAligned() && fitsInt(l.ax) && fitsInt(l.by)) {
+        axisGrids(shapes, symmetry, out);
+        return true;
+    }
+    if (l.ay == 0 && l.ax == std::floor(l.ax) && fitsInt(l.ax) && fitsInt(l.bx) && fitsInt(l.by)) {
+        rowGrids(shapes, symmetry, out);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace kalidor

@@ -243,6 +243,19 @@ private slots:
                     l.endRow = any(0, l.rows);
                     l.endColumn = any(0, l.columns);
                 }
+                if (n % 7 == 1) {
+                    // Hexagonal: b off the axis and off whole pixels, and a
+                    // turn of 60 degrees, whose shapes round to whole pixels.
+                    l.ax = any(2, 30) * 2;
+                    l.bx = -l.ax / 2 + any(0, 1) * 0.5;
+                    l.by = l.ax * 0.8660254;
+                    PointOp turn;
+                    turn.xx = turn.yy = 0.5;
+                    turn.xy = -0.8660254;
+                    turn.yx = 0.8660254;
+                    turn.tx = any(0, 40) + 0.25;
+                    sym.ops.push_back(turn);
+                }
             }
             std::vector<Segment> copies;
             expandCopies(shapes, sym, copies);

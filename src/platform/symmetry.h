@@ -19,8 +19,11 @@
 // shape is made once (a mirrored one from the pixels of the shape it mirrors,
 // where that gives the pixels drawing it would), then laid over the lattice by
 // whole-pixel moves, so that the cost follows the pixels covered, not the
-// number of copies. The copies' order, which `forEachCopy` gives, matters only
-// to a draw mode that is not copy pen.
+// number of copies. A turn that does not map pixels onto pixels (60 degrees)
+// rounds its shape to whole pixels once, and a lattice vector off whole pixels
+// (a hexagonal lattice's second one) is rounded row of cells by row, so every
+// copy is whole pixels within half a pixel of its place. The copies' order,
+// which `forEachCopy` gives, matters only to a draw mode that is not copy pen.
 
 #include <algorithm>
 #include <climits>

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QWindow>
 
@@ -246,6 +247,21 @@ Colour Form::windowBackground() const
 }
 float Form::ScaleWidth() const { return static_cast<float>(window_->width()); }
 float Form::ScaleHeight() const { return static_cast<float>(window_->height()); }
+
+namespace {
+
+QSize largestScreen()
+{
+    QSize largest;
+    for (const QScreen* screen : QGuiApplication::screens())
+        largest = largest.expandedTo(screen->availableGeometry().size());
+    return largest;
+}
+
+}  // namespace
+
+float Form::ScreenWidth() const { return static_cast<float>(largestScreen().width()); }
+float Form::ScreenHeight() const { return static_cast<float>(largestScreen().height()); }
 
 int Form::WindowState() const
 {

@@ -64,6 +64,10 @@ public:
     float ScaleWidth() const;
     float ScaleHeight() const;
     int WindowState() const;
+    // The largest client area the window can have: the largest screen's
+    // available area, in pixels.
+    float ScreenWidth() const;
+    float ScreenHeight() const;
 
     void setIcon(const char* const* xpm);
     // Keyboard focus: the order of the Tab key, and the control focused first.

@@ -106,17 +106,21 @@ LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
         }
         reader.setClipRect(storedPart(stored, decoded, turn));
     }
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull())
         return failed(OpenFailure::Damaged, upright);
     // A reader that told no size before decoding is held to the limits now.
     if (pixels(image.size()) > limits.maxPixels || image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
         return failed(OpenFailure::TooLarge, image.size());
     LoadedPicture result = failed(OpenFailure::None, stored.isValid() ? upright : image.size());
-    result.picture = Picture(image);
     if (format == "bmp")
         if (std::optional<QImage> exact = fullRangeBitmap16(again, image))
-            result.picture = Picture(*exact);
+            image = std::move(*exact);
+    // Read whole, but no more of it is ever shown.
+    const QSize shown = image.size().boundedTo(QSize(limits.shownWidth, limits.shownHeight));
+    if (shown != image.size())
+        image = image.copy(QRect(QPoint(0, 0), shown));
+    result.picture = Picture(image);
     return result;
 }
 

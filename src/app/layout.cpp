@@ -71,10 +71,9 @@ void setAccessibleNames(Controls& c)
     c.pbBox.SetAccessibleName("Canvas", "The picture: draw with the mouse buttons");
     c.obCP.SetAccessibleName("Control point", "The centre or the pattern point: drag it, or move it with the arrow keys");
     c.sb.SetAccessibleName("Status bar");
-    c.sb.SetPanelName(1, "File menu");
+    // "File" and "Edit" say themselves; the others say what their numbers are.
     c.sb.SetPanelName(2, "Pointer position");
-    c.sb.SetPanelName(3, "Control point position");
-    c.sb.SetPanelName(4, "Edit menu");
+    c.sb.SetPanelName(3, "Control point");
 }
 
 }  // namespace

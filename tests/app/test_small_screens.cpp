@@ -124,15 +124,18 @@ private slots:
         QCOMPARE(bar->role(), QAccessible::StatusBar);
         QCOMPARE(bar->childCount(), 4);
         test::move(c.pbBox.widget(), test::onCanvas(120, 45), Qt::NoButton);
-        const QStringList names{"File menu", "Pointer position", "Control point position", "Edit menu"};
+        QTest::mouseClick(c.obMode[1].button(), Qt::LeftButton);
+        const QStringList names{"File", "Pointer position: 120,45",
+                                "Control point: " + QString::fromStdString(c.sb.PanelText(3)), "Edit"};
         for (int i = 0; i < 4; ++i) {
             QAccessibleInterface* panel = bar->child(i);
             QCOMPARE(panel->text(QAccessible::Name), names[i]);
             QCOMPARE(panel->text(QAccessible::Value), QString::fromStdString(c.sb.PanelText(i + 1)));
+            QVERIFY(!panel->text(QAccessible::Description).isEmpty());
             QCOMPARE(panel->rect().size(), c.sb.bar()->panelRect(i + 1).size());
             QCOMPARE(bar->indexOfChild(panel), i);
         }
-        QCOMPARE(bar->child(1)->text(QAccessible::Value), QString("120,45"));
+        QVERIFY(c.sb.PanelText(3).starts_with("C: "));
     }
 };
 

@@ -16,6 +16,7 @@ ScrollingColumn::ScrollingColumn(QWidget* window, int width, int height, std::ve
     for (QWidget* w : members)
         members_.push_back({w, w->geometry(), w->x() + w->width() <= width});
     bar_->setSingleStep(20);
+    bar_->setAccessibleName("Scroll the controls");
     bar_->hide();
     connect(bar_, &QScrollBar::valueChanged, this, [this](int value) { scrollTo(value); });
     qApp->installEventFilter(this);

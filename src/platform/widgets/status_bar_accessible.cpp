@@ -40,8 +40,12 @@ public:
     QString text(QAccessible::Text t) const override
     {
         switch (t) {
-        case QAccessible::Name:
-            return QString::fromStdString(bar_->panelName(panel_));
+        case QAccessible::Name: {
+            // What the panel shows, after what it is, as a screen reader reads it.
+            const QString name = QString::fromStdString(bar_->panelName(panel_));
+            const QString shown = QString::fromStdString(bar_->panelText(panel_));
+            return name.isEmpty() ? shown : shown.isEmpty() ? name : name + ": " + shown;
+        }
         case QAccessible::Value:
             return QString::fromStdString(bar_->panelText(panel_));
         case QAccessible::Description:

@@ -1,5 +1,5 @@
-// Open on pictures far larger than any canvas: a 12000 x 9000 photo and a PNG
-// past the limit of pictures read whole open with their top-left part right,
+// Open on pictures far larger than any canvas: a 12000 x 9000 photo, a PNG and
+// a bitmap past the limit of pictures read whole open with their top-left part right,
 // keeping what a larger window would show, in the memory of a few
 // screen-sized pictures; a JPEG turned by its EXIF mark is cut the right way.
 
@@ -8,6 +8,8 @@
 #include <string>
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QtEndian>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -71,6 +73,36 @@ bool writePng(const QString& path, int w, int h)
     return std::fclose(out) == 0;
 }
 
+// 8 bits a pixel through a colour table, written a row at a time.
+QRgb tableColour(int i) { return qRgb(i, 255 - i, (i * 7) & 255); }
+int indexAt(int x, int y) { return (x + 3 * y) & 255; }
+
+bool writeBmp(const QString& path, int w, int h, bool topDown)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const int stride = (w + 3) / 4 * 4;
+    QByteArray head(54 + 1024, '\0');
+    auto put = [&](int at, quint32 v) { qToLittleEndian(v, head.data() + at); };
+    head[0] = 'B', head[1] = 'M';
+    put(2, static_cast<quint32>(head.size() + qint64(stride) * h));
+    put(10, static_cast<quint32>(head.size()));
+    put(14, 40), put(18, static_cast<quint32>(w)), put(22, static_cast<quint32>(topDown ? -h : h));
+    qToLittleEndian<quint16>(1, head.data() + 26), qToLittleEndian<quint16>(8, head.data() + 28);
+    for (int i = 0; i < 256; ++i)
+        put(54 + 4 * i, tableColour(i) & 0xFFFFFF);
+    out.write(head);
+    QByteArray row(stride, '\0');
+    for (int r = 0; r < h; ++r) {
+        const int y = topDown ? r : h - 1 - r;
+        for (int x = 0; x < w; ++x)
+            row[x] = static_cast<char>(indexAt(x, y));
+        out.write(row);
+    }
+    return out.error() == QFileDevice::NoError;
+}
+
 bool writeJpeg(const QString& path, int w, int h)
 {
     QImage photo(w, h, QImage::Format_RGB888);
@@ -94,9 +126,11 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(writeJpeg(dir.filePath("photo.jpg"), 12000, 9000));
         QVERIFY(writePng(dir.filePath("plan.png"), 12000, 9000));
+        QVERIFY(writeBmp(dir.filePath("scan.bmp"), 12000, 9000, false));
+        QVERIFY(writeBmp(dir.filePath("topdown.bmp"), 2000, 1500, true));
         const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
         const long long bound = 3LL * screen.width() * screen.height() * 4 + 64LL * 1024 * 1024;
-        for (const char* name : {"photo.jpg", "plan.png"}) {
+        for (const char* name : {"photo.jpg", "plan.png", "scan.bmp", "topdown.bmp"}) {
             auto w = openWindow(612, 658);
             Editor& e = w->editor();
             Answers answers(e);
@@ -115,14 +149,16 @@ private slots:
             QVERIFY2(before > 0 && peak < bound, name);
             // Right up to the corner the canvas shows, and past it once the
             // window grows to the screen.
-            const bool exact = QByteArray(name).endsWith(".png");
+            const bool bitmap = QByteArray(name).endsWith(".bmp");
+            const bool exact = bitmap || QByteArray(name).endsWith(".png");
             w->form().widget()->resize(screen);
             const int right = static_cast<int>(e.ui.pb->ScaleWidth()) - 1;
             const int bottom = static_cast<int>(e.ui.pb->ScaleHeight()) - 1;
             QVERIFY(right > 612 - 110);
             for (const QPoint p : {QPoint(0, 0), QPoint(300, 200), QPoint(right, 10), QPoint(right, bottom), QPoint(10, bottom)}) {
                 const std::int32_t got = e.ui.pb->Point(p.x(), p.y());
-                const QColor want = exact ? exactAt(p.x(), p.y()) : blockAt(p.x(), p.y());
+                const QColor want = bitmap ? QColor(tableColour(indexAt(p.x(), p.y())))
+                                    : exact ? exactAt(p.x(), p.y()) : blockAt(p.x(), p.y());
                 QVERIFY2(exact ? got == static_cast<std::int32_t>(fromPixel(want.rgb())) : near(got, want),
                          qPrintable(QString("%1 at %2,%3: %4").arg(name).arg(p.x()).arg(p.y()).arg(got, 6, 16, QChar('0'))));
             }

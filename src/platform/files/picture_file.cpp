@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include "platform/files/bitmap16.h"
+#include "platform/files/bitmap_part.h"
 #include "platform/files/little_endian.h"
 #include "platform/files/picture_integrity.h"
 #include "platform/files/png_rows.h"
@@ -91,7 +92,8 @@ LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
         return failed(OpenFailure::Damaged, upright);
     // JPEG and plain PNG rows can be read for the part shown alone; the other
     // formats are decoded whole.
-    const bool inPart = format == "jpeg" || (format == "png" && !pngInterlaced(again));
+    const bool inPart = format == "jpeg" || (format == "png" && !pngInterlaced(again)) ||
+                        (format == "bmp" && bitmapRowsPlain(again));
     const QSize decoded = inPart ? upright.boundedTo(QSize(limits.shownWidth, limits.shownHeight)) : upright;
     if (stored.isValid() && pixels(decoded) > limits.maxPixels)
         return failed(OpenFailure::TooLarge, upright);
@@ -102,6 +104,18 @@ LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
                 return failed(OpenFailure::Damaged, upright);
             LoadedPicture result = failed(OpenFailure::None, upright);
             result.picture = Picture(*rows);
+            return result;
+        }
+        if (format == "bmp") {
+            std::optional<QByteArray> part = bitmapTopLeft(again, decoded);
+            if (!part)
+                return failed(OpenFailure::Damaged, upright);
+            QBuffer partData(&*part), partAgain(&*part);
+            if (!partData.open(QIODevice::ReadOnly) || !partAgain.open(QIODevice::ReadOnly))
+                return failed(OpenFailure::Damaged, upright);
+            LoadedPicture result = decode(partData, partAgain, limits);
+            result.width = upright.width();
+            result.height = upright.height();
             return result;
         }
         reader.setClipRect(storedPart(stored, decoded, turn));

@@ -5,7 +5,7 @@
 #   scripts/install-deps.sh --test   to build, package and test
 set -eu
 
-PACKAGES="g++ cmake ninja-build qt6-base-dev fonts-dejavu-core fonts-dejavu-extra"
+PACKAGES="g++ cmake ninja-build qt6-base-dev libpng-dev fonts-dejavu-core fonts-dejavu-extra"
 case "${1:-}" in --package | --test)
     # dpkg-shlibdeps finds the package's dependencies; desktop-file-validate
     # checks its desktop entry, man (with groff) and lexgrog its manual page,

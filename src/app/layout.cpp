@@ -9,6 +9,7 @@ namespace {
 constexpr int kCanvasBorder = 2;   // sunken
 constexpr int kPaletteBorder = 1;  // a plain line, so the whole grid shows inside
 constexpr int kStatusBarHeight = 20;
+constexpr int kColumnWidth = 100;  // the canvas's left edge
 constexpr float kFileMenuLimit = 1350;  // twips: panel 1 but its last 6 pixels
 constexpr int kEditPanelWidth = 96;
 constexpr float kEditPanelLeft = (96 + 80 + 80) * kTwipsPerPixel;  // twips
@@ -50,6 +51,29 @@ void setToolTips(Controls& c)
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
     c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G)");
+}
+
+// What a screen reader calls each control. Buttons and check boxes say their
+// captions themselves; the colour wells add their colour, the palette the
+// swatch pressed last.
+void setAccessibleNames(Controls& c)
+{
+    c.frModeOptions[0].SetAccessibleName("Normal's options");
+    c.frModeOptions[1].SetAccessibleName("Centric's options");
+    c.frModeOptions[2].SetAccessibleName("Pattern's options");
+    c.slN.SetAccessibleName("N", "How many times Centric draws each stroke, 1 to 16");
+    c.lN.SetAccessibleName("N value");
+    c.pbPalBox.SetAccessibleName("Palette", "Left button to well 1, right to well 2, with Shift, Ctrl or Alt to well 3");
+    c.pbColor[1].SetAccessibleName("Colour well 1 (left button)");
+    c.pbColor[2].SetAccessibleName("Colour well 2 (right button)");
+    c.pbColor[3].SetAccessibleName("Colour well 3 (both buttons, or a modifier key on the palette)");
+    c.slDrawWidth.SetAccessibleName("Width", "The pen's width, 1 to 30 pixels");
+    c.pbBox.SetAccessibleName("Canvas", "The picture: draw with the mouse buttons");
+    c.obCP.SetAccessibleName("Control point", "The centre or the pattern point: drag it, or move it with the arrow keys");
+    c.sb.SetAccessibleName("Status bar");
+    // "File" and "Edit" say themselves; the others say what their numbers are.
+    c.sb.SetPanelName(2, "Pointer position");
+    c.sb.SetPanelName(3, "Control point");
 }
 
 }  // namespace
@@ -109,7 +133,15 @@ Controls createControls(Form& f)
     c.mnuEdit.SetCheckable(2);
     c.mnuEdit.SetCheckable(3);
 
+    // Lower windows scroll the column; the restored window shows it whole.
+    f.setColumn(kColumnWidth, kRestoredHeight - kStatusBarHeight,
+                {c.frMode.widget(), c.frModeOptions[0].widget(), c.frModeOptions[1].widget(),
+                 c.frModeOptions[2].widget(), c.pbPalBox.widget(), c.pbColor[1].widget(), c.pbColor[2].widget(),
+                 c.pbColor[3].widget(), c.slDrawWidth.widget(), c.Label2.widget(), c.kInvert.widget(),
+                 c.cbCvet.widget()});
+
     setToolTips(c);
+    setAccessibleNames(c);
     f.setTabOrder({c.pbBox.widget(), c.obMode[0].widget(), c.obMode[1].widget(), c.obMode[2].widget(),
                    c.slN.widget(), c.cbCenter.widget(), c.cbPattern.widget(), c.cbChess.widget(),
                    c.slDrawWidth.widget(), c.pbPalBox.widget(), c.kInvert.widget(), c.cbCvet.widget()});

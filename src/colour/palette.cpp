@@ -77,6 +77,7 @@ void pbPal_MouseDown(Editor& e, const MouseArgs& m)
     drawFrame(pal, col, row, kBlack);
     e.st.PalSelX = col;
     e.st.PalSelY = row;
+    e.ui.pbPalBox.SetAccessibleDescription("Selected: " + describeColour(well->BackColor()));
 }
 
 }  // namespace kalidor

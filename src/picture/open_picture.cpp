@@ -1,21 +1,68 @@
 #include "picture/open_picture.h"
 
+#include <algorithm>
+
 #include "picture/undo_redo.h"
 #include "picture/unsaved_changes.h"
 #include "platform/files/picture_file.h"
 
 namespace kalidor {
 
+namespace {
+
+// The largest canvas the window can grow to on this desktop: the canvas grows
+// as the window does, and the window up to the largest screen. A picture is
+// read no further than that, nor than the part the canvas keeps beyond its edges.
+LoadLimits shownPart(const Editor& e)
+{
+    const Surface& pb = *e.ui.pb;
+    const Form& f = *e.ui.f;
+    auto largest = [](float kept, float shown, float window, float screen) {
+        return static_cast<int>(std::max(kept, shown + std::max(0.0f, screen - window)));
+    };
+    LoadLimits limits;
+    limits.shownWidth = largest(pb.KeptWidth(), pb.ScaleWidth(), f.ScaleWidth(), f.ScreenWidth());
+    limits.shownHeight = largest(pb.KeptHeight(), pb.ScaleHeight(), f.ScaleHeight(), f.ScreenHeight());
+    return limits;
+}
+
+std::string why(const LoadedPicture& loaded)
+{
+    switch (loaded.failure) {
+    case OpenFailure::Unreadable:
+        return "it cannot be read: " + loaded.reason;
+    case OpenFailure::NotAPicture:
+        return "it is not a picture Kalidor reads (BMP, ICO, GIF, JPEG or PNG)";
+    case OpenFailure::Damaged:
+        return "the picture is cut off or damaged";
+    case OpenFailure::TooLarge: {
+        const std::string size = std::to_string(loaded.width) + " × " + std::to_string(loaded.height) + " pixels";
+        if (loaded.width > kMaxPictureSide || loaded.height > kMaxPictureSide)
+            return "the picture is too large: " + size + ", and Kalidor opens up to " +
+                   std::to_string(kMaxPictureSide) + " a side";
+        return "the picture is too large to read whole: " + size;
+    }
+    case OpenFailure::None:
+        break;
+    }
+    return "it could not be read";
+}
+
+}  // namespace
+
 void mnuOpen_Click(Editor& e)
 {
     const std::optional<std::string> fileName = e.services->ShowOpen(kOpenFilter);
     if (!fileName)
         return;  // cancelled: the drawing stays
-    // A file that cannot be read as a picture changes nothing, and says nothing.
-    if (const std::optional<Picture> picture = LoadPicture(*fileName)) {
-        asOneStep(e, StepKind::Open, [&] { e.ui.pb->SetPicture(*picture); });
-        markSaved(e);
+    const LoadedPicture loaded = ReadPicture(*fileName, shownPart(e));
+    // The drawing stays, and the user learns why.
+    if (!loaded.picture) {
+        e.services->ShowMessage("Kalidor could not open \"" + *fileName + "\": " + why(loaded) + ".");
+        return;
     }
+    asOneStep(e, StepKind::Open, [&] { e.ui.pb->SetPicture(*loaded.picture); });
+    markSaved(e);
 }
 
 }  // namespace kalidor

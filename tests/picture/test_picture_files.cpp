@@ -288,13 +288,38 @@ private slots:
         getrusage(RUSAGE_SELF, &before);
         drawSomething(e);
         const QImage drawn = canvasImage(e);
+        const long long state = e.ui.pbHistory->PictureState();
+        QVERIFY(QDir(dir.path()).mkdir("folder.bmp"));
+        // A PNG whose header claims 20000 x 20000 pixels, with the rows of 20.
+        QVERIFY(marked(20, 20).save(dir.filePath("liar.png"), "PNG"));
+        QByteArray liar = bytesOf(dir.filePath("liar.png"));
+        liar.replace(16, 8, QByteArray::fromHex("00004e2000004e20"));
+        writeBytes(dir.filePath("liar.png"), liar);
         Answers answers(e);
-        for (const char* file : {"cut.bmp", "cut.jpg", "notes.bmp", "empty.gif", "huge.bmp", "huge.gif", "missing.bmp"}) {
-            answers.name = dir.filePath(file).toStdString();
+        const struct {
+            const char* file;
+            std::string reason;
+        } table[] = {{"cut.bmp", "the picture is cut off or damaged."},
+                     {"cut.jpg", "the picture is cut off or damaged."},
+                     {"liar.png", "the picture is cut off or damaged."},
+                     {"notes.bmp", "it is not a picture Kalidor reads (BMP, ICO, GIF, JPEG or PNG)."},
+                     {"empty.gif", "it is not a picture Kalidor reads"},
+                     {"huge.bmp", "the picture is cut off or damaged."},  // no rows at all
+                     {"huge.gif", "too large: 60000 × 60000 pixels, and Kalidor opens up to 32768 a side."},
+                     {"missing.bmp", "it cannot be read: there is no such file."},
+                     {"folder.bmp", "it cannot be read: it is a folder."}};
+        for (const auto& row : table) {
+            answers.name = dir.filePath(row.file).toStdString();
             mnuOpen_Click(e);
-            QVERIFY2(canvasImage(e) == drawn, file);
+            QVERIFY2(canvasImage(e) == drawn, row.file);
+            // One message, naming the file and why.
+            QVERIFY2(answers.messages.size() == std::size_t(&row - table + 1), row.file);
+            const std::string& said = answers.messages.back();
+            QVERIFY2(said.starts_with("Kalidor could not open \"" + *answers.name + "\": "), said.c_str());
+            QVERIFY2(said.find(row.reason) != std::string::npos, said.c_str());
         }
-        QVERIFY(answers.messages.empty());
+        // Nor did any of them leave a step to undo.
+        QCOMPARE(e.ui.pbHistory->PictureState(), state);
         rusage after{};
         getrusage(RUSAGE_SELF, &after);
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 64 * 1024, "no picture of the declared size was allocated");

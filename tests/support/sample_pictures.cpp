@@ -113,6 +113,9 @@ std::vector<SamplePicture> samplePictures()
         {"turned.jpg", withOrientation(written(stripes(16, 8, QImage::Format_RGB32), "jpeg"), 6), {8, 16}},
         {"rgb.png", written(stripes(6, 5, QImage::Format_ARGB32), "png"), {6, 5}},
         {"indexed.png", written(stripes(5, 6, QImage::Format_Indexed8), "png"), {5, 6}},
+        // Wider than the fuzzer's canvas, so that they are read in part.
+        {"wide.jpg", written(stripes(520, 400, QImage::Format_RGB32), "jpeg"), {520, 400}},
+        {"wide.png", written(stripes(520, 400, QImage::Format_RGB32), "png"), {520, 400}},
         {"plain.gif", gif(false), {2, 2}},
         {"interlaced.gif", gif(true), {2, 2}},
     };

@@ -117,6 +117,14 @@ std::string checkCanvas(MainWindow& w, StormExpectations& x)
         return "the canvas is " + std::to_string(at.width()) + "x" + std::to_string(at.height()) + " at " +
                std::to_string(at.left()) + "," + std::to_string(at.top()) + " in a " + std::to_string(width) +
                "x" + std::to_string(height) + " window";
+    // The column scrolls as one, never further than its end, and not at all
+    // where the window shows the whole of it.
+    const int offset = f.columnOffset();
+    if (f.WindowState() != kMinimisedWindow &&
+        (offset < 0 || offset > std::max(0, 638 - bar.top()) || ui.kInvert.Top() + offset != 615 ||
+         ui.pbPalBox.Top() + offset != 210))
+        return "the column is scrolled by " + std::to_string(offset) + " with Invert at " +
+               std::to_string(ui.kInvert.Top()) + " above a status bar at " + std::to_string(bar.top());
     return {};
 }
 

@@ -102,6 +102,8 @@ void StormDriver::fileMenu()
         fileAnswer_.reset();  // cancelled
     // Nowhere to write, or no picture at all on a canvas of no size.
     const bool unwritable = item == 2 && fileAnswer_ && (r >= 40 || e_.ui.pb->Image().image().isNull());
+    // Not a picture, or a file no save has written yet.
+    const bool refused = item == 1 && fileAnswer_ && (r >= 40 || !QFile::exists(saved));
     static const char* const names[] = {"New", "Open", "Save"};
     QAction* action = menu->actions().at(item);
     const std::size_t before = scripted(e_).messages.size();
@@ -123,9 +125,12 @@ void StormDriver::fileMenu()
     const bool empty = pb.ScaleWidth() < 1 || pb.ScaleHeight() < 1;
     if (item == 0 && !empty && (pb.Point(0, 0) != kWhite || pb.Point(pb.ScaleWidth() - 1, pb.ScaleHeight() - 1) != kWhite))
         fail("New left the picture not white");
-    // Open says nothing; a save says when it failed, and only then.
-    if (item == 1 && scripted(e_).messages.size() != before)
-        fail("Open showed a message");
+    // Open and Save say when they failed, and only then, naming the file.
+    const std::vector<std::string>& said = scripted(e_).messages;
+    if (item == 1 && (said.size() != before) != refused)
+        fail(refused ? "an Open that failed said nothing" : "Open showed a message though it opened the file");
+    if (item == 1 && refused && (said.size() != before + 1 || said.back().find(*fileAnswer_) == std::string::npos))
+        fail("a failed Open did not say which file it could not open");
     if (item == 1 && r >= 40 && e_.ui.pbBox.box()->surface().backing() != drawing)
         fail("a cancelled Open or one of a file that is no picture changed the drawing");
     if (item == 2 && (scripted(e_).messages.size() != before) != unwritable)

@@ -2,13 +2,17 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 
 #include "platform/files/bitmap16.h"
+#include "platform/files/bitmap_part.h"
+#include "platform/files/little_endian.h"
 #include "platform/files/picture_integrity.h"
+#include "platform/files/png_rows.h"
 
 namespace kalidor {
 
@@ -21,51 +25,149 @@ bool readable(const QByteArray& format)
     return format == "bmp" || format == "ico" || format == "gif" || format == "jpeg" || format == "png";
 }
 
-bool withinLimit(const QSize& size, long long maxPixels)
+long long pixels(const QSize& size) { return static_cast<long long>(size.width()) * size.height(); }
+
+LoadedPicture failed(OpenFailure why, QSize size = {})
 {
-    return size.width() > 0 && size.height() > 0 &&
-           static_cast<long long>(size.width()) * size.height() <= maxPixels;
+    LoadedPicture result;
+    result.failure = why;
+    if (size.isValid()) {
+        result.width = size.width();
+        result.height = size.height();
+    }
+    return result;
+}
+
+// Qt's GIF reader tells the size of the first image, but hands back a picture
+// of the whole logical screen the file declares.
+QSize gifScreen(QIODevice& file, QSize first)
+{
+    if (!file.seek(0))
+        return first;
+    const QByteArray head = file.read(10);
+    if (head.size() < 10)
+        return first;
+    return first.expandedTo(QSize(static_cast<int>(littleEndian(head, 6, 2)), static_cast<int>(littleEndian(head, 8, 2))));
+}
+
+// Where the top-left `shown` pixels of a JPEG turned upright lie in the file's
+// own rows: the reader cuts them out before it turns them. Mirrors come first,
+// then the quarter turn clockwise.
+QRect storedPart(QSize stored, QSize shown, QImageIOHandler::Transformations turn)
+{
+    QRect part = turn & QImageIOHandler::TransformationRotate90
+                     ? QRect(0, stored.height() - shown.width(), shown.height(), shown.width())
+                     : QRect(QPoint(0, 0), shown);
+    if (turn & QImageIOHandler::TransformationMirror)
+        part.moveLeft(stored.width() - part.left() - part.width());
+    if (turn & QImageIOHandler::TransformationFlip)
+        part.moveTop(stored.height() - part.top() - part.height());
+    return part;
 }
 
 // Reads a picture from `data`; `again` holds the same bytes, read through once
 // to check that the file is complete before the decoder sees it.
-std::optional<Picture> decode(QIODevice& data, QIODevice& again, long long maxPixels)
+LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
 {
     // Also bounds the readers that learn a picture's size only while decoding.
-    QImageReader::setAllocationLimit(static_cast<int>(maxPixels * 4 / (1024 * 1024)));
+    QImageReader::setAllocationLimit(static_cast<int>(limits.maxPixels * 4 / (1024 * 1024)));
     QImageReader reader(&data);
     reader.setDecideFormatFromContent(true);
     // A photo marked as taken on its side is shown upright, turned as marked.
     reader.setAutoTransform(true);
     // Asked first: once the header is read, some readers (ICO) no longer say.
     const QByteArray format = reader.format();
-    const QSize declared = reader.size();
-    if (!readable(format) || (declared.isValid() && !withinLimit(declared, maxPixels)))
-        return std::nullopt;
+    const QSize stored = format == "gif" ? gifScreen(again, reader.size()) : reader.size();
+    if (!readable(format))
+        return failed(OpenFailure::NotAPicture);
+    const QImageIOHandler::Transformations turn = format == "jpeg" ? reader.transformation()
+                                                                   : QImageIOHandler::TransformationNone;
+    const QSize upright = turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+    if (stored.isValid() && stored.isEmpty())
+        return failed(OpenFailure::Damaged);
+    if (stored.width() > kMaxPictureSide || stored.height() > kMaxPictureSide)
+        return failed(OpenFailure::TooLarge, upright);
     // Some decoders hand back the part of a cut-off file they could read.
     if (!isComplete(again, format))
-        return std::nullopt;
-    const QImage image = reader.read();
-    if (image.isNull() || !withinLimit(image.size(), maxPixels))
-        return std::nullopt;
+        return failed(OpenFailure::Damaged, upright);
+    // JPEG and plain PNG rows can be read for the part shown alone; the other
+    // formats are decoded whole.
+    const bool inPart = format == "jpeg" || (format == "png" && !pngInterlaced(again)) ||
+                        (format == "bmp" && bitmapRowsPlain(again));
+    const QSize decoded = inPart ? upright.boundedTo(QSize(limits.shownWidth, limits.shownHeight)) : upright;
+    if (stored.isValid() && pixels(decoded) > limits.maxPixels)
+        return failed(OpenFailure::TooLarge, upright);
+    if (stored.isValid() && decoded != upright) {
+        if (format == "png") {
+            std::optional<QImage> rows = readPngTopLeft(again, decoded, kMaxPictureSide);
+            if (!rows)
+                return failed(OpenFailure::Damaged, upright);
+            LoadedPicture result = failed(OpenFailure::None, upright);
+            result.picture = Picture(*rows);
+            return result;
+        }
+        if (format == "bmp") {
+            std::optional<QByteArray> part = bitmapTopLeft(again, decoded);
+            if (!part)
+                return failed(OpenFailure::Damaged, upright);
+            QBuffer partData(&*part), partAgain(&*part);
+            if (!partData.open(QIODevice::ReadOnly) || !partAgain.open(QIODevice::ReadOnly))
+                return failed(OpenFailure::Damaged, upright);
+            LoadedPicture result = decode(partData, partAgain, limits);
+            result.width = upright.width();
+            result.height = upright.height();
+            return result;
+        }
+        reader.setClipRect(storedPart(stored, decoded, turn));
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return failed(OpenFailure::Damaged, upright);
+    // A reader that told no size before decoding is held to the limits now.
+    if (pixels(image.size()) > limits.maxPixels || image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
+        return failed(OpenFailure::TooLarge, image.size());
+    LoadedPicture result = failed(OpenFailure::None, stored.isValid() ? upright : image.size());
     if (format == "bmp")
         if (std::optional<QImage> exact = fullRangeBitmap16(again, image))
-            return Picture(*exact);
-    return Picture(image);
+            image = std::move(*exact);
+    // Read whole, but no more of it is ever shown.
+    const QSize shown = image.size().boundedTo(QSize(limits.shownWidth, limits.shownHeight));
+    if (shown != image.size())
+        image = image.copy(QRect(QPoint(0, 0), shown));
+    result.picture = Picture(image);
+    return result;
+}
+
+// Why a file that exists cannot be opened for reading, in plain words.
+std::string unreadable(const QFile& file)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
+        return "there is no such file";
+    if (info.isDir())
+        return "it is a folder";
+    if (!info.isReadable())
+        return "you have no permission to read it";
+    return file.errorString().toStdString();
 }
 
 }  // namespace
 
-std::optional<Picture> LoadPicture(const std::string& fileName)
+LoadedPicture ReadPicture(const std::string& fileName, LoadLimits limits)
 {
     const QString name = QString::fromStdString(fileName);
     QFile data(name), again(name);
-    if (name.isEmpty() || !data.open(QIODevice::ReadOnly) || !again.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return decode(data, again, kMaxPicturePixels);
+    // A folder opens as a file of no bytes.
+    if (name.isEmpty() || QFileInfo(name).isDir() || !data.open(QIODevice::ReadOnly) ||
+        !again.open(QIODevice::ReadOnly)) {
+        LoadedPicture result = failed(OpenFailure::Unreadable);
+        result.reason = unreadable(data);
+        return result;
+    }
+    return decode(data, again, limits);
 }
 
-std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long maxPixels)
+LoadedPicture ReadPicture(std::span<const std::byte> bytes, LoadLimits limits)
 {
     const QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<qsizetype>(bytes.size()));
@@ -73,8 +175,17 @@ std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long m
     data.setData(view);
     again.setData(view);
     if (!data.open(QIODevice::ReadOnly) || !again.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return decode(data, again, maxPixels);
+        return failed(OpenFailure::Unreadable);
+    return decode(data, again, limits);
+}
+
+std::optional<Picture> LoadPicture(const std::string& fileName) { return ReadPicture(fileName, LoadLimits{}).picture; }
+
+std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long maxPixels)
+{
+    LoadLimits limits;
+    limits.maxPixels = maxPixels;
+    return ReadPicture(bytes, limits).picture;
 }
 
 std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName)

@@ -22,8 +22,13 @@ void RasterSurface::setOuterSize(int outerWidth, int outerHeight)
     outerHeight_ = outerHeight;
     width_ = std::max(0, outerWidth - 2 * border_);
     height_ = std::max(0, outerHeight - 2 * border_);
+    growKept(QSize(width_, height_));
+}
+
+void RasterSurface::growKept(QSize size)
+{
     const QSize before = kept_.image().size();
-    kept_.growTo(QSize(width_, height_), toPixel(back_));
+    kept_.growTo(size, toPixel(back_));
     if (history_ && kept_.image().size() != before)
         history_->grown(kept_.image());
 }
@@ -155,6 +160,8 @@ void RasterSurface::SetBackColor(Colour c)
 
 void RasterSurface::SetPicture(const Picture& picture)
 {
+    // What the canvas does not show yet is kept for when it grows.
+    growKept(QSize(picture.width(), picture.height()));
     replacingAll();
     kept_.fill(toPixel(back_));
     if (!picture.isEmpty())

@@ -79,6 +79,8 @@ public:
     void setChangedHandler(std::function<void(const QRegion&)> handler) { changed_ = std::move(handler); }
 
 private:
+    // Enlarges the kept picture to at least `size`, with background.
+    void growKept(QSize size);
     ClipRect clip() const;
     // Each copy of the operations' shapes drawn in turn, in one cell.
     void paintCopies(std::span<const Segment> shapes, std::span<const PointOp> ops, Colour c);

@@ -27,6 +27,25 @@ int Control::Width() const { return widget_->width(); }
 int Control::Height() const { return widget_->height(); }
 void Control::SetToolTip(const std::string& text) { widget_->setToolTip(QString::fromStdString(text)); }
 
+void Control::SetAccessibleName(const std::string& name, const std::string& description)
+{
+    widget_->setAccessibleName(QString::fromStdString(name));
+    if (!description.empty())
+        SetAccessibleDescription(description);
+}
+
+void Control::SetAccessibleDescription(const std::string& description)
+{
+    widget_->setAccessibleDescription(QString::fromStdString(description));
+}
+
+std::string describeColour(Colour c)
+{
+    return QString::asprintf("#%02X%02X%02X (red %d, green %d, blue %d)", red(c), green(c), blue(c), red(c), green(c),
+                             blue(c))
+        .toStdString();
+}
+
 void Control::Move(int left, int top) { widget_->move(left + originX_, top + originY_); }
 
 void Control::Move(int left, int top, int width, int height)
@@ -93,6 +112,7 @@ StatusBar::StatusBar(StatusBarWidget* bar) : Control(bar), bar_(bar) {}
 std::string StatusBar::PanelText(int panel) const { return bar_->panelText(panel); }
 void StatusBar::SetPanelText(int panel, const std::string& text) { bar_->setPanelText(panel, text); }
 void StatusBar::SetPanelToolTip(int panel, const std::string& text) { bar_->setPanelToolTip(panel, text); }
+void StatusBar::SetPanelName(int panel, const std::string& name) { bar_->setPanelName(panel, name); }
 void StatusBar::OnMouseDown(std::function<void(const MouseArgs&)> handler)
 {
     bar_->onMouseDown = std::move(handler);

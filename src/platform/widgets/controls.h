@@ -25,6 +25,9 @@ class StatusBarWidget;
 class WellWidget;
 class MarkerWidget;
 
+// A colour as a screen reader reads it: "#800080 (red 128, green 0, blue 128)".
+std::string describeColour(Colour c);
+
 // Moving a control to a negative size fails with this.
 class MoveError : public std::runtime_error {
 public:
@@ -50,6 +53,9 @@ public:
     int Height() const;
     // Shown while the pointer rests on the control: what it does, and its key.
     void SetToolTip(const std::string& text);
+    // What a screen reader says of the control: its name, and what it is for.
+    void SetAccessibleName(const std::string& name, const std::string& description = "");
+    void SetAccessibleDescription(const std::string& description);
 
     QWidget* widget() const { return widget_; }
 
@@ -142,6 +148,7 @@ public:
     std::string PanelText(int panel) const;  // panels 1, 2, 3
     void SetPanelText(int panel, const std::string& text);
     void SetPanelToolTip(int panel, const std::string& text);
+    void SetPanelName(int panel, const std::string& name);  // for assistive technology
     void OnMouseDown(std::function<void(const MouseArgs&)> handler);  // X, Y in twips
     StatusBarWidget* bar() const { return bar_; }
 

@@ -13,11 +13,13 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QWindow>
 
 #include "platform/widgets/marker_widget.h"
 #include "platform/widgets/qt_input.h"
+#include "platform/widgets/scrolling_column.h"
 #include "platform/widgets/status_bar_widget.h"
 #include "platform/widgets/surface_widget.h"
 #include "platform/widgets/well_widget.h"
@@ -31,7 +33,11 @@ public:
     {
         resize(width, height);
         setAttribute(Qt::WA_OpaquePaintEvent);
-        surface_.setChangedHandler([this](const QRegion& r) { update(r); });
+        surface_.setChangedHandler([this](const QRegion& r) {
+            update(r);
+            if (column && column->offset() != 0)
+                update(r.translated(0, -column->offset()));
+        });
         qApp->installEventFilter(this);
     }
 
@@ -44,22 +50,44 @@ public:
     std::function<void(int16, int16)> onKeyDown;
     std::function<bool()> onQueryClose;
     std::vector<StatusBarWidget*> docked;
+    ScrollingColumn* column = nullptr;
+
+    // Places what follows the window's size: the surface, the docked bars and
+    // the column.
+    void arrange()
+    {
+        // The event's own size can lag behind the window's (seen with a window
+        // maximised as it is shown under X11); the current size is what counts.
+        // Lower than the column, it still keeps what is drawn beside it.
+        surface_.setOuterSize(width(), std::max(height(), column ? column->height() : 0));
+        int bottom = height();
+        for (StatusBarWidget* bar : docked) {
+            bar->setGeometry(0, height() - bar->height(), width(), bar->height());
+            bottom = std::min(bottom, bar->y());
+        }
+        if (column)
+            column->fit(bottom);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override
     {
         QPainter p(this);
-        const QRect r = event->rect() & QRect(0, 0, width(), height());
-        p.drawImage(r.topLeft(), surface_.backing(), r);
+        // What is drawn on the window beside the column's controls scrolls with them.
+        const QRect shown = column ? column->shownArea() : QRect();
+        const int offset = column ? column->offset() : 0;
+        for (const QRect& piece : event->region()) {
+            const QRect r = piece & QRect(0, 0, width(), height());
+            for (const QRect& part : QRegion(r) - shown)
+                p.drawImage(part.topLeft(), surface_.backing(), part);
+            if (const QRect inColumn = r & shown; !inColumn.isEmpty())
+                p.drawImage(inColumn.topLeft(), surface_.backing(), inColumn.translated(0, offset));
+        }
     }
 
     void resizeEvent(QResizeEvent*) override
     {
-        // The event's own size can lag behind the window's (seen with a window
-        // maximised as it is shown under X11); the current size is what counts.
-        surface_.setOuterSize(width(), height());
-        for (StatusBarWidget* bar : docked)
-            bar->setGeometry(0, height() - bar->height(), width(), bar->height());
+        arrange();
         if (onResize)
             onResize();
     }
@@ -247,6 +275,21 @@ Colour Form::windowBackground() const
 float Form::ScaleWidth() const { return static_cast<float>(window_->width()); }
 float Form::ScaleHeight() const { return static_cast<float>(window_->height()); }
 
+namespace {
+
+QSize largestScreen()
+{
+    QSize largest;
+    for (const QScreen* screen : QGuiApplication::screens())
+        largest = largest.expandedTo(screen->availableGeometry().size());
+    return largest;
+}
+
+}  // namespace
+
+float Form::ScreenWidth() const { return static_cast<float>(largestScreen().width()); }
+float Form::ScreenHeight() const { return static_cast<float>(largestScreen().height()); }
+
 int Form::WindowState() const
 {
     if (window_->isMinimized())
@@ -257,6 +300,14 @@ int Form::WindowState() const
 }
 
 void Form::setIcon(const char* const* xpm) { window_->setWindowIcon(QIcon(QPixmap(xpm))); }
+
+void Form::setColumn(int width, int height, const std::vector<QWidget*>& members)
+{
+    window_->column = new ScrollingColumn(window_, width, height, members);
+    window_->arrange();
+}
+
+int Form::columnOffset() const { return window_->column ? window_->column->offset() : 0; }
 
 void Form::setTabOrder(const std::vector<QWidget*>& order)
 {

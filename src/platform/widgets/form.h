@@ -64,8 +64,18 @@ public:
     float ScaleWidth() const;
     float ScaleHeight() const;
     int WindowState() const;
+    // The largest client area the window can have: the largest screen's
+    // available area, in pixels.
+    float ScreenWidth() const;
+    float ScreenHeight() const;
 
     void setIcon(const char* const* xpm);
+    // The controls at the left edge, placed within `width` x `height`: where the
+    // window is lower than that above its status bar, they scroll.
+    void setColumn(int width, int height, const std::vector<QWidget*>& members);
+    // How far the column is scrolled now, in pixels.
+    int columnOffset() const;
+
     // Keyboard focus: the order of the Tab key, and the control focused first.
     void setTabOrder(const std::vector<QWidget*>& order);
     void setFocus(QWidget* widget);

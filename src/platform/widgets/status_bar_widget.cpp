@@ -6,12 +6,15 @@
 #include <QToolTip>
 
 #include "platform/widgets/qt_input.h"
+#include "platform/widgets/status_bar_accessible.h"
 
 namespace kalidor {
 
 StatusBarWidget::StatusBarWidget(QWidget* parent, std::vector<int> panelWidths, int height)
-    : QWidget(parent), widths_(std::move(panelWidths)), texts_(widths_.size()), tips_(widths_.size())
+    : QWidget(parent), widths_(std::move(panelWidths)), texts_(widths_.size()), tips_(widths_.size()),
+      names_(widths_.size())
 {
+    installStatusBarAccessibility();
     resize(parent ? parent->width() : 0, height);
 }
 
@@ -30,6 +33,7 @@ void StatusBarWidget::setPanelText(int panel, const std::string& text)
         return;
     slot = text;
     update(panelRect(panel));
+
 }
 
 std::string StatusBarWidget::panelText(int panel) const
@@ -41,6 +45,15 @@ void StatusBarWidget::setPanelToolTip(int panel, const std::string& text)
 {
     tips_.at(static_cast<std::size_t>(panel - 1)) = text;
 }
+
+std::string StatusBarWidget::panelToolTip(int panel) const { return tips_.at(static_cast<std::size_t>(panel - 1)); }
+
+void StatusBarWidget::setPanelName(int panel, const std::string& name)
+{
+    names_.at(static_cast<std::size_t>(panel - 1)) = name;
+}
+
+std::string StatusBarWidget::panelName(int panel) const { return names_.at(static_cast<std::size_t>(panel - 1)); }
 
 bool StatusBarWidget::event(QEvent* event)
 {

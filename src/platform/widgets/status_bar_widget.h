@@ -20,6 +20,11 @@ public:
     std::string panelText(int panel) const;
     // Shown while the pointer rests on the panel.
     void setPanelToolTip(int panel, const std::string& text);
+    std::string panelToolTip(int panel) const;
+    // What assistive technology calls the panel.
+    void setPanelName(int panel, const std::string& name);
+    std::string panelName(int panel) const;
+    int panelCount() const { return static_cast<int>(widths_.size()); }
     // The panel's rectangle in the bar's pixels.
     QRect panelRect(int panel) const;
 
@@ -35,6 +40,7 @@ private:
     std::vector<int> widths_;
     std::vector<std::string> texts_;
     std::vector<std::string> tips_;
+    std::vector<std::string> names_;
 };
 
 }  // namespace kalidor

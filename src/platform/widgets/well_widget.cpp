@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/widgets/controls.h"
+
 namespace kalidor {
 
 WellWidget::WellWidget(QWidget* parent, Colour colour) : QFrame(parent), colour_(colour)
@@ -10,11 +12,13 @@ WellWidget::WellWidget(QWidget* parent, Colour colour) : QFrame(parent), colour_
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setCursor(Qt::PointingHandCursor);
+    setAccessibleDescription(QString::fromStdString(describeColour(colour_)));
 }
 
 void WellWidget::setColour(Colour c)
 {
     colour_ = c;
+    setAccessibleDescription(QString::fromStdString(describeColour(colour_)));
     update();
 }
 

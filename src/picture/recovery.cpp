@@ -49,9 +49,12 @@ RecoveryChange Recovery::copyOut(bool whole) const
     c.width = width_;
     c.height = height_;
     c.whole = whole;
+    // Into memory already there: fresh pages cost ten times the copy itself.
+    c.pixels = writer_->buffer();
     const auto row = [&](int y) { return reinterpret_cast<const std::uint32_t*>(picture_.constScanLine(y)); };
     if (whole) {
-        c.pixels.resize(static_cast<std::size_t>(width_) * height_);
+        if (c.pixels.size() < static_cast<std::size_t>(width_) * height_)
+            c.pixels.resize(static_cast<std::size_t>(width_) * height_);
         for (int y = 0; y < height_; ++y)
             std::memcpy(&c.pixels[static_cast<std::size_t>(y) * width_], row(y), static_cast<std::size_t>(width_) * 4);
         return c;
@@ -61,7 +64,8 @@ RecoveryChange Recovery::copyOut(bool whole) const
     long long pixels = 0;
     for (const std::uint32_t t : c.tiles)
         pixels += tileArea(width_, height_, t);
-    c.pixels.resize(static_cast<std::size_t>(pixels));
+    if (c.pixels.size() < static_cast<std::size_t>(pixels))
+        c.pixels.resize(static_cast<std::size_t>(pixels));
     std::uint32_t* to = c.pixels.data();
     const int across = tilesAcross(width_);
     for (const std::uint32_t t : c.tiles) {
@@ -81,19 +85,25 @@ void Recovery::afterEvent()
         return;  // a step under way is not yet a picture to come back to
     const long long state = e_.ui.pbHistory->PictureState();
     const bool keep = hasUnsavedChanges(e_);
-    const int width = static_cast<int>(e_.ui.pb->ScaleWidth());
-    const int height = static_cast<int>(e_.ui.pb->ScaleHeight());
-    const bool stepped = state != state_ || !touchedList_.empty();
-    if (!stepped && keep == kept_)
+    if (state == state_ && touchedList_.empty() && keep == kept_)
         return;
-    // A window grown or shrunk since shows another picture: copied whole, at
-    // the next step rather than at every size a drag passes through.
-    if (width != width_ || height != height_)
-        resize(width, height);
-    if (width_ <= 0 || height_ <= 0 || static_cast<long long>(width_) * height_ > kMaxRecoveryPixels)
-        return;
-    const bool whole = wholeDue_ || touchedList_.size() == touched_.size();
-    RecoveryChange change = copyOut(whole);
+    state_ = state;
+    kept_ = keep;
+    RecoveryChange change;
+    if (keep) {
+        // A window grown or shrunk since shows another picture: copied whole, at
+        // the next step rather than at every size a drag passes through.
+        const int width = static_cast<int>(e_.ui.pb->ScaleWidth());
+        const int height = static_cast<int>(e_.ui.pb->ScaleHeight());
+        if (width != width_ || height != height_)
+            resize(width, height);
+        if (width_ <= 0 || height_ <= 0 || static_cast<long long>(width_) * height_ > kMaxRecoveryPixels)
+            return;
+        change = copyOut(wholeDue_ || writer_->wantsWhole() || touchedList_.size() == touched_.size());
+        wholeDue_ = false;
+    } else {
+        wholeDue_ = true;  // the copy goes, and the next one starts whole
+    }
     change.keep = keep;
     change.atMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::system_clock::now().time_since_epoch())
@@ -102,9 +112,6 @@ void Recovery::afterEvent()
     for (const std::uint32_t t : touchedList_)
         touched_[t] = 0;
     touchedList_.clear();
-    wholeDue_ = false;
-    state_ = state;
-    kept_ = keep;
 }
 
 void Recovery::closed() { writer_->remove(); }

@@ -85,12 +85,18 @@ long long tileArea(int width, int height, std::uint32_t tile)
 
 QByteArray encodeRecovery(const RecoveryRecord& r)
 {
+    // A whole picture is packed straight from its pixels, tiles after their numbers.
     QByteArray raw;
-    raw.resize(static_cast<qsizetype>((r.tiles.size() + r.pixels.size()) * 4));
-    std::memcpy(raw.data(), r.tiles.data(), r.tiles.size() * 4);
-    std::memcpy(raw.data() + r.tiles.size() * 4, r.pixels.data(), r.pixels.size() * 4);
+    if (!r.tiles.empty()) {
+        raw.resize(static_cast<qsizetype>((r.tiles.size() + r.pixels.size()) * 4));
+        std::memcpy(raw.data(), r.tiles.data(), r.tiles.size() * 4);
+        std::memcpy(raw.data() + r.tiles.size() * 4, r.pixels.data(), r.pixels.size() * 4);
+    }
+    const auto* data = r.tiles.empty() ? reinterpret_cast<const uchar*>(r.pixels.data())
+                                       : reinterpret_cast<const uchar*>(raw.constData());
+    const auto rawSize = static_cast<qsizetype>((r.tiles.size() + r.pixels.size()) * 4);
     // Fastest: a drawing is mostly flat colour, which any level packs tightly.
-    const QByteArray payload = qCompress(raw, 1);
+    const QByteArray payload = qCompress(data, rawSize, 1);
 
     QByteArray header(kHeader, '\0');
     std::memcpy(header.data(), kMagic, sizeof kMagic);
@@ -102,7 +108,7 @@ QByteArray encodeRecovery(const RecoveryRecord& r)
     put<std::uint32_t>(header, 36, static_cast<std::uint32_t>(r.height));
     put<std::uint32_t>(header, 40, static_cast<std::uint32_t>(r.tiles.size()));
     put<std::uint64_t>(header, 48, static_cast<std::uint64_t>(payload.size()));
-    put<std::uint64_t>(header, 56, static_cast<std::uint64_t>(raw.size()));
+    put<std::uint64_t>(header, 56, static_cast<std::uint64_t>(rawSize));
     return header + checksum(header, payload.constData(), payload.size()) + payload;
 }
 

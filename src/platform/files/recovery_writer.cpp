@@ -68,6 +68,12 @@ void RecoveryWriter::wait()
     idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
 }
 
+std::vector<std::uint32_t> RecoveryWriter::buffer()
+{
+    std::lock_guard lock(mutex_);
+    return std::move(spare_);
+}
+
 void RecoveryWriter::run()
 {
     std::unique_lock lock(mutex_);
@@ -78,96 +84,87 @@ void RecoveryWriter::run()
             lock_.reset();
             return;
         }
-        // Every change waiting is written at once: a slow disk costs files, not steps.
         std::deque<Job> jobs;
         jobs.swap(queue_);
         busy_ = true;
         lock.unlock();
-        bool pending = false;
-        for (Job& job : jobs) {
-            if (auto* change = std::get_if<RecoveryChange>(&job)) {
-                apply(*change);
-                pending = true;
-                continue;
-            }
-            if (pending)
-                write();
-            pending = false;
-            if (auto* after = std::get_if<std::function<void(bool)>>(&job)) {
-                (*after)(keep_ && onDisk_ && current_);
-            } else {
-                removeRecoveryFiles(folder_, session_);
-                onDisk_ = false;
-                keep_ = false;
-                lock_.reset();
-            }
-        }
-        if (pending)
-            write();
+        handle(jobs);
         lock.lock();
         busy_ = false;
         idle_.notify_all();
     }
 }
 
-void RecoveryWriter::apply(RecoveryChange& change)
+void RecoveryWriter::handle(std::deque<Job>& jobs)
 {
-    keep_ = change.keep;
-    atMs_ = change.atMs;
-    if (change.whole) {
-        picture_ = RecoveryPicture{change.width, change.height, std::move(change.pixels)};
-        touched_.assign(static_cast<std::size_t>(tilesAcross(change.width) * tilesDown(change.height)), 0);
-        anyTouched_ = false;
-        wholeDue_ = true;
-        return;
+    // A disk slower than the drawing: a whole picture waiting makes every
+    // change before it moot.
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        if (const auto* c = std::get_if<RecoveryChange>(&jobs[i]); c && c->whole)
+            from = i;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        Job& job = jobs[i];
+        if (auto* change = std::get_if<RecoveryChange>(&job)) {
+            if (i < from)
+                continue;
+            write(*change);
+            std::lock_guard lock(mutex_);
+            if (change->pixels.capacity() > spare_.capacity())
+                spare_ = std::move(change->pixels);
+        } else if (auto* after = std::get_if<std::function<void(bool)>>(&job)) {
+            (*after)(onDisk_ && current_);
+        } else {
+            removeRecoveryFiles(folder_, session_);
+            onDisk_ = false;
+            lock_.reset();
+        }
     }
-    if (change.tiles.empty())
-        return;
-    RecoveryRecord tiles;
-    tiles.width = change.width;
-    tiles.height = change.height;
-    tiles.tiles = std::move(change.tiles);
-    tiles.pixels = std::move(change.pixels);
-    applyTiles(tiles, picture_);
-    for (const std::uint32_t t : tiles.tiles)
-        touched_[t] = 1;
-    anyTouched_ = true;
 }
 
-void RecoveryWriter::write()
+void RecoveryWriter::write(RecoveryChange& change)
 {
-    if (picture_.pixels.empty())
-        return;  // nothing known yet of the picture
-    if (!keep_) {
-        // Saved: nothing to recover. The picture is still followed, so that
-        // the next copy needs nothing from the drawing but what changed.
+    if (!change.keep) {
+        // Saved: nothing to recover.
         if (onDisk_)
             removeRecoveryFiles(folder_, session_);
         onDisk_ = false;
-        wholeDue_ = true;
+        current_ = false;
         return;
     }
     if (!locked())
         return;
-    if (!onDisk_ || wholeDue_ || tilesBytes_ >= wholeBytes_ || tilesFiles_ >= kMostTilesFiles)
-        writeWhole();
-    else if (anyTouched_)
-        writeTiles();
+    if (change.whole) {
+        RecoveryRecord r;
+        r.kind = RecoveryRecord::Kind::Whole;
+        r.savedAtMs = change.atMs;
+        r.width = change.width;
+        r.height = change.height;
+        // Lent to the record and back, never copied.
+        r.pixels = std::move(change.pixels);
+        const std::size_t size = r.pixels.size();
+        r.pixels.resize(static_cast<std::size_t>(change.width) * change.height);
+        writeWhole(r);
+        change.pixels = std::move(r.pixels);
+        change.pixels.resize(std::max(size, change.pixels.size()));
+        return;
+    }
+    if (!onDisk_ || !current_) {
+        wantsWhole_ = true;  // tiles of a picture the files do not have
+        return;
+    }
+    writeTiles(change);
+    if (current_ && (tilesBytes_ >= wholeBytes_ || tilesFiles_ >= kMostTilesFiles))
+        fold();
 }
 
-void RecoveryWriter::writeWhole()
+bool RecoveryWriter::writeWhole(RecoveryRecord& r)
 {
-    RecoveryRecord r;
-    r.kind = RecoveryRecord::Kind::Whole;
     r.sequence = sequence_;  // holds every tiles file so far
-    r.savedAtMs = atMs_;
-    r.width = picture_.width;
-    r.height = picture_.height;
-    r.pixels = picture_.pixels;
     const QByteArray bytes = encodeRecovery(r);
     if (const auto failure = writeAtomically(recoveryWholePath(folder_, session_), bytes)) {
         fail(*failure);
-        return;
+        return false;
     }
     // Only now: had the program been killed before, these still made the copy.
     removeRecoveryTiles(folder_, session_, sequence_);
@@ -177,44 +174,52 @@ void RecoveryWriter::writeWhole()
     tilesFiles_ = 0;
     onDisk_ = true;
     current_ = true;
-    wholeDue_ = false;
-    std::fill(touched_.begin(), touched_.end(), 0);
-    anyTouched_ = false;
+    wantsWhole_ = false;
+    return true;
 }
 
-void RecoveryWriter::writeTiles()
+void RecoveryWriter::writeTiles(RecoveryChange& change)
 {
     RecoveryRecord r;
     r.kind = RecoveryRecord::Kind::Tiles;
     r.sequence = sequence_;
-    r.savedAtMs = atMs_;
-    r.width = picture_.width;
-    r.height = picture_.height;
-    const int across = tilesAcross(picture_.width);
-    for (std::uint32_t t = 0; t < touched_.size(); ++t) {
-        if (!touched_[t])
-            continue;
-        r.tiles.push_back(t);
-        const int x = static_cast<int>(t % static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int y = static_cast<int>(t / static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int w = std::min(kRecoveryTile, picture_.width - x);
-        const int h = std::min(kRecoveryTile, picture_.height - y);
-        for (int row = 0; row < h; ++row) {
-            const std::uint32_t* from = &picture_.pixels[static_cast<std::size_t>(y + row) * picture_.width + x];
-            r.pixels.insert(r.pixels.end(), from, from + w);
-        }
-    }
+    r.savedAtMs = change.atMs;
+    r.width = change.width;
+    r.height = change.height;
+    r.tiles = change.tiles;
+    long long pixels = 0;
+    for (const std::uint32_t t : r.tiles)
+        pixels += tileArea(r.width, r.height, t);
+    r.pixels = std::move(change.pixels);
+    const std::size_t size = r.pixels.size();
+    r.pixels.resize(static_cast<std::size_t>(pixels));
     const QByteArray bytes = encodeRecovery(r);
+    change.pixels = std::move(r.pixels);
+    change.pixels.resize(std::max(size, change.pixels.size()));
     if (const auto failure = writeAtomically(recoveryTilesPath(folder_, session_, sequence_), bytes)) {
         fail(*failure);
         return;
     }
     ++sequence_;
     ++tilesFiles_;
-    current_ = true;
     tilesBytes_ += bytes.size();
-    std::fill(touched_.begin(), touched_.end(), 0);
-    anyTouched_ = false;
+}
+
+void RecoveryWriter::fold()
+{
+    std::int64_t at = 0;
+    std::optional<RecoveryPicture> picture = readRecoveryCopy(folder_, session_, at);
+    if (!picture) {
+        fail("the copy just written cannot be read back");
+        return;
+    }
+    RecoveryRecord r;
+    r.kind = RecoveryRecord::Kind::Whole;
+    r.savedAtMs = at;
+    r.width = picture->width;
+    r.height = picture->height;
+    r.pixels = std::move(picture->pixels);
+    writeWhole(r);
 }
 
 bool RecoveryWriter::locked()
@@ -231,8 +236,8 @@ bool RecoveryWriter::locked()
 void RecoveryWriter::fail(const std::string& why)
 {
     // Whatever reached the disk, the next copy starts afresh from the whole picture.
-    wholeDue_ = true;
     current_ = false;
+    wantsWhole_ = true;
     if (failed_)
         failed_(why);
 }

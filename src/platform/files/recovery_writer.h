@@ -1,9 +1,11 @@
 #pragma once
 // Writes a window's recovery copy on a thread of its own, so that the drawing
-// never waits for the disk. It keeps the picture as the last change left it
-// and writes, after each batch of changes, the tiles they touched; from time
-// to time, the whole picture instead, after which the tiles files go.
+// never waits for the disk: the whole picture first, then after each step the
+// tiles it changed, and from time to time the whole picture again, read back
+// from those files, after which they go. It keeps no picture of its own: the
+// copy costs the memory of what is on its way to the disk.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -27,6 +29,7 @@ struct RecoveryChange {
     int height = 0;
     bool whole = false;                  // `pixels` is the whole picture, else its tiles
     std::vector<std::uint32_t> tiles;    // as in RecoveryRecord
+    // Its first width x height (whole) or tiles' worth, however many more it holds.
     std::vector<std::uint32_t> pixels;
     bool keep = true;                    // unsaved: the copy is kept on the disk, else removed
     std::int64_t atMs = 0;
@@ -42,6 +45,11 @@ public:
     ~RecoveryWriter();
 
     void post(RecoveryChange change);
+    // A buffer for the next change's pixels: the last one written, kept at its
+    // size, so that a step copies into memory already there.
+    std::vector<std::uint32_t> buffer();
+    // The tiles posted since cannot be written: the next change must be whole.
+    bool wantsWhole() const { return wantsWhole_; }
     // Runs `job` on the writer's thread once everything posted before it is
     // handled, telling whether the copy is then on the disk.
     void then(std::function<void(bool written)> job);
@@ -59,10 +67,11 @@ private:
     using Job = std::variant<RecoveryChange, std::function<void(bool)>, Remove>;
 
     void run();
-    void apply(RecoveryChange& change);
-    void write();
-    void writeWhole();
-    void writeTiles();
+    void handle(std::deque<Job>& jobs);
+    void write(RecoveryChange& change);
+    bool writeWhole(RecoveryRecord& r);
+    void writeTiles(RecoveryChange& change);
+    void fold();
     bool locked();
     void fail(const std::string& why);
 
@@ -77,19 +86,16 @@ private:
     bool busy_ = false;
     bool stop_ = false;
 
+    std::vector<std::uint32_t> spare_;
+    std::atomic<bool> wantsWhole_{false};
+
     // The writer thread's own.
-    RecoveryPicture picture_;
-    std::vector<std::uint8_t> touched_;  // by tile: changed since the last file
-    bool anyTouched_ = false;
-    bool keep_ = false;
-    bool onDisk_ = false;        // there are files of the copy
-    bool current_ = false;       // and the last of them was written
-    bool wholeDue_ = true;       // the next file must be the whole picture
-    std::uint64_t sequence_ = 0;  // of the last tiles file
-    long long wholeBytes_ = 0;   // of the last whole file
-    long long tilesBytes_ = 0;   // of the tiles files since
+    bool onDisk_ = false;         // there are files of the copy
+    bool current_ = false;        // and they give the last change posted
+    std::uint64_t sequence_ = 0;  // the next tiles file's number
+    long long wholeBytes_ = 0;    // of the last whole file
+    long long tilesBytes_ = 0;    // of the tiles files since
     int tilesFiles_ = 0;
-    std::int64_t atMs_ = 0;
     std::unique_ptr<QLockFile> lock_;
 
     std::thread thread_;  // last: started once everything else is made

@@ -81,7 +81,7 @@ RecoveryChange Recovery::copyOut(bool whole) const
 
 void Recovery::afterEvent()
 {
-    if (e_.stroking)
+    if (e_.stroking || closed_)
         return;  // a step under way is not yet a picture to come back to
     const long long state = e_.ui.pbHistory->PictureState();
     const bool keep = hasUnsavedChanges(e_);
@@ -114,7 +114,11 @@ void Recovery::afterEvent()
     touchedList_.clear();
 }
 
-void Recovery::closed() { writer_->remove(); }
+void Recovery::closed()
+{
+    closed_ = true;  // whatever still comes before the program ends keeps no copy
+    writer_->remove();
+}
 
 void Recovery::failed(const std::string& why)
 {

@@ -51,6 +51,7 @@ private:
     long long state_ = -1;  // the picture's state at the last copy
     bool kept_ = false;     // unsaved at the last copy
     bool told_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace kalidor

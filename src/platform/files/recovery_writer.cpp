@@ -15,6 +15,38 @@ namespace {
 // that reading the copy back stays quick.
 constexpr int kMostTilesFiles = 100;
 
+bool tilesToKeep(const RecoveryChange& c) { return c.keep && !c.whole; }
+
+// `later` as it is and, where it has no tile, `earlier`: the two written as one.
+void mergeTiles(const RecoveryChange& earlier, RecoveryChange& later)
+{
+    std::vector<std::uint32_t> tiles, pixels;
+    std::size_t a = 0, b = 0;
+    const std::uint32_t* fromA = earlier.pixels.data();
+    const std::uint32_t* fromB = later.pixels.data();
+    while (a < earlier.tiles.size() || b < later.tiles.size()) {
+        const bool takeB = b < later.tiles.size() && (a == earlier.tiles.size() || later.tiles[b] <= earlier.tiles[a]);
+        const std::uint32_t t = takeB ? later.tiles[b] : earlier.tiles[a];
+        const auto n = static_cast<std::size_t>(tileArea(later.width, later.height, t));
+        if (takeB) {
+            pixels.insert(pixels.end(), fromB, fromB + n);
+            fromB += n;
+            ++b;
+            if (a < earlier.tiles.size() && earlier.tiles[a] == t) {
+                fromA += n;
+                ++a;
+            }
+        } else {
+            pixels.insert(pixels.end(), fromA, fromA + n);
+            fromA += n;
+            ++a;
+        }
+        tiles.push_back(t);
+    }
+    later.tiles = std::move(tiles);
+    later.pixels = std::move(pixels);
+}
+
 }  // namespace
 
 RecoveryWriter::RecoveryWriter(std::string folder, std::string session, std::function<void(const std::string&)> failed)
@@ -108,6 +140,13 @@ void RecoveryWriter::handle(std::deque<Job>& jobs)
         if (auto* change = std::get_if<RecoveryChange>(&job)) {
             if (i < from)
                 continue;
+            // Steps waiting one after another go into one file.
+            auto* next = i + 1 < jobs.size() ? std::get_if<RecoveryChange>(&jobs[i + 1]) : nullptr;
+            if (next && tilesToKeep(*change) && tilesToKeep(*next) && next->width == change->width &&
+                next->height == change->height) {
+                mergeTiles(*change, *next);
+                continue;
+            }
             write(*change);
             std::lock_guard lock(mutex_);
             if (change->pixels.capacity() > spare_.capacity())

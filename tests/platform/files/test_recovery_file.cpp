@@ -150,6 +150,21 @@ private slots:
                     gapTried = true;
                 }
             }
+            // Changes posted faster than they are written, overlapping: the files
+            // still give the last picture.
+            for (int step = 0; step < 12; ++step) {
+                const RecoveryPicture next = randomPicture(300, 200, 500 + step);
+                for (const std::uint32_t t : {step % 5u, 7u}) {
+                    const int x = static_cast<int>(t % 5) * 64, y = static_cast<int>(t / 5) * 64;
+                    for (int row = y; row < std::min(y + 64, 200); ++row)
+                        for (int col = x; col < std::min(x + 64, 300); ++col)
+                            now.pixels[row * 300 + col] = next.pixels[row * 300 + col];
+                }
+                writer.post(tilesOf(now, step % 5u < 7u ? std::vector<std::uint32_t>{step % 5u, 7u}
+                                                         : std::vector<std::uint32_t>{7u}));
+            }
+            writer.wait();
+            QVERIFY(readBack(dir, session) && readBack(dir, session)->pixels == now.pixels);
         }
         // Folded into a whole copy from time to time, never past a hundred files of tiles.
         QVERIFY(gapTried);

@@ -85,17 +85,18 @@ void Recovery::afterEvent()
         return;  // a step under way is not yet a picture to come back to
     const long long state = e_.ui.pbHistory->PictureState();
     const bool keep = hasUnsavedChanges(e_);
-    if (state == state_ && touchedList_.empty() && keep == kept_)
+    const int width = static_cast<int>(e_.ui.pb->ScaleWidth());
+    const int height = static_cast<int>(e_.ui.pb->ScaleHeight());
+    // A canvas grown or shrunk shows another picture, as Save would write it:
+    // the hidden part shown again, or the part now hidden left out.
+    const bool resized = keep && (width != width_ || height != height_);
+    if (state == state_ && touchedList_.empty() && keep == kept_ && !resized)
         return;
     state_ = state;
     kept_ = keep;
     RecoveryChange change;
     if (keep) {
-        // A window grown or shrunk since shows another picture: copied whole, at
-        // the next step rather than at every size a drag passes through.
-        const int width = static_cast<int>(e_.ui.pb->ScaleWidth());
-        const int height = static_cast<int>(e_.ui.pb->ScaleHeight());
-        if (width != width_ || height != height_)
+        if (resized)
             resize(width, height);
         if (width_ <= 0 || height_ <= 0 || static_cast<long long>(width_) * height_ > kMaxRecoveryPixels)
             return;

@@ -100,7 +100,9 @@ void Recovery::afterEvent()
             resize(width, height);
         if (width_ <= 0 || height_ <= 0 || static_cast<long long>(width_) * height_ > kMaxRecoveryPixels)
             return;
-        change = copyOut(wholeDue_ || writer_->wantsWhole() || touchedList_.size() == touched_.size());
+        // Past half the tiles, the whole picture row by row copies faster than
+        // its tiles one by one, and makes the next file whole.
+        change = copyOut(wholeDue_ || writer_->wantsWhole() || touchedList_.size() * 2 > touched_.size());
         wholeDue_ = false;
     } else {
         wholeDue_ = true;  // the copy goes, and the next one starts whole

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <QLockFile>
 
 #include "platform/files/recovery_folder.h"
@@ -108,6 +111,11 @@ std::vector<std::uint32_t> RecoveryWriter::buffer()
 
 void RecoveryWriter::run()
 {
+    // Its full share of the processor, but woken it never takes it from the
+    // window's thread that woke it, which would pause the drawing for as long
+    // as a picture takes to pack.
+    const sched_param batch{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &batch);
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });

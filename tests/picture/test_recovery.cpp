@@ -5,10 +5,7 @@
 // written is said once and changes nothing else.
 
 #include <chrono>
-#include <csignal>
 #include <random>
-
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,6 +19,7 @@
 #include "picture/unsaved_changes.h"
 #include "platform/files/recovery_folder.h"
 #include "platform/widgets/surface_widget.h"
+#include "support/file_size_limit.h"
 #include "support/picture_commands.h"
 #include "support/window_fixture.h"
 
@@ -115,27 +113,6 @@ QImage leaveACopy(const QTemporaryDir& dir, int y)
     QTest::qWait(5);  // copies of different times
     return w.picture();
 }
-
-// No file may grow past the limit while it lives: a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int);
-};
 
 }  // namespace
 
@@ -298,7 +275,8 @@ private slots:
         full.stroke(10, 10, 200, 150);
         QVERIFY(full.copyIsCanvas());
         {
-            FileSizeLimit limit(64);
+            test::FileSizeLimit limit(64);
+            QVERIFY(limit.ok());
             full.stroke(30, 10, 230, 150);
             full.stroke(50, 10, 250, 150);
         }

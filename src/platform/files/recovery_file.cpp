@@ -51,8 +51,8 @@ bool plausibleSize(long long width, long long height)
 bool readTiles(const QByteArray& raw, std::uint32_t count, RecoveryRecord& r)
 {
     const std::uint32_t all = static_cast<std::uint32_t>(tilesAcross(r.width) * tilesDown(r.height));
-    if (count > all || raw.size() < static_cast<qsizetype>(count) * 4)
-        return false;
+    if (count == 0 || count > all || raw.size() < static_cast<qsizetype>(count) * 4)
+        return false;  // a change of no tiles is never written
     r.tiles.resize(count);
     std::memcpy(r.tiles.data(), raw.constData(), count * 4);
     long long pixels = 0;

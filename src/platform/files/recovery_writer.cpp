@@ -200,6 +200,8 @@ void RecoveryWriter::write(RecoveryChange& change)
         wantsWhole_ = true;  // tiles of a picture the files do not have
         return;
     }
+    if (change.tiles.empty())
+        return;  // a step that changed nothing shown: the files give its picture already
     writeTiles(change);
     if (current_ && (tilesBytes_ >= wholeBytes_ || tilesFiles_ >= kMostTilesFiles))
         fold();

@@ -1,12 +1,14 @@
 // Kalidor: a paint program for symmetric figures.
 
 #include "app/main_window.h"
+#include "platform/files/recovery_folder.h"
 #include "platform/widgets/application.h"
 
 int main(int argc, char* argv[])
 {
     kalidor::Application app(argc, argv);
-    kalidor::MainWindow window;
+    // The copy of an unsaved drawing, kept against a crash.
+    kalidor::MainWindow window(nullptr, kalidor::userRecoveryFolder());
     window.show();
     return app.exec();
 }

@@ -17,14 +17,25 @@
 #include "picture/invert.h"
 #include "picture/new_picture.h"
 #include "picture/open_picture.h"
+#include "picture/recovery.h"
+#include "picture/recovery_offer.h"
 #include "picture/save_picture.h"
 #include "picture/undo_redo.h"
 #include "picture/unsaved_changes.h"
+#include "platform/files/recovery_folder.h"
 #include "platform/widgets/qt_services.h"
+#include "platform/widgets/surface_widget.h"
 
 namespace kalidor {
 
 namespace {
+
+// After a notification: a step it finished goes into the recovery copy.
+void afterEvent(Editor& e)
+{
+    if (e.recovery)
+        e.recovery->afterEvent();
+}
 
 // A notification, then the guides as it left the editor.
 template <class Handler>
@@ -32,11 +43,12 @@ void handle(Editor& e, Handler&& handler)
 {
     atEventBoundary(handler);
     atEventBoundary([&] { refreshGuides(e); });
+    afterEvent(e);
 }
 
 }  // namespace
 
-MainWindow::MainWindow(std::unique_ptr<Services> services)
+MainWindow::MainWindow(std::unique_ptr<Services> services, const std::string& recoveryFolder)
     : form_(std::make_unique<Form>("Kalidor", kRestoredWidth, kRestoredHeight)), services_(std::move(services))
 {
     if (!services_)
@@ -45,6 +57,28 @@ MainWindow::MainWindow(std::unique_ptr<Services> services)
     editor_.ui = createControls(*form_);
     editor_.services = services_.get();
     connectHandlers();
+    if (!recoveryFolder.empty())
+        keepRecovery(recoveryFolder);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::keepRecovery(const std::string& folder)
+{
+    Form* form = form_.get();
+    auto writer = std::make_unique<RecoveryWriter>(folder, newRecoverySession(), [this, form](const std::string& why) {
+        form->later([this, why] { recovery_->failed(why); });
+    });
+    SurfaceWidget* canvas = editor_.ui.pbBox.box();
+    recovery_ = std::make_unique<Recovery>(editor_, canvas->surface().backing(), std::move(writer));
+    editor_.recovery = recovery_.get();
+    canvas->onChanged = [r = recovery_.get()](const QRegion& area) { r->changed(area); };
+    Editor& e = editor_;
+    // Shown first: the question stands over the window it restores into.
+    form_->OnShown([this, folder, &e] {
+        handle(e, [&] { Form_Activate(e); });
+        form_->later([this, folder, &e] { handle(e, [&] { offerRecoveryCopies(e, *recovery_, folder); }); });
+    });
 }
 
 void MainWindow::connectHandlers()
@@ -85,9 +119,16 @@ void MainWindow::connectHandlers()
     form_->OnQueryClose([&e] {
         bool close = true;
         atEventBoundary([&] { close = Form_QueryUnload(e); });
+        if (close && e.recovery)
+            e.recovery->closed();
+        else
+            afterEvent(e);
         return close;
     });
-    ui.kInvert.OnClick([&e] { atEventBoundary([&] { kInvert_Click(e); }); });
+    ui.kInvert.OnClick([&e] {
+        atEventBoundary([&] { kInvert_Click(e); });
+        afterEvent(e);
+    });
 }
 
 void MainWindow::show()

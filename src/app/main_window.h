@@ -3,6 +3,7 @@
 // services, and connects every notification to its handler.
 
 #include <memory>
+#include <string>
 
 #include "editor/editor.h"
 #include "platform/widgets/form.h"
@@ -12,7 +13,10 @@ namespace kalidor {
 class MainWindow {
 public:
     // Without services of its own the window uses the desktop's, over itself.
-    explicit MainWindow(std::unique_ptr<Services> services = nullptr);
+    // With a recovery folder it keeps a copy of the unsaved picture there, and
+    // offers, once shown, the copies left by a Kalidor no longer running.
+    explicit MainWindow(std::unique_ptr<Services> services = nullptr, const std::string& recoveryFolder = {});
+    ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -24,10 +28,12 @@ public:
 
 private:
     void connectHandlers();
+    void keepRecovery(const std::string& folder);
 
     std::unique_ptr<Form> form_;
     std::unique_ptr<Services> services_;
     Editor editor_;
+    std::unique_ptr<Recovery> recovery_;  // stops its writer before the window goes
 };
 
 }  // namespace kalidor

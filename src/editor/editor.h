@@ -14,6 +14,8 @@
 
 namespace kalidor {
 
+class Recovery;
+
 struct Controls {
     Form* f = nullptr;
     Surface* pb = nullptr;  // the canvas's drawing surface
@@ -49,6 +51,7 @@ struct Editor {
     bool guides = false;           // the symmetry's lines shown over the canvas
     bool stroking = false;         // a button went down on the canvas and is not yet released
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)
+    Recovery* recovery = nullptr;  // the copy kept against a crash, where the window keeps one
 };
 
 // The well numbered `index`, or null where there is none (only 1, 2 and 3 exist).

@@ -15,6 +15,10 @@ enum class FileDialogKind { Open, Save };
 // The answers to "Save changes to the picture?".
 enum class SaveChoice { Save, Discard, Cancel };
 
+// The answers to the offer of a recovery copy at start-up; closing the question
+// without an answer keeps the copy for a later start.
+enum class RestoreChoice { Restore, Discard, Later };
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -35,6 +39,10 @@ public:
 
     // Asks whether to save the changed picture before the window closes.
     virtual SaveChoice AskSaveChanges() = 0;
+
+    // Offers a recovery copy with the question given: Restore (the default),
+    // or Discard.
+    virtual RestoreChoice AskRestore(const std::string& question) = 0;
 
     // Seconds since local midnight, which seed the palette's random colours.
     virtual float Timer() = 0;

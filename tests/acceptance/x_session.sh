@@ -14,6 +14,10 @@ command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v openbo
 : "${SCREEN_SIZE:=1280x800}"
 export QT_QPA_PLATFORM=xcb  # the rest of the suite runs offscreen
 WORK=$(mktemp -d)
+# The program's data folder, where it keeps the recovery copy of an unsaved
+# drawing: one of the check's own, so that a copy left by a check killed at the
+# end is never offered to the next, nor to the user.
+export XDG_DATA_HOME="$WORK/data"
 # The server takes the first free display and names it: a display chosen here
 # could be in use by another server, and the checks would then drive that one.
 Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &

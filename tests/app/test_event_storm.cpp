@@ -66,7 +66,9 @@ private slots:
     {
         QFETCH(uint, seed);
         const long long events = eventsPerSeed();
-        auto window = test::openWindow(400, 340);
+        // With a recovery copy kept, which the storm checks now and then.
+        QTemporaryDir recovery;
+        auto window = test::openWindow(400, 340, nullptr, recovery.path().toStdString());
         QTemporaryDir scratch;
         QVERIFY(scratch.isValid());
         QElapsedTimer clock;

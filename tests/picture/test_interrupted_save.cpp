@@ -1,16 +1,13 @@
 // Save cut short: a write that fails after any number of bytes leaves the old
 // file byte for byte as it was, leaves no temporary file, and says so.
 
-#include <csignal>
-
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "picture/save_picture.h"
+#include "support/file_size_limit.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
@@ -22,30 +19,6 @@ QByteArray bytesOf(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// While it lives, no file may grow past the limit: a write beyond it fails as
-// on a full disk, instead of the signal ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    bool ok() const { return ok_; }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int);
-    bool ok_ = false;
-};
 
 }  // namespace
 
@@ -79,7 +52,7 @@ private slots:
         for (qsizetype k = 0; k < whole.size(); ++k) {
             messages.clear();
             {
-                FileSizeLimit limit(static_cast<rlim_t>(k));
+                test::FileSizeLimit limit(static_cast<rlim_t>(k));
                 QVERIFY(limit.ok());
                 mnuSave_Click(e);
             }
@@ -95,7 +68,7 @@ private slots:
         // Room for exactly the whole bitmap: it replaces the old file.
         messages.clear();
         {
-            FileSizeLimit limit(static_cast<rlim_t>(whole.size()));
+            test::FileSizeLimit limit(static_cast<rlim_t>(whole.size()));
             mnuSave_Click(e);
         }
         QVERIFY(messages.empty());

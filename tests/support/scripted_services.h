@@ -29,6 +29,10 @@ struct ScriptedServices : Services {
     // The answers to the close question, first to last; Cancel when none is left.
     std::vector<SaveChoice> saveChoices;
     int saveQuestions = 0;
+    // The answers to the offers of recovery copies, first to last; Later when
+    // none is left. The questions asked are kept.
+    std::vector<RestoreChoice> restoreChoices;
+    std::vector<std::string> restoreQuestions;
 
     std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) override
     {
@@ -43,6 +47,15 @@ struct ScriptedServices : Services {
             return SaveChoice::Cancel;
         const SaveChoice choice = saveChoices.front();
         saveChoices.erase(saveChoices.begin());
+        return choice;
+    }
+    RestoreChoice AskRestore(const std::string& question) override
+    {
+        restoreQuestions.push_back(question);
+        if (restoreChoices.empty())
+            return RestoreChoice::Later;
+        const RestoreChoice choice = restoreChoices.front();
+        restoreChoices.erase(restoreChoices.begin());
         return choice;
     }
     float Timer() override { return clock(); }

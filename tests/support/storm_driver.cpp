@@ -137,6 +137,9 @@ void StormDriver::fire(const std::string& what, const std::function<void()>& sen
     if (index % 1000 == 999)
         if (std::string failure = checkShown(); !failure.empty())
             fail(failure);
+    if (index % 500 == 250)
+        if (std::string failure = checkRecovery(); !failure.empty())
+            fail(failure);
 }
 
 void StormDriver::fail(const std::string& failure)

@@ -94,6 +94,9 @@ private:
     void undoRedo();
     std::string checkHistory();
     std::string checkShown();
+    // The recovery copy, once written, is the picture while it is unsaved, and
+    // there is none while it is saved.
+    std::string checkRecovery();
     void undoEverythingAndRedo();
 
     MainWindow& window_;

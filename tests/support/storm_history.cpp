@@ -2,6 +2,8 @@
 // picture that undo or redo comes back to checked against the one that was
 // there, and at the end undoing everything and redoing everything again.
 
+#include <cstring>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -10,6 +12,9 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "picture/recovery.h"
+#include "picture/unsaved_changes.h"
+#include "platform/files/recovery_folder.h"
 #include "platform/widgets/marker_widget.h"
 #include "platform/widgets/surface_widget.h"
 #include "support/storm_driver.h"
@@ -80,6 +85,32 @@ std::string StormDriver::checkHistory()
     if (state != lastState_ || seen == pictures_.end())
         pictures_[state] = fingerprint(kept, kept.size());
     lastState_ = state;
+    return {};
+}
+
+std::string StormDriver::checkRecovery()
+{
+    if (!e_.recovery || e_.stroking)
+        return {};
+    e_.recovery->writer().wait();
+    std::int64_t at = 0;
+    const std::optional<RecoveryPicture> copy =
+        readRecoveryCopy(e_.recovery->writer().folder(), e_.recovery->writer().session(), at);
+    if (!hasUnsavedChanges(e_))
+        return copy ? "a recovery copy of a saved picture was kept" : "";
+    // A canvas of no pixels shows nothing to keep: the copy stays as it was.
+    const int w = static_cast<int>(e_.ui.pb->ScaleWidth()), h = static_cast<int>(e_.ui.pb->ScaleHeight());
+    if (w == 0 || h == 0)
+        return {};
+    if (!copy)
+        return "no recovery copy of the unsaved picture";
+    const QImage shown = keptPicture(e_).copy(0, 0, w, h);
+    if (copy->width != shown.width() || copy->height != shown.height())
+        return "the recovery copy is " + std::to_string(copy->width) + " x " + std::to_string(copy->height) + ", the picture " + std::to_string(shown.width()) + " x " + std::to_string(shown.height());
+    for (int y = 0; y < shown.height(); ++y)
+        if (std::memcmp(shown.constScanLine(y), &copy->pixels[static_cast<std::size_t>(y) * copy->width],
+                        static_cast<std::size_t>(copy->width) * 4) != 0)
+            return "the recovery copy differs from the picture in row " + std::to_string(y);
     return {};
 }
 

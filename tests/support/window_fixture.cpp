@@ -9,7 +9,8 @@
 
 namespace kalidor::test {
 
-std::unique_ptr<MainWindow> openWindow(int clientWidth, int clientHeight, std::unique_ptr<ScriptedServices> services)
+std::unique_ptr<MainWindow> openWindow(int clientWidth, int clientHeight, std::unique_ptr<ScriptedServices> services,
+                                       const std::string& recoveryFolder)
 {
     static bool looked = false;
     if (!looked) {
@@ -18,7 +19,7 @@ std::unique_ptr<MainWindow> openWindow(int clientWidth, int clientHeight, std::u
     }
     if (!services)
         services = std::make_unique<ScriptedServices>();
-    auto w = std::make_unique<MainWindow>(std::move(services));
+    auto w = std::make_unique<MainWindow>(std::move(services), recoveryFolder);
     QWidget* window = w->form().widget();
     window->resize(clientWidth, clientHeight);
     window->show();

@@ -3,6 +3,7 @@
 // key events as the window system would deliver them.
 
 #include <memory>
+#include <string>
 
 #include <QPoint>
 #include <Qt>
@@ -16,9 +17,11 @@ namespace kalidor::test {
 
 // Opens the real window at the given client size (not maximised) and waits
 // until it is shown, which runs start-up, and active. Its services are scripted
-// (`scripted(e)`): new ones with Cancel for every dialog unless given.
+// (`scripted(e)`): new ones with Cancel for every dialog unless given. With a
+// recovery folder it keeps its recovery copy there.
 std::unique_ptr<MainWindow> openWindow(int clientWidth = 612, int clientHeight = 658,
-                                       std::unique_ptr<ScriptedServices> services = nullptr);
+                                       std::unique_ptr<ScriptedServices> services = nullptr,
+                                       const std::string& recoveryFolder = {});
 
 // Mouse events at a position in the widget's own pixels. `buttons` is the set
 // held after the event (for a press it includes the pressed button).

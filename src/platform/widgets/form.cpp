@@ -324,6 +324,11 @@ void Form::OnQueryClose(std::function<bool()> handler) { window_->onQueryClose =
 
 void Form::showMaximised() { window_->showMaximized(); }
 
+void Form::later(std::function<void()> job)
+{
+    QMetaObject::invokeMethod(window_, std::move(job), Qt::QueuedConnection);
+}
+
 QWidget* Form::widget() const { return window_; }
 
 }  // namespace kalidor

@@ -92,6 +92,9 @@ public:
     void OnQueryClose(std::function<bool()> handler);
 
     void showMaximised();
+    // Runs `job` on the window's thread once the events before it are handled;
+    // callable from any thread. Dropped if the window is gone by then.
+    void later(std::function<void()> job);
     QWidget* widget() const;
 
 private:

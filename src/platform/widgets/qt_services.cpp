@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTime>
 
 #include "platform/widgets/file_dialog.h"
@@ -42,6 +43,21 @@ SaveChoice QtServices::AskSaveChanges()
     default:
         return SaveChoice::Cancel;
     }
+}
+
+RestoreChoice QtServices::AskRestore(const std::string& question)
+{
+    QMessageBox box(QMessageBox::Question, "Kalidor", QString::fromStdString(question), QMessageBox::NoButton, window_);
+    QPushButton* restore = box.addButton("Restore", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("Discard", QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    // Escape or the box's close button answers neither: the copy is kept.
+    if (box.clickedButton() == restore)
+        return RestoreChoice::Restore;
+    if (box.clickedButton() == discard)
+        return RestoreChoice::Discard;
+    return RestoreChoice::Later;
 }
 
 float QtServices::Timer()

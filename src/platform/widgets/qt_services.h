@@ -17,6 +17,7 @@ public:
     void ShowMessage(const std::string& text) override;
     std::optional<Colour> ShowColor(Colour initial) override;
     SaveChoice AskSaveChanges() override;
+    RestoreChoice AskRestore(const std::string& question) override;
     float Timer() override;
 
 private:

@@ -25,7 +25,11 @@ SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, i
     setFocusPolicy(Qt::StrongFocus);  // a picture box takes the focus when clicked
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(outerWidth, outerHeight);
-    surface_.setChangedHandler([this](const QRegion& r) { pacer_.changed(r.translated(surface_.border(), surface_.border())); });
+    surface_.setChangedHandler([this](const QRegion& r) {
+        pacer_.changed(r.translated(surface_.border(), surface_.border()));
+        if (onChanged)
+            onChanged(r);
+    });
     if (const QScreen* shown = screen(); shown && shown->refreshRate() > 60)
         pacer_.setFrameMs(static_cast<int>(1000 / shown->refreshRate()));
 }

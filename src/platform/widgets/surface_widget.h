@@ -28,6 +28,8 @@ public:
     std::function<void(const MouseArgs&)> onMouseUp;
     std::function<void(DragSource, float x, float y)> onDragOver;
     std::function<void(DragSource, float x, float y)> onDragDrop;
+    // Told the interior area that changed after every drawing call, besides the repaint.
+    std::function<void(const QRegion&)> onChanged;
 
     // The outline that follows the pointer while a control is dragged, in
     // interior pixels; nothing while no drag is under way.

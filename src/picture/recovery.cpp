@@ -1,0 +1,135 @@
+#include "picture/recovery.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "picture/unsaved_changes.h"
+
+namespace kalidor {
+
+Recovery::Recovery(Editor& e, const QImage& picture, std::unique_ptr<RecoveryWriter> writer)
+    : e_(e), picture_(picture), writer_(std::move(writer))
+{
+}
+
+void Recovery::resize(int width, int height)
+{
+    width_ = width;
+    height_ = height;
+    touched_.assign(static_cast<std::size_t>(tilesAcross(width) * tilesDown(height)), 0);
+    touchedList_.clear();
+    wholeDue_ = true;
+}
+
+void Recovery::changed(const QRegion& area)
+{
+    if (wholeDue_)
+        return;  // the next copy is whole anyway
+    const int across = tilesAcross(width_);
+    const QRect inside(0, 0, width_, height_);
+    for (const QRect& rect : area) {
+        const QRect r = rect & inside;
+        if (r.isEmpty())
+            continue;
+        for (int ty = r.top() / kRecoveryTile; ty <= r.bottom() / kRecoveryTile; ++ty)
+            for (int tx = r.left() / kRecoveryTile; tx <= r.right() / kRecoveryTile; ++tx) {
+                const auto t = static_cast<std::uint32_t>(ty * across + tx);
+                if (!touched_[t]) {
+                    touched_[t] = 1;
+                    touchedList_.push_back(t);
+                }
+            }
+    }
+}
+
+RecoveryChange Recovery::copyOut(bool whole) const
+{
+    RecoveryChange c;
+    c.width = width_;
+    c.height = height_;
+    c.whole = whole;
+    // Into memory already there: fresh pages cost ten times the copy itself.
+    c.pixels = writer_->buffer();
+    const auto row = [&](int y) { return reinterpret_cast<const std::uint32_t*>(picture_.constScanLine(y)); };
+    if (whole) {
+        if (c.pixels.size() < static_cast<std::size_t>(width_) * height_)
+            c.pixels.resize(static_cast<std::size_t>(width_) * height_);
+        for (int y = 0; y < height_; ++y)
+            std::memcpy(&c.pixels[static_cast<std::size_t>(y) * width_], row(y), static_cast<std::size_t>(width_) * 4);
+        return c;
+    }
+    c.tiles = touchedList_;
+    std::sort(c.tiles.begin(), c.tiles.end());
+    long long pixels = 0;
+    for (const std::uint32_t t : c.tiles)
+        pixels += tileArea(width_, height_, t);
+    if (c.pixels.size() < static_cast<std::size_t>(pixels))
+        c.pixels.resize(static_cast<std::size_t>(pixels));
+    std::uint32_t* to = c.pixels.data();
+    const int across = tilesAcross(width_);
+    for (const std::uint32_t t : c.tiles) {
+        const int x = static_cast<int>(t % static_cast<std::uint32_t>(across)) * kRecoveryTile;
+        const int y = static_cast<int>(t / static_cast<std::uint32_t>(across)) * kRecoveryTile;
+        const int w = std::min(kRecoveryTile, width_ - x);
+        const int h = std::min(kRecoveryTile, height_ - y);
+        for (int r = 0; r < h; ++r, to += w)
+            std::memcpy(to, row(y + r) + x, static_cast<std::size_t>(w) * 4);
+    }
+    return c;
+}
+
+void Recovery::afterEvent()
+{
+    if (e_.stroking || closed_)
+        return;  // a step under way is not yet a picture to come back to
+    const long long state = e_.ui.pbHistory->PictureState();
+    const bool keep = hasUnsavedChanges(e_);
+    const int width = static_cast<int>(e_.ui.pb->ScaleWidth());
+    const int height = static_cast<int>(e_.ui.pb->ScaleHeight());
+    // A canvas grown or shrunk shows another picture, as Save would write it:
+    // the hidden part shown again, or the part now hidden left out.
+    const bool resized = keep && (width != width_ || height != height_);
+    if (state == state_ && touchedList_.empty() && keep == kept_ && !resized)
+        return;
+    state_ = state;
+    kept_ = keep;
+    RecoveryChange change;
+    if (keep) {
+        if (resized)
+            resize(width, height);
+        if (width_ <= 0 || height_ <= 0 || static_cast<long long>(width_) * height_ > kMaxRecoveryPixels)
+            return;
+        // Past half the tiles, the whole picture row by row copies faster than
+        // its tiles one by one, and makes the next file whole.
+        change = copyOut(wholeDue_ || writer_->wantsWhole() || touchedList_.size() * 2 > touched_.size());
+        wholeDue_ = false;
+    } else {
+        wholeDue_ = true;  // the copy goes, and the next one starts whole
+    }
+    change.keep = keep;
+    change.atMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::system_clock::now().time_since_epoch())
+                      .count();
+    writer_->post(std::move(change));
+    for (const std::uint32_t t : touchedList_)
+        touched_[t] = 0;
+    touchedList_.clear();
+}
+
+void Recovery::closed()
+{
+    closed_ = true;  // whatever still comes before the program ends keeps no copy
+    writer_->remove();
+}
+
+void Recovery::failed(const std::string& why)
+{
+    if (told_)
+        return;
+    told_ = true;
+    e_.services->ShowMessage("Kalidor cannot keep a recovery copy of the drawing in \"" + writer_->folder() +
+                             "\": " + why + ". Drawing and saving go on, but a crash would lose what is not saved.");
+}
+
+}  // namespace kalidor

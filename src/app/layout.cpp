@@ -9,10 +9,18 @@ namespace {
 constexpr int kCanvasBorder = 2;   // sunken
 constexpr int kPaletteBorder = 1;  // a plain line, so the whole grid shows inside
 constexpr int kStatusBarHeight = 20;
+// The canvas: right of the controls' column, below a margin, and as far as a
+// margin short of the window's right edge and the status bar.
 constexpr int kColumnWidth = 100;  // the canvas's left edge
-constexpr float kFileMenuLimit = 1350;  // twips: panel 1 but its last 6 pixels
+constexpr int kCanvasTop = 10;
+constexpr int kCanvasRightMargin = 10;
+// The status bar's panels, in pixels: File, the pointer, the control point, Edit.
+constexpr int kFilePanelWidth = 96;
+constexpr int kPointerPanelWidth = 80;
+constexpr int kPointPanelWidth = 80;
 constexpr int kEditPanelWidth = 96;
-constexpr float kEditPanelLeft = (96 + 80 + 80) * kTwipsPerPixel;  // twips
+constexpr float kFileMenuLimit = 1350;  // twips: panel 1 but its last 6 pixels
+constexpr float kEditPanelLeft = (kFilePanelWidth + kPointerPanelWidth + kPointPanelWidth) * kTwipsPerPixel;  // twips
 constexpr float kEditPanelRight = kEditPanelLeft + kEditPanelWidth * kTwipsPerPixel;
 // "Center", "Pannern" and "Cvet" are buttons that stay down while checked: at
 // their size a caption beside a check mark would be clipped.
@@ -117,13 +125,13 @@ Controls createControls(Form& f)
     c.kInvert = f.addCommandButton(nullptr, {5, 615, 41, 21}, "Invert");
     c.cbCvet = f.addCheckBox(nullptr, {50, 615, 41, 21}, "Cvet", false, kPushLike);
 
-    c.pbBox = f.addPictureBox({100, 10, 451, 441}, kCanvasBorder, kWhite);
+    c.pbBox = f.addPictureBox({kColumnWidth, kCanvasTop, 451, 441}, kCanvasBorder, kWhite);
     c.pb = &c.pbBox.surface();
     c.pbHistory = &c.pbBox.keepHistory();
     c.obCP = f.addMarker(c.pbBox, {145, 35, 13, 13});
     c.obCP.SetVisible(false);
 
-    c.sb = f.addStatusBar({96, 80, 80, kEditPanelWidth}, kStatusBarHeight);
+    c.sb = f.addStatusBar({kFilePanelWidth, kPointerPanelWidth, kPointPanelWidth, kEditPanelWidth}, kStatusBarHeight);
     c.sb.SetPanelText(1, "File");
     c.sb.SetPanelText(4, "Edit");
     c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
@@ -155,7 +163,8 @@ void Form_Resize(Editor& e)
     if (f.WindowState() == kMinimisedWindow)
         return;
     try {
-        e.ui.pbBox.Move(100, 10, static_cast<int>(f.ScaleWidth()) - 110, static_cast<int>(f.ScaleHeight()) - 30);
+        e.ui.pbBox.Move(kColumnWidth, kCanvasTop, static_cast<int>(f.ScaleWidth()) - kColumnWidth - kCanvasRightMargin,
+                        static_cast<int>(f.ScaleHeight()) - kCanvasTop - kStatusBarHeight);
     } catch (const MoveError&) {
         // Too small a window: the canvas keeps its place and size.
     }

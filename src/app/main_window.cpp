@@ -61,7 +61,11 @@ MainWindow::MainWindow(std::unique_ptr<Services> services, const std::string& re
         keepRecovery(recoveryFolder);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    if (recovery_)
+        editor_.ui.pbBox.box()->surface().setWriteGate(nullptr);  // the writer goes first
+}
 
 void MainWindow::keepRecovery(const std::string& folder)
 {
@@ -70,6 +74,8 @@ void MainWindow::keepRecovery(const std::string& folder)
         form->later([this, why] { recovery_->failed(why); });
     });
     SurfaceWidget* canvas = editor_.ui.pbBox.box();
+    // The picture is not written to while the writer copies from it.
+    canvas->surface().setWriteGate([w = writer.get()] { w->waitForCopies(); });
     recovery_ = std::make_unique<Recovery>(editor_, canvas->surface().backing(), std::move(writer));
     editor_.recovery = recovery_.get();
     canvas->onChanged = [r = recovery_.get()](const QRegion& area) { r->changed(area); };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
 #include "picture/unsaved_changes.h"
 
@@ -49,33 +48,19 @@ RecoveryChange Recovery::copyOut(bool whole) const
     c.width = width_;
     c.height = height_;
     c.whole = whole;
+    if (!whole) {
+        c.tiles = touchedList_;
+        std::sort(c.tiles.begin(), c.tiles.end());
+    }
     // Into memory already there: fresh pages cost ten times the copy itself.
     c.pixels = writer_->buffer();
-    const auto row = [&](int y) { return reinterpret_cast<const std::uint32_t*>(picture_.constScanLine(y)); };
-    if (whole) {
-        if (c.pixels.size() < static_cast<std::size_t>(width_) * height_)
-            c.pixels.resize(static_cast<std::size_t>(width_) * height_);
-        for (int y = 0; y < height_; ++y)
-            std::memcpy(&c.pixels[static_cast<std::size_t>(y) * width_], row(y), static_cast<std::size_t>(width_) * 4);
-        return c;
-    }
-    c.tiles = touchedList_;
-    std::sort(c.tiles.begin(), c.tiles.end());
-    long long pixels = 0;
-    for (const std::uint32_t t : c.tiles)
-        pixels += tileArea(width_, height_, t);
-    if (c.pixels.size() < static_cast<std::size_t>(pixels))
-        c.pixels.resize(static_cast<std::size_t>(pixels));
-    std::uint32_t* to = c.pixels.data();
-    const int across = tilesAcross(width_);
-    for (const std::uint32_t t : c.tiles) {
-        const int x = static_cast<int>(t % static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int y = static_cast<int>(t / static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int w = std::min(kRecoveryTile, width_ - x);
-        const int h = std::min(kRecoveryTile, height_ - y);
-        for (int r = 0; r < h; ++r, to += w)
-            std::memcpy(to, row(y + r) + x, static_cast<std::size_t>(w) * 4);
-    }
+    // An idle writer copies the pixels itself, at once, while the picture waits
+    // for it before its next write; a busy one would keep the drawing waiting,
+    // so they are copied here.
+    if (writer_->idle())
+        c.source = &picture_;
+    else
+        copyPixels(picture_, c);
     return c;
 }
 

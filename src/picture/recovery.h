@@ -2,8 +2,9 @@
 // The recovery copy: while the picture has unsaved changes, a copy of it as
 // the last finished step left it is kept on the disk, so that a crash, a kill
 // or a power cut loses at most the step under way and the last moment's work.
-// Here, on the window's thread, each finished step copies just the tiles it
-// changed; the writer puts them on the disk on a thread of its own.
+// Here, on the window's thread, each finished step names just the tiles it
+// changed; the writer copies them out (the picture waiting for it before its
+// next write) and puts them on the disk on a thread of its own.
 
 #include <cstdint>
 #include <memory>

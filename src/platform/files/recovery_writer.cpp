@@ -6,6 +6,8 @@
 #include <pthread.h>
 #include <sched.h>
 
+#include <QElapsedTimer>
+#include <QImage>
 #include <QLockFile>
 
 #include "platform/files/recovery_folder.h"
@@ -52,6 +54,33 @@ void mergeTiles(const RecoveryChange& earlier, RecoveryChange& later)
 
 }  // namespace
 
+void copyPixels(const QImage& picture, RecoveryChange& c)
+{
+    const auto row = [&](int y) { return reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y)); };
+    if (c.whole) {
+        if (c.pixels.size() < static_cast<std::size_t>(c.width) * c.height)
+            c.pixels.resize(static_cast<std::size_t>(c.width) * c.height);
+        for (int y = 0; y < c.height; ++y)
+            std::memcpy(&c.pixels[static_cast<std::size_t>(y) * c.width], row(y), static_cast<std::size_t>(c.width) * 4);
+        return;
+    }
+    long long pixels = 0;
+    for (const std::uint32_t t : c.tiles)
+        pixels += tileArea(c.width, c.height, t);
+    if (c.pixels.size() < static_cast<std::size_t>(pixels))
+        c.pixels.resize(static_cast<std::size_t>(pixels));
+    std::uint32_t* to = c.pixels.data();
+    const int across = tilesAcross(c.width);
+    for (const std::uint32_t t : c.tiles) {
+        const int x = static_cast<int>(t % static_cast<std::uint32_t>(across)) * kRecoveryTile;
+        const int y = static_cast<int>(t / static_cast<std::uint32_t>(across)) * kRecoveryTile;
+        const int w = std::min(kRecoveryTile, c.width - x);
+        const int h = std::min(kRecoveryTile, c.height - y);
+        for (int r = 0; r < h; ++r, to += w)
+            std::memcpy(to, row(y + r) + x, static_cast<std::size_t>(w) * 4);
+    }
+}
+
 RecoveryWriter::RecoveryWriter(std::string folder, std::string session, std::function<void(const std::string&)> failed)
     : folder_(std::move(folder)), session_(std::move(session)), failed_(std::move(failed)),
       thread_([this] { run(); })
@@ -72,9 +101,37 @@ void RecoveryWriter::post(RecoveryChange change)
 {
     {
         std::lock_guard lock(mutex_);
+        if (change.source)
+            lent_ = true;
         queue_.emplace_back(std::move(change));
     }
     wake_.notify_one();
+}
+
+bool RecoveryWriter::idle()
+{
+    std::lock_guard lock(mutex_);
+    return queue_.empty() && !busy_;
+}
+
+void RecoveryWriter::waitForCopies()
+{
+    if (!lent_.load(std::memory_order_acquire))
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    std::unique_lock lock(mutex_);
+    copied_.wait(lock, [this] { return !lent_; });
+    waitedNs_ += waited.nsecsElapsed();
+}
+
+void RecoveryWriter::copyLent(std::deque<Job>& jobs)
+{
+    for (Job& job : jobs)
+        if (auto* change = std::get_if<RecoveryChange>(&job); change && change->source) {
+            copyPixels(*change->source, *change);
+            change->source = nullptr;
+        }
 }
 
 void RecoveryWriter::then(std::function<void(bool written)> job)
@@ -90,9 +147,15 @@ void RecoveryWriter::remove()
 {
     {
         std::lock_guard lock(mutex_);
+        // A change not yet taken up is dropped with its copy; one the writer
+        // is copying from already, it finishes.
+        for (const Job& job : queue_)
+            if (const auto* change = std::get_if<RecoveryChange>(&job); change && change->source)
+                lent_ = false;
         queue_.clear();
         queue_.emplace_back(Remove{});
     }
+    copied_.notify_all();
     wake_.notify_one();
     wait();
 }
@@ -127,6 +190,14 @@ void RecoveryWriter::run()
         std::deque<Job> jobs;
         jobs.swap(queue_);
         busy_ = true;
+        // The picture waits for its pixels to be copied, and no longer.
+        if (lent_) {
+            lock.unlock();
+            copyLent(jobs);
+            lock.lock();
+            lent_ = false;
+            copied_.notify_all();
+        }
         lock.unlock();
         handle(jobs);
         lock.lock();

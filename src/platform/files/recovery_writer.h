@@ -19,6 +19,7 @@
 
 #include "platform/files/recovery_file.h"
 
+class QImage;
 class QLockFile;
 
 namespace kalidor {
@@ -33,7 +34,13 @@ struct RecoveryChange {
     std::vector<std::uint32_t> pixels;
     bool keep = true;                    // unsaved: the copy is kept on the disk, else removed
     std::int64_t atMs = 0;
+    // Where the pixels are still to be copied from, on the writer's thread:
+    // the picture, which is not written to until they are (`waitForCopies`).
+    const QImage* source = nullptr;
 };
+
+// Copies the change's pixels, the whole picture or its tiles, out of `picture`.
+void copyPixels(const QImage& picture, RecoveryChange& change);
 
 class RecoveryWriter {
 public:
@@ -45,6 +52,14 @@ public:
     ~RecoveryWriter();
 
     void post(RecoveryChange change);
+    // Whether nothing is posted or being written: a change posted now, its
+    // pixels to be copied by the writer, is copied at once.
+    bool idle();
+    // Returns once the pixels of every change posted with a source are copied:
+    // called before the picture is written to.
+    void waitForCopies();
+    // How long `waitForCopies` has waited in all.
+    long long waitedNs() const { return waitedNs_; }
     // A buffer for the next change's pixels: the last one written, kept at its
     // size, so that a step copies into memory already there.
     std::vector<std::uint32_t> buffer();
@@ -67,6 +82,7 @@ private:
     using Job = std::variant<RecoveryChange, std::function<void(bool)>, Remove>;
 
     void run();
+    void copyLent(std::deque<Job>& jobs);
     void handle(std::deque<Job>& jobs);
     void write(RecoveryChange& change);
     bool writeWhole(RecoveryRecord& r);
@@ -82,6 +98,9 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
+    std::condition_variable copied_;
+    std::atomic<bool> lent_{false};  // a change posted with a source is not yet copied
+    std::atomic<long long> waitedNs_{0};
     std::deque<Job> queue_;
     bool busy_ = false;
     bool stop_ = false;

@@ -171,6 +171,9 @@ void RasterSurface::SetPicture(const Picture& picture)
 
 Picture RasterSurface::Image() const
 {
+    // A copy of an empty rectangle would be the whole kept image.
+    if (width_ <= 0 || height_ <= 0)
+        return Picture();
     return Picture(kept_.image().copy(0, 0, width_, height_));
 }
 

@@ -75,6 +75,8 @@ public:
     const QImage& backing() const { return kept_.image(); }
     void keepHistory(TileHistory::Limits limits = {});
     const TileHistory* history() const { return history_.get(); }
+    // Called before every write to the image, which another thread may be reading.
+    void setWriteGate(std::function<void()> gate) { kept_.setWriteGate(std::move(gate)); }
     // Told the interior area that changed after every drawing call.
     void setChangedHandler(std::function<void(const QRegion&)> handler) { changed_ = std::move(handler); }
 

@@ -119,6 +119,10 @@ private slots:
         QCOMPARE(s.Point(700, 500), 0xFFFFFF);  // new area shows the background
         QCOMPARE(s.Image().width(), 800);
         QCOMPARE(s.Image().height(), 600);
+        // Shrunk to no interior at all, it shows no picture, not the kept one.
+        s.setOuterSize(4, 300);
+        QVERIFY(s.Image().isEmpty());
+        QCOMPARE(s.KeptWidth(), 800.0f);
     }
 
     void aPictureReplacesEverything()

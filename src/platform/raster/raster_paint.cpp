@@ -1,10 +1,12 @@
 // How a step's copies reach the pixels: each copy drawn in turn where they are
 // few, or the union of a lattice of copies in one pass.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "platform/raster/copy_shape.h"
 #include "platform/raster/grid_raster.h"
+#include "platform/raster/grid_tiles.h"
 #include "platform/raster/pixel_index.h"
 #include "platform/raster/pixel_runs.h"
 #include "platform/raster/raster_surface.h"
@@ -75,24 +77,22 @@ void clipSpans(std::vector<Span>& spans, const ClipRect& clip)
     spans.resize(kept);
 }
 
-void tileColumns(std::span<const Span> spans, std::vector<int>& out)
+// The tile columns the spans lie in, a bit each.
+void tileColumns(std::span<const Span> spans, std::vector<std::uint64_t>& out)
 {
-    out.clear();
+    std::fill(out.begin(), out.end(), 0);
     for (const Span& s : spans)
-        for (int tx = s.x0 / TileHistory::kTileSide; tx <= s.x1 / TileHistory::kTileSide; ++tx)
-            if (out.empty() || out.back() < tx)
-                out.push_back(tx);
+        for (int tx = s.x0 / TileHistory::kTileSide; tx <= s.x1 / TileHistory::kTileSide; ++tx) {
+            const auto word = static_cast<std::size_t>(tx / 64);
+            if (word >= out.size())
+                out.resize(word + 1, 0);
+            out[word] |= std::uint64_t{1} << (tx % 64);
+        }
 }
 
 }  // namespace
 
-// Where the rows of one form lie in the tiles: found at its first row, and
-// handed to the history once for each row of tiles its rows fall in.
-struct RasterSurface::FormTiles {
-    std::vector<int> columns;
-    bool known = false;
-    int tileRow = -1;
-};
+RasterSurface::~RasterSurface() = default;
 
 void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c)
 {
@@ -176,7 +176,9 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     // Rows of many short runs (the tiniest cells) are painted through a mask of
     // their form, made once and laid over every row of that form.
     std::vector<std::vector<std::uint16_t>> masks;
-    std::vector<FormTiles> forms;
+    if (!gridTiles_)
+        gridTiles_ = std::make_unique<GridTiles>();
+    gridTiles_->start();
     if (copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects))
         changed.byBands();
     const PixelRows rows(kept_.pixels());
@@ -185,7 +187,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
         const int length = row.spans.back().x1 - x0 + 1;
         const bool dense = row.spans.size() * kDenseRun > static_cast<std::size_t>(length);
         if (history_)
-            keepGridRow(row.y, row.spans, row.form, dense, forms);
+            keepGridRow(row.y, row.spans, row.form, dense);
         QRgb* line = rows[row.y];
         changed.addRow(row.y, row.spans, row.form);
         if (row.form >= 0 && dense) {
@@ -206,7 +208,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     notify(changed);
 }
 
-void RasterSurface::keepGridRow(int y, std::span<const Span> spans, int form, bool dense, std::vector<FormTiles>& forms)
+void RasterSurface::keepGridRow(int y, std::span<const Span> spans, int form, bool dense)
 {
     const QImage& image = kept_.image();
     // Dense rows, and rows of many copies, keep the tiles across all of them;
@@ -219,10 +221,11 @@ void RasterSurface::keepGridRow(int y, std::span<const Span> spans, int form, bo
         history_->touchSpans(image, y, spans);
         return;
     }
+    GridTiles& g = *gridTiles_;
     const auto at = static_cast<std::size_t>(form);
-    if (forms.size() <= at)  // grown by halves, not a form at a time
-        forms.resize(std::max(at + 1, 2 * forms.size()));
-    FormTiles& tiles = forms[at];
+    if (g.forms.size() <= at)  // grown by halves, not a form at a time
+        g.forms.resize(std::max(at + 1, 2 * g.forms.size()));
+    FormTiles& tiles = g.forms[at];
     if (!tiles.known) {
         tileColumns(spans, tiles.columns);
         tiles.known = true;
@@ -232,7 +235,20 @@ void RasterSurface::keepGridRow(int y, std::span<const Span> spans, int form, bo
     if (tiles.tileRow == tileRow)
         return;
     tiles.tileRow = tileRow;
-    history_->touchTiles(image, tileRow, tiles.columns);
+    if (g.row != tileRow) {
+        std::fill(g.handed.begin(), g.handed.end(), 0);
+        g.row = tileRow;
+    }
+    if (g.handed.size() < tiles.columns.size())
+        g.handed.resize(tiles.columns.size(), 0);
+    g.columns.clear();
+    for (std::size_t w = 0; w < tiles.columns.size(); ++w) {
+        for (std::uint64_t fresh = tiles.columns[w] & ~g.handed[w]; fresh != 0; fresh &= fresh - 1)
+            g.columns.push_back(static_cast<int>(w * 64) + std::countr_zero(fresh));
+        g.handed[w] |= tiles.columns[w];
+    }
+    if (!g.columns.empty())
+        history_->touchTiles(image, tileRow, g.columns);
 }
 
 }  // namespace kalidor

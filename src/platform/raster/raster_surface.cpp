@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include "platform/raster/grid_tiles.h"
 #include "platform/raster/pixel_runs.h"
 #include "platform/raster/pixel_index.h"
 

@@ -26,6 +26,7 @@ class RasterSurface final : public Surface, public History {
 public:
     // `border` is the width of the frame around the interior, counted in the outer size.
     RasterSurface(int outerWidth, int outerHeight, int border, Colour back);
+    ~RasterSurface() override;
 
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
               Corner corner = Corner::Absolute) override;
@@ -91,7 +92,8 @@ private:
     void fillBox(const QRect& box, Colour c);
     // Before a write covering these rows of a grid's copies: their tiles kept.
     struct FormTiles;
-    void keepGridRow(int y, std::span<const Span> spans, int form, bool dense, std::vector<FormTiles>& forms);
+    struct GridTiles;
+    void keepGridRow(int y, std::span<const Span> spans, int form, bool dense);
     void notify(const QRect& r);
     void notify(const ChangedArea& area);
     // Tells what an undo or redo changed; true.
@@ -117,6 +119,7 @@ private:
     std::vector<std::size_t> baseFrom_;
     std::function<void(const QRegion&)> changed_;
     std::unique_ptr<TileHistory> history_;
+    std::unique_ptr<GridTiles> gridTiles_;  // what a grid step handed the history
 };
 
 }  // namespace kalidor

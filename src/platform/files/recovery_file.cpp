@@ -75,12 +75,18 @@ std::string systemError(const char* what) { return std::string(what) + ": " + st
 int tilesAcross(int width) { return (width + kRecoveryTile - 1) / kRecoveryTile; }
 int tilesDown(int height) { return (height + kRecoveryTile - 1) / kRecoveryTile; }
 
+TilePlace tilePlace(int width, int height, std::uint32_t tile)
+{
+    const auto across = static_cast<std::uint32_t>(tilesAcross(width));
+    const int x = static_cast<int>(tile % across) * kRecoveryTile;
+    const int y = static_cast<int>(tile / across) * kRecoveryTile;
+    return TilePlace{x, y, std::min(kRecoveryTile, width - x), std::min(kRecoveryTile, height - y)};
+}
+
 long long tileArea(int width, int height, std::uint32_t tile)
 {
-    const int across = tilesAcross(width);
-    const int x = static_cast<int>(tile % static_cast<std::uint32_t>(across)) * kRecoveryTile;
-    const int y = static_cast<int>(tile / static_cast<std::uint32_t>(across)) * kRecoveryTile;
-    return static_cast<long long>(std::min(kRecoveryTile, width - x)) * std::min(kRecoveryTile, height - y);
+    const TilePlace t = tilePlace(width, height, tile);
+    return static_cast<long long>(t.w) * t.h;
 }
 
 QByteArray encodeRecovery(const RecoveryRecord& r)
@@ -168,16 +174,12 @@ std::optional<RecoveryRecord> decodeRecovery(const QByteArray& bytes)
 
 void applyTiles(const RecoveryRecord& r, RecoveryPicture& picture)
 {
-    const int across = tilesAcross(r.width);
     const std::uint32_t* from = r.pixels.data();
     for (const std::uint32_t tile : r.tiles) {
-        const int x = static_cast<int>(tile % static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int y = static_cast<int>(tile / static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int w = std::min(kRecoveryTile, r.width - x);
-        const int h = std::min(kRecoveryTile, r.height - y);
-        for (int row = 0; row < h; ++row, from += w)
-            std::memcpy(&picture.pixels[static_cast<std::size_t>(y + row) * picture.width + x], from,
-                        static_cast<std::size_t>(w) * 4);
+        const TilePlace t = tilePlace(r.width, r.height, tile);
+        for (int row = 0; row < t.h; ++row, from += t.w)
+            std::memcpy(&picture.pixels[static_cast<std::size_t>(t.y + row) * picture.width + t.x], from,
+                        static_cast<std::size_t>(t.w) * 4);
     }
 }
 

@@ -41,6 +41,11 @@ struct RecoveryRecord {
 // The tiles across and down a picture of that size.
 int tilesAcross(int width);
 int tilesDown(int height);
+// Where tile `tile` of a picture `width` x `height` lies, and its size.
+struct TilePlace {
+    int x, y, w, h;
+};
+TilePlace tilePlace(int width, int height, std::uint32_t tile);
 // Pixels in tile `tile` of a picture `width` x `height`.
 long long tileArea(int width, int height, std::uint32_t tile);
 

@@ -70,14 +70,10 @@ void copyPixels(const QImage& picture, RecoveryChange& c)
     if (c.pixels.size() < static_cast<std::size_t>(pixels))
         c.pixels.resize(static_cast<std::size_t>(pixels));
     std::uint32_t* to = c.pixels.data();
-    const int across = tilesAcross(c.width);
-    for (const std::uint32_t t : c.tiles) {
-        const int x = static_cast<int>(t % static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int y = static_cast<int>(t / static_cast<std::uint32_t>(across)) * kRecoveryTile;
-        const int w = std::min(kRecoveryTile, c.width - x);
-        const int h = std::min(kRecoveryTile, c.height - y);
-        for (int r = 0; r < h; ++r, to += w)
-            std::memcpy(to, row(y + r) + x, static_cast<std::size_t>(w) * 4);
+    for (const std::uint32_t tile : c.tiles) {
+        const TilePlace t = tilePlace(c.width, c.height, tile);
+        for (int r = 0; r < t.h; ++r, to += t.w)
+            std::memcpy(to, row(t.y + r) + t.x, static_cast<std::size_t>(t.w) * 4);
     }
 }
 

@@ -20,8 +20,12 @@ WORK=$(mktemp -d)
 export XDG_DATA_HOME="$WORK/data"
 # The server takes the first free display and names it: a display chosen here
 # could be in use by another server, and the checks would then drive that one.
-Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
+start_xvfb() {
+    : >"$WORK/display"
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+}
+start_xvfb
 cleanup() {
     # One at a time: sh's kill stops at an empty argument (no window manager).
     for pid in ${KALIDOR_PID:-} ${OPENBOX_PID:-} "$XVFB_PID"; do kill "$pid" 2>/dev/null || true; done
@@ -29,10 +33,19 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-[ -s "$WORK/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$WORK/xvfb.log")"; exit 1; }
-export DISPLAY=":$(cat "$WORK/display")"
-for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
+# A server that names its display but takes no connection there (another
+# check's server starting beside it at the same moment) is started again.
+for attempt in 1 2 3; do
+    for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+    [ -s "$WORK/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$WORK/xvfb.log")"; exit 1; }
+    export DISPLAY=":$(cat "$WORK/display")"
+    for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
+    xwininfo -root >/dev/null 2>&1 && break
+    [ "$attempt" = 3 ] && { echo "FAIL: no connection to Xvfb on $DISPLAY: $(cat "$WORK/xvfb.log")"; exit 1; }
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    start_xvfb
+done
 if [ -z "${NO_WM:-}" ]; then
     openbox >"$WORK/openbox.log" 2>&1 &
     OPENBOX_PID=$!

@@ -84,13 +84,9 @@ void setAccessibleNames(Controls& c)
     c.sb.SetPanelName(3, "Control point");
 }
 
-}  // namespace
-
-Controls createControls(Form& f)
+// The Mode frame with its buttons, and each mode's options frame.
+void addModeFrames(Form& f, Controls& c)
 {
-    Controls c;
-    c.f = &f;
-
     c.frMode = f.addFrame(nullptr, {10, 10, 81, 91}, "Mode");
     QWidget* mode = c.frMode.widget();
     c.obMode[0] = f.addOptionButton(mode, {10, 20, 61, 21}, "Normal", true);
@@ -112,7 +108,30 @@ Controls createControls(Form& f)
     c.cbChess = f.addCheckBox(pattern, {15, 15, 56, 26}, "Chess", false);
     c.cbPattern = f.addCheckBox(pattern, {15, 45, 51, 21}, "Pannern", true, kPushLike);
     c.frModeOptions[2].SetVisible(false);
+}
 
+// The status bar's panels and the pop-ups they open.
+void addStatusBarAndMenus(Form& f, Controls& c)
+{
+    c.sb = f.addStatusBar({kFilePanelWidth, kPointerPanelWidth, kPointPanelWidth, kEditPanelWidth}, kStatusBarHeight);
+    c.sb.SetPanelText(1, "File");
+    c.sb.SetPanelText(4, "Edit");
+    c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
+    // Their keys reach the editor through its preview of every key, so the
+    // entries only show them.
+    c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""}});
+    c.mnuEdit.SetCheckable(2);
+    c.mnuEdit.SetCheckable(3);
+}
+
+}  // namespace
+
+Controls createControls(Form& f)
+{
+    Controls c;
+    c.f = &f;
+
+    addModeFrames(f, c);
     c.pbPalBox = f.addPictureBox({10, 210, 81, 291}, kPaletteBorder, f.windowBackground());
     c.pbPal = &c.pbPalBox.surface();
 
@@ -131,15 +150,7 @@ Controls createControls(Form& f)
     c.obCP = f.addMarker(c.pbBox, {145, 35, 13, 13});
     c.obCP.SetVisible(false);
 
-    c.sb = f.addStatusBar({kFilePanelWidth, kPointerPanelWidth, kPointPanelWidth, kEditPanelWidth}, kStatusBarHeight);
-    c.sb.SetPanelText(1, "File");
-    c.sb.SetPanelText(4, "Edit");
-    c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
-    // Their keys reach the editor through its preview of every key, so the
-    // entries only show them.
-    c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""}});
-    c.mnuEdit.SetCheckable(2);
-    c.mnuEdit.SetCheckable(3);
+    addStatusBarAndMenus(f, c);
 
     // Lower windows scroll the column; the restored window shows it whole.
     f.setColumn(kColumnWidth, kRestoredHeight - kStatusBarHeight,

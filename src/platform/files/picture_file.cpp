@@ -65,6 +65,35 @@ QRect storedPart(QSize stored, QSize shown, QImageIOHandler::Transformations tur
     return part;
 }
 
+LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits);
+
+// The top-left `decoded` of a plain PNG, read row by row.
+LoadedPicture pngPart(QIODevice& again, QSize decoded, QSize upright)
+{
+    std::optional<QImage> rows = readPngTopLeft(again, decoded, kMaxPictureSide);
+    if (!rows)
+        return failed(OpenFailure::Damaged, upright);
+    LoadedPicture result = failed(OpenFailure::None, upright);
+    result.picture = Picture(*rows);
+    return result;
+}
+
+// The top-left `decoded` of a plain bitmap, cut out of the file into a small
+// bitmap of its own and decoded as any other.
+LoadedPicture bitmapPart(QIODevice& again, QSize decoded, QSize upright, LoadLimits limits)
+{
+    std::optional<QByteArray> part = bitmapTopLeft(again, decoded);
+    if (!part)
+        return failed(OpenFailure::Damaged, upright);
+    QBuffer partData(&*part), partAgain(&*part);
+    if (!partData.open(QIODevice::ReadOnly) || !partAgain.open(QIODevice::ReadOnly))
+        return failed(OpenFailure::Damaged, upright);
+    LoadedPicture result = decode(partData, partAgain, limits);
+    result.width = upright.width();
+    result.height = upright.height();
+    return result;
+}
+
 // Reads a picture from `data`; `again` holds the same bytes, read through once
 // to check that the file is complete before the decoder sees it.
 LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
@@ -98,26 +127,10 @@ LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
     if (stored.isValid() && pixels(decoded) > limits.maxPixels)
         return failed(OpenFailure::TooLarge, upright);
     if (stored.isValid() && decoded != upright) {
-        if (format == "png") {
-            std::optional<QImage> rows = readPngTopLeft(again, decoded, kMaxPictureSide);
-            if (!rows)
-                return failed(OpenFailure::Damaged, upright);
-            LoadedPicture result = failed(OpenFailure::None, upright);
-            result.picture = Picture(*rows);
-            return result;
-        }
-        if (format == "bmp") {
-            std::optional<QByteArray> part = bitmapTopLeft(again, decoded);
-            if (!part)
-                return failed(OpenFailure::Damaged, upright);
-            QBuffer partData(&*part), partAgain(&*part);
-            if (!partData.open(QIODevice::ReadOnly) || !partAgain.open(QIODevice::ReadOnly))
-                return failed(OpenFailure::Damaged, upright);
-            LoadedPicture result = decode(partData, partAgain, limits);
-            result.width = upright.width();
-            result.height = upright.height();
-            return result;
-        }
+        if (format == "png")
+            return pngPart(again, decoded, upright);
+        if (format == "bmp")
+            return bitmapPart(again, decoded, upright, limits);
         reader.setClipRect(storedPart(stored, decoded, turn));
     }
     QImage image = reader.read();

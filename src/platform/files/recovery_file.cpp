@@ -118,6 +118,29 @@ QByteArray encodeRecovery(const RecoveryRecord& r)
     return header + checksum(header, payload.constData(), payload.size()) + payload;
 }
 
+namespace {
+
+// The payload unpacked, where it unpacks to exactly `rawSize` bytes.
+std::optional<QByteArray> unpack(const char* payload, std::uint64_t payloadSize, std::uint64_t rawSize)
+{
+    // qCompress leads with the size it packed, big-endian: it must be the one
+    // the header gives, so that nothing larger is ever allocated.
+    if (payloadSize < 4)
+        return std::nullopt;
+    const auto packed = static_cast<std::uint64_t>(static_cast<std::uint8_t>(payload[0])) << 24 |
+                        static_cast<std::uint64_t>(static_cast<std::uint8_t>(payload[1])) << 16 |
+                        static_cast<std::uint64_t>(static_cast<std::uint8_t>(payload[2])) << 8 |
+                        static_cast<std::uint8_t>(payload[3]);
+    if (packed != rawSize)
+        return std::nullopt;
+    QByteArray raw = qUncompress(reinterpret_cast<const uchar*>(payload), static_cast<qsizetype>(payloadSize));
+    if (static_cast<std::uint64_t>(raw.size()) != rawSize)
+        return std::nullopt;
+    return raw;
+}
+
+}  // namespace
+
 std::optional<RecoveryRecord> decodeRecovery(const QByteArray& bytes)
 {
     if (bytes.size() < kHeader + kSum || std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0 ||
@@ -147,19 +170,10 @@ std::optional<RecoveryRecord> decodeRecovery(const QByteArray& bytes)
         return std::nullopt;
     r.width = static_cast<int>(width);
     r.height = static_cast<int>(height);
-    // qCompress leads with the size it packed, big-endian: it must be the one
-    // the header gives, so that nothing larger is ever allocated.
-    if (payloadSize < 4)
+    const std::optional<QByteArray> unpacked = unpack(payload, payloadSize, rawSize);
+    if (!unpacked)
         return std::nullopt;
-    const auto packed = static_cast<std::uint64_t>(static_cast<std::uint8_t>(payload[0])) << 24 |
-                        static_cast<std::uint64_t>(static_cast<std::uint8_t>(payload[1])) << 16 |
-                        static_cast<std::uint64_t>(static_cast<std::uint8_t>(payload[2])) << 8 |
-                        static_cast<std::uint8_t>(payload[3]);
-    if (packed != rawSize)
-        return std::nullopt;
-    const QByteArray raw = qUncompress(reinterpret_cast<const uchar*>(payload), static_cast<qsizetype>(payloadSize));
-    if (static_cast<std::uint64_t>(raw.size()) != rawSize)
-        return std::nullopt;
+    const QByteArray& raw = *unpacked;
     if (r.kind == RecoveryRecord::Kind::Whole) {
         if (tiles != 0 || rawSize != static_cast<std::uint64_t>(width) * height * 4)
             return std::nullopt;

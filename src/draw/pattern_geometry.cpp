@@ -216,7 +216,8 @@ void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x
     s.PatternSXY = Point16{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
 }
 
-StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y)
+StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y, int group,
+                       const GroupCanvas& canvas)
 {
     if (noGrid(s))
         return {};
@@ -226,6 +227,13 @@ StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y
     followCell(nr, s.PatternCell.row, s.PatternSXY.y, s.PatternY, s.ChessPhase);
     s.PatternCell = Cell16{nc, nr};
     const Point16 to{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
+    if (group != kP1) {
+        // The segment p1 draws in the pointer's own cell, which ends at the pointer.
+        const Segment own{static_cast<float>(x - to.x + s.PatternSXY.x), static_cast<float>(y - to.y + s.PatternSXY.y),
+                          static_cast<float>(x), static_cast<float>(y)};
+        s.PatternSXY = to;
+        return groupStep(wallpaperGroup(group), s.PatternX, s.PatternY, chess, own, canvas);
+    }
     StrokeStep step = mirror ? mirroredCells(s, chess, s.PatternSXY, to) : cellLattice(s, chess, s.PatternSXY, to);
     if (!step.overflow)
         s.PatternSXY = to;

@@ -3,6 +3,7 @@
 // in every cell of the grid whose cells are PatternX x PatternY pixels, or only
 // in every other cell with Chess.
 
+#include "draw/group_geometry.h"
 #include "draw/stroke_step.h"
 #include "editor/editor_state.h"
 
@@ -21,6 +22,11 @@ void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x
 // where j is odd top to bottom. Where a cell's 16-bit arithmetic overflows, the
 // step stops before that cell, as drawing cell by cell would have; the
 // stroke's stored point then stays. Without a grid it is empty.
-StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y);
+//
+// Under a wallpaper group other than p1 (`group`, an index of the table),
+// the step's own segment, the one in the pointer's own cell, is drawn under
+// the group instead (see groupStep) on `canvas`, and Mirror has no effect.
+StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y, int group = kP1,
+                       const GroupCanvas& canvas = {});
 
 }  // namespace kalidor

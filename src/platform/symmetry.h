@@ -19,11 +19,19 @@
 // shape is made once (a mirrored one from the pixels of the shape it mirrors,
 // where that gives the pixels drawing it would), then laid over the lattice by
 // whole-pixel moves, so that the cost follows the pixels covered, not the
-// number of copies. A turn that does not map pixels onto pixels (60 degrees)
-// rounds its shape to whole pixels once, and a lattice vector off whole pixels
-// (a hexagonal lattice's second one) is rounded row of cells by row, so every
-// copy is whole pixels within half a pixel of its place. The copies' order,
-// which `forEachCopy` gives, matters only to a draw mode that is not copy pen.
+// number of copies. A copy that a turn off whole pixels (60 degrees) or a
+// lattice vector off whole pixels (a hexagonal lattice's second one) puts
+// between pixels has its ends rounded to whole pixels, each copy from its own
+// exact place, so none lies more than half a pixel from it; along a row of
+// cells whose step is whole, those copies are one shape moved by whole pixels.
+// The copies' order, which `forEachCopy` gives, matters only to a draw mode
+// that is not copy pen.
+//
+// With `movesPixels`, an operation's copy is not drawn from its mapped ends:
+// it is the pixels of the shape itself moved by the operation, read as a map
+// of pixel centres (see `pixelMap`). A thin line and its mirror image drawn
+// apart are not always mirror images pixel for pixel; moved pixels are, so a
+// picture drawn that way is exactly as symmetric as its operations.
 
 #include <algorithm>
 #include <climits>
@@ -51,11 +59,15 @@ struct PointOp {
     // x -> 2 c - x.
     static PointOp mirrorX(double c) { return PointOp{-1, 0, 0, 1, 2 * c, 0}; }
 
-    // The shape moved by the operation; under a matrix that is not whole (a
-    // turn of 60 degrees) its ends rounded to whole pixels, once for all its
-    // copies, so that every copy is the same pixels wherever it falls.
+    // The shape moved by the operation: `place` without a further move.
     Segment apply(const Segment& s) const;
+    // The copy moved on by (dx, dy): where the operation or the move is not
+    // whole, its ends rounded to whole pixels (halves up) from their exact places.
+    Segment place(const Segment& s, double dx = 0, double dy = 0) const;
     bool wholeMatrix() const;
+    // Whether the matrix only exchanges and turns over the axes (entries 0 and
+    // +-1, one of each row nonzero): such an operation maps pixels onto pixels.
+    bool permutesAxes() const;
     // Whether the matrix is a mirror along the axes or none (entries 0 off the
     // diagonal, +-1 on it): such a copy is the pixels of another moved.
     bool axisTurn() const { return xy == 0 && yx == 0 && (xx == 1 || xx == -1) && (yy == 1 || yy == -1); }
@@ -81,9 +93,7 @@ struct Lattice {
     bool empty() const { return columns <= 0 || rows <= 0 || endRow < 0 || (endRow == 0 && endColumn <= 0); }
     // Whether the cells step along the axes by whole pixels.
     bool axisAligned() const;
-    // The move of cell (k, j): k a + j b, where b is not whole with the j b
-    // part rounded to whole pixels, cell row by cell row (so that no copy
-    // drifts along the lattice, each lies within half a pixel of its place).
+    // The move of cell (k, j): k a + j b, exactly.
     void move(int k, int j, double& dx, double& dy) const;
     int columnsOf(const PointOp& op) const { return op.columns < 0 ? columns : std::min(op.columns, columns); }
     int rowsOf(const PointOp& op) const { return op.rows < 0 ? rows : std::min(op.rows, rows); }
@@ -92,6 +102,9 @@ struct Lattice {
 struct Symmetry {
     std::vector<PointOp> ops{PointOp{}};
     Lattice lattice;
+    // Each operation's copies are the pixels of the shapes themselves moved
+    // by the operation (where it permutes the axes), not drawn from mapped ends.
+    bool movesPixels = false;
 
     // One cell: the copies are the operations' shapes themselves.
     bool oneCell() const { return lattice.columns == 1 && lattice.rows == 1; }
@@ -104,21 +117,35 @@ void forEachCopy(std::span<const Segment> shapes, const Symmetry& sym, Copy copy
 {
     const Lattice& l = sym.lattice;
     for (const PointOp& op : sym.ops)
-        for (const Segment& shape : shapes) {
-            const Segment s = op.apply(shape);
+        for (const Segment& shape : shapes)
             for (int j = 0; j < l.rowsOf(op); ++j)
                 for (int k = 0; k < l.columnsOf(op); ++k) {
                     if (!l.has(k, j))
                         continue;
                     double dx = 0, dy = 0;
                     l.move(k, j, dx, dy);
-                    const auto fx = static_cast<float>(dx), fy = static_cast<float>(dy);
-                    copy(Segment{s.x1 + fx, s.y1 + fy, s.x2 + fx, s.y2 + fy});
+                    copy(op.place(shape, dx, dy));
                 }
-        }
 }
 
 // The copies, appended in drawing order.
 void expandCopies(std::span<const Segment> shapes, const Symmetry& sym, std::vector<Segment>& out);
+
+// An operation as a map of pixels: pixel (i, j) goes to (xx i + xy j + ox,
+// yx i + yy j + oy).
+struct PixelMap {
+    int xx = 1, xy = 0, yx = 0, yy = 1;
+    long long ox = 0, oy = 0;
+    bool transposes() const { return xy != 0; }
+    bool operator==(const PixelMap&) const = default;
+};
+
+// The map of pixels that an operation permuting the axes makes of lines
+// `width` wide: where their ends' places go, the centres of their pixels go.
+// Odd widths end on pixel centres, even ones on pixel corners, so the same
+// operation on ends moves pixels by one less where it turns an axis over at an
+// even width. Where the operation puts centres between pixels (a shift by half
+// a pixel), they go to the pixel up and left of that place.
+PixelMap pixelMap(const PointOp& op, int width);
 
 }  // namespace kalidor

@@ -26,14 +26,29 @@ long long mirrorSum(float a, float b, int width)
     return static_cast<long long>(a) + static_cast<long long>(b) - 1 + (width & 1);
 }
 
+bool sameEnds(const Segment& a, const Segment& b) { return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2; }
+
 // The parts' pixels, unclipped, in no order: the grid clips later.
 std::vector<Span> drawParts(std::span<const CopyPart> parts, int width)
 {
     constexpr int kOpen = 1 << 30;
     std::vector<Span> drawn;
     std::vector<std::size_t> from;  // where each part's spans begin
+    std::vector<Span> source;  // the pixels the moved parts move, drawn once
+    const Segment* sourceOf = nullptr;
     for (const CopyPart& part : parts) {
         from.push_back(drawn.size());
+        if (part.moved) {
+            const Segment& f = part.moved->source;
+            if (!sourceOf || !sameEnds(*sourceOf, f)) {
+                source.clear();
+                segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
+                             static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, source);
+                sourceOf = &f;
+            }
+            movedSpans(part.moved->map, source, drawn);
+            continue;
+        }
         const auto t = static_cast<std::size_t>(part.turns);
         if (part.turns >= 0 && t + 1 < from.size()) {
             // Taken from the spans of the part it turns, which stay where they
@@ -51,6 +66,26 @@ std::vector<Span> drawParts(std::span<const CopyPart> parts, int width)
 }
 
 }  // namespace
+
+void movedSpans(const PixelMap& map, std::span<const Span> of, std::vector<Span>& out)
+{
+    auto at = [](long long v) { return static_cast<int>(v); };
+    if (!map.transposes()) {
+        for (const Span& s : of) {
+            const long long a = map.xx * static_cast<long long>(s.x0) + map.ox;
+            const long long b = map.xx * static_cast<long long>(s.x1) + map.ox;
+            out.push_back(Span{at(map.yy * static_cast<long long>(s.y) + map.oy), at(std::min(a, b)), at(std::max(a, b))});
+        }
+        return;
+    }
+    // A row of pixels becomes a column: a span of one pixel on each row it
+    // crosses, which the rows join again where they touch.
+    for (const Span& s : of)
+        for (long long x = s.x0; x <= s.x1; ++x) {
+            const int nx = at(map.xy * static_cast<long long>(s.y) + map.ox);
+            out.push_back(Span{at(map.yx * x + map.oy), nx, nx});
+        }
+}
 
 bool turnedSpans(const Segment& f, const Segment& g, int width, std::span<const Span> of, std::vector<Span>& out)
 {

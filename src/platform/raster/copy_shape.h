@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -16,11 +17,16 @@ namespace kalidor {
 // One segment of a copy, and where it is an earlier segment of the same copy
 // turned over along an axis or both (as an operation of the symmetry says):
 // that one's index, whose pixels it takes turned over instead of being drawn
-// again; -1 where it is drawn.
+// again; -1 where it is drawn. Where `moved` is set, the part is those pixels
+// instead, and `segment` only says where about they lie.
 struct CopyPart {
     Segment segment;
     int turns = -1;
+    std::optional<PixelMove> moved;
 };
+
+// Appends the pixels `of` moved by the map; `of` must not lie in `out`.
+void movedSpans(const PixelMap& map, std::span<const Span> of, std::vector<Span>& out);
 
 // Appends the pixels of g, where g is f turned over along the x axis, the y
 // axis or both and f's pixels, drawn `width` wide, are `of`: they are f's

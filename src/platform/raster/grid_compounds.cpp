@@ -8,11 +8,8 @@ namespace {
 
 // Counts the copies along one axis from the other end, so that the step is
 // positive; the first copy becomes the last, which may change its parity.
-void reverse(float& a, float& b, int& step, int count, int& phase)
+void reverse(int& step, int count, int& phase)
 {
-    const auto shift = static_cast<float>(static_cast<long long>(count - 1) * step);
-    a += shift;
-    b += shift;
     step = -step;
     phase ^= (count - 1) & 1;
 }
@@ -20,10 +17,14 @@ void reverse(float& a, float& b, int& step, int count, int& phase)
 // The same copies with positive steps; a zero step stacks copies, so it folds to one.
 SegmentGrid normalised(SegmentGrid g)
 {
-    if (g.stepX < 0)
-        reverse(g.first.x1, g.first.x2, g.stepX, g.columns, g.phase);
-    if (g.stepY < 0)
-        reverse(g.first.y1, g.first.y2, g.stepY, g.rows, g.phase);
+    if (g.stepX < 0) {
+        shiftFirst(g, static_cast<long long>(g.columns - 1) * g.stepX, 0);
+        reverse(g.stepX, g.columns, g.phase);
+    }
+    if (g.stepY < 0) {
+        shiftFirst(g, 0, static_cast<long long>(g.rows - 1) * g.stepY);
+        reverse(g.stepY, g.rows, g.phase);
+    }
     // Two stacked copies of different parity mean every row (or column) has one.
     if (g.stepX == 0) {
         if (g.columns > 1) {
@@ -46,9 +47,7 @@ SegmentGrid normalised(SegmentGrid g)
 // A grid's copies from column `c` and row `r` on.
 SegmentGrid rest(SegmentGrid g, int c, int r)
 {
-    const auto dx = static_cast<float>(static_cast<long long>(c) * g.stepX);
-    const auto dy = static_cast<float>(static_cast<long long>(r) * g.stepY);
-    g.first = {g.first.x1 + dx, g.first.y1 + dy, g.first.x2 + dx, g.first.y2 + dy};
+    shiftFirst(g, static_cast<long long>(c) * g.stepX, static_cast<long long>(r) * g.stepY);
     g.phase ^= (c + r) & 1;
     g.columns -= c;
     g.rows -= r;
@@ -131,16 +130,16 @@ std::vector<Compound> compounds(std::span<const SegmentGrid> grids, int width, c
             // A grid whose copy turns another's over keeps that as a part's turns.
             const int turns = g.mirrors >= 0 && g.mirrors < static_cast<int>(grids.size()) ? partOf[static_cast<std::size_t>(g.mirrors)] : -1;
             partOf[static_cast<std::size_t>(l.index)] = static_cast<int>(c.parts.size());
-            c.parts.push_back(CopyPart{g.first, turns});
+            c.parts.push_back(CopyPart{g.first, turns, g.moved});
             // What it has beyond the compound's columns and rows is a grid of its own.
             if (g.columns > c.grid.columns) {
                 SegmentGrid right = rest(g, c.grid.columns, 0);
                 right.rows = c.grid.rows;
-                out.push_back(Compound{right, {CopyPart{right.first}}});
+                out.push_back(Compound{right, {CopyPart{right.first, -1, right.moved}}});
             }
             if (g.rows > c.grid.rows) {
                 const SegmentGrid below = rest(g, 0, c.grid.rows);
-                out.push_back(Compound{below, {CopyPart{below.first}}});
+                out.push_back(Compound{below, {CopyPart{below.first, -1, below.moved}}});
             }
         }
         out.push_back(std::move(c));

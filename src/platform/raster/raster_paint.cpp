@@ -98,7 +98,8 @@ void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symme
 {
     if (shapes.empty())
         return;
-    if (symmetry.oneCell()) {
+    // Moved pixels are made by the grids; one cell is a grid of one copy.
+    if (symmetry.oneCell() && !symmetry.movesPixels) {
         const Lattice& l = symmetry.lattice;
         ops_.clear();
         for (const PointOp& op : symmetry.ops)
@@ -108,7 +109,7 @@ void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symme
         return;
     }
     grids_.clear();
-    if (latticeGrids(shapes, symmetry, grids_)) {
+    if (latticeGrids(shapes, symmetry, drawWidth_, grids_)) {
         GridLines(grids_, c);
         return;
     }
@@ -162,9 +163,12 @@ void RasterSurface::paintCopies(std::span<const Segment> shapes, std::span<const
 void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
 {
     // In copy pen the copies' order and overlaps do not matter, so the union of
-    // their pixels is painted once; inverting needs every copy in turn.
+    // their pixels is painted once; inverting needs every copy in turn. Copies
+    // made by moving pixels have no segments to draw in turn: their union is
+    // painted in any mode.
     const bool onWhole = std::all_of(grids.begin(), grids.end(), [](const SegmentGrid& g) { return onWholePixels(g); });
-    if (drawMode_ != kCopyPen || !onWhole) {
+    const bool moved = std::any_of(grids.begin(), grids.end(), [](const SegmentGrid& g) { return g.moved.has_value(); });
+    if (!moved && (drawMode_ != kCopyPen || !onWhole)) {
         copies_.clear();
         for (const SegmentGrid& grid : grids)
             expandGrid(grid, copies_);

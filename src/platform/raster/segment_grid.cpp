@@ -16,4 +16,15 @@ void expandGrid(const SegmentGrid& grid, std::vector<Segment>& out)
     }
 }
 
+void shiftFirst(SegmentGrid& grid, long long dx, long long dy)
+{
+    const auto fx = static_cast<float>(dx), fy = static_cast<float>(dy);
+    Segment& f = grid.first;
+    f = {f.x1 + fx, f.y1 + fy, f.x2 + fx, f.y2 + fy};
+    if (grid.moved) {
+        grid.moved->map.ox += dx;
+        grid.moved->map.oy += dy;
+    }
+}
+
 }  // namespace kalidor

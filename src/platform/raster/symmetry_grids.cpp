@@ -23,9 +23,7 @@ void cutAtEnd(const SegmentGrid& g, const Lattice& l, std::vector<SegmentGrid>& 
     part.rows = 1;
     part.columns = std::min(l.endColumn, g.columns);
     part.phase = g.phase ^ (l.endRow & 1);
-    const auto dy = static_cast<float>(static_cast<long long>(l.endRow) * g.stepY);
-    part.first.y1 += dy;
-    part.first.y2 += dy;
+    shiftFirst(part, 0, static_cast<long long>(l.endRow) * g.stepY);
     for (const SegmentGrid& piece : {before, part})
         if (piece.rows > 0 && piece.columns > 0)
             out.push_back(piece);
@@ -35,8 +33,28 @@ void cutAtEnd(const SegmentGrid& g, const Lattice& l, std::vector<SegmentGrid>& 
 
 namespace {
 
+Segment rounded(const Segment& s)
+{
+    auto r = [](float v) { return std::floor(v + 0.5f); };
+    return {r(s.x1), r(s.y1), r(s.x2), r(s.y2)};
+}
+
+// The first copy of the operation's grid: drawn from its mapped ends, or where
+// the symmetry moves pixels, the shape's own pixels moved.
+void firstCopy(SegmentGrid& g, const PointOp& op, const Segment& shape, const Symmetry& symmetry, int width)
+{
+    if (!symmetry.movesPixels || !op.permutesAxes()) {
+        g.first = op.apply(shape);
+        return;
+    }
+    g.first = rounded(op.apply(shape));
+    const PixelMap map = pixelMap(op, width);
+    if (map != PixelMap{})
+        g.moved = PixelMove{shape, map};
+}
+
 // A lattice along the axes: each operation's shape one grid over all the cells.
-void axisGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
+void axisGrids(std::span<const Segment> shapes, const Symmetry& symmetry, int width, std::vector<SegmentGrid>& out)
 {
     const Lattice& l = symmetry.lattice;
     const std::size_t first = out.size();
@@ -45,7 +63,7 @@ void axisGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::v
     for (const PointOp& op : symmetry.ops)
         for (std::size_t k = 0; k < shapes.size(); ++k) {
             SegmentGrid g;
-            g.first = op.apply(shapes[k]);
+            firstCopy(g, op, shapes[k], symmetry, width);
             g.stepX = static_cast<int>(l.ax);
             g.stepY = static_cast<int>(l.by);
             g.columns = l.columnsOf(op);
@@ -53,26 +71,26 @@ void axisGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::v
             g.chess = l.chess;
             g.phase = l.phase;
             // The first operation's grids come first, one for each shape.
-            if (&op != &lead && !cut && op.axisTurn() && lead.axisTurn())
+            if (&op != &lead && !cut && !g.moved && op.axisTurn() && lead.axisTurn())
                 g.mirrors = static_cast<int>(first + k);
             cutAtEnd(g, l, out);
         }
 }
 
 // A lattice whose second vector is not along the y axis by whole pixels (a
-// hexagonal one): each row of cells a grid of its own, moved by its rounded j b.
+// hexagonal one): each row of cells a grid of its own, whose first copy is
+// placed exactly and rounded; the rest of the row is that copy moved on by
+// whole steps.
 void rowGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
 {
     const Lattice& l = symmetry.lattice;
     for (const PointOp& op : symmetry.ops)
         for (const Segment& shape : shapes) {
-            const Segment s = op.apply(shape);
             for (int j = 0; j < l.rowsOf(op) && j <= l.endRow; ++j) {
                 double dx = 0, dy = 0;
                 l.move(0, j, dx, dy);
                 SegmentGrid g;
-                const auto fx = static_cast<float>(dx), fy = static_cast<float>(dy);
-                g.first = {s.x1 + fx, s.y1 + fy, s.x2 + fx, s.y2 + fy};
+                g.first = op.place(shape, dx, dy);
                 g.stepX = static_cast<int>(l.ax);
                 g.stepY = 1;
                 g.columns = j == l.endRow ? std::min(l.endColumn, l.columnsOf(op)) : l.columnsOf(op);
@@ -87,13 +105,13 @@ void rowGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::ve
 
 }  // namespace
 
-bool latticeGrids(std::span<const Segment> shapes, const Symmetry& symmetry, std::vector<SegmentGrid>& out)
+bool latticeGrids(std::span<const Segment> shapes, const Symmetry& symmetry, int width, std::vector<SegmentGrid>& out)
 {
     const Lattice& l = symmetry.lattice;
     if (l.endRow < 0 || symmetry.ops.empty())
         return false;
     if (l.axisAligned() && fitsInt(l.ax) && fitsInt(l.by)) {
-        axisGrids(shapes, symmetry, out);
+        axisGrids(shapes, symmetry, width, out);
         return true;
     }
     if (l.ay == 0 && l.ax == std::floor(l.ax) && fitsInt(l.ax) && fitsInt(l.bx) && fitsInt(l.by)) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "draw/wallpaper_groups.h"
+
 #include <unistd.h>
 
 namespace kalidor::bench {
@@ -28,6 +30,17 @@ std::string target(const std::string& name, double ms, double fillMs, double pla
     if (startsWith(name, "step/Undo/") || startsWith(name, "step/Redo/"))
         return ms <= 10.0 ? "ok" : "OVER";
     return "";
+}
+
+// A wallpaper group's step: at most two fills at any cells, and on 200-pixel
+// cells at most the p1 step times the group's operations, and a fifth again.
+std::string groupTarget(const std::string& name, double ms, double fillMs, double p1Ms)
+{
+    const auto from = std::string("step/Group-").size();
+    const WallpaperGroup& g = wallpaperGroup(groupIndex(name.substr(from, name.find('/', from) - from)));
+    const auto ops = static_cast<double>(g.ops.size() * (g.lattice == LatticeShape::Centred ? 2 : 1));
+    const bool big = name.find("cells:200/") != std::string::npos;
+    return ms <= 2 * fillMs && (!big || (p1Ms > 0 && ms <= p1Ms * ops * 1.2)) ? "ok" : "OVER";
 }
 
 }  // namespace
@@ -65,7 +78,7 @@ void RatioReporter::Finalize()
     ConsoleReporter::Finalize();
     std::printf("\n%-52s %10s %12s %10s %7s\n", "case", "ms", "÷ QPainter", "÷ fill", "target");
     for (const Measured& m : measured_) {
-        if (!startsWith(m.name, "step/"))
+        if (!startsWith(m.name, "step/") || startsWith(m.name, "step/Group-"))
             continue;
         // A Mirror twin is measured against the plain case's baselines and the plain case.
         std::string plainName = m.name;
@@ -80,6 +93,25 @@ void RatioReporter::Finalize()
                     target(m.name, m.ms, fill, plain).c_str());
     }
     std::printf("(a ratio of 0 means its baseline was not run)\n");
+    printGroups();
+}
+
+void RatioReporter::printGroups() const
+{
+    const double fill = find("fill/1920x1080/real_time");
+    bool any = false;
+    for (const Measured& m : measured_) {
+        if (!startsWith(m.name, "step/Group-"))
+            continue;
+        if (!any)
+            std::printf("\n%-52s %10s %10s %10s %7s\n", "case", "ms", "÷ fill", "÷ p1", "target");
+        any = true;
+        // The p1 step on the same cells, width and Chess.
+        const double p1 = find("step/Pattern" + m.name.substr(m.name.find('/', 5)));
+        auto ratio = [&](double base) { return base > 0 ? m.ms / base : 0.0; };
+        std::printf("%-52s %10.4f %10.3f %10.2f %7s\n", m.name.c_str(), m.ms, ratio(fill), ratio(p1),
+                    groupTarget(m.name, m.ms, fill, p1).c_str());
+    }
 }
 
 }  // namespace kalidor::bench

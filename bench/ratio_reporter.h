@@ -23,6 +23,8 @@ private:
         double ms;
     };
     double find(const std::string& name) const;
+    // The wallpaper groups' steps, against a fill and the p1 step.
+    void printGroups() const;
     std::vector<Measured> measured_;
 };
 

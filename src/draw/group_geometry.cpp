@@ -86,7 +86,9 @@ StrokeStep groupStep(const WallpaperGroup& group, int16 patternX, int16 patternY
     long long k0 = 0, j0 = 0;
     cellOf(c, segment.x2 + h, segment.y2 + h, k0, j0);
     const double t0x = k0 * c.ax + j0 * c.bx, t0y = k0 * c.ay + j0 * c.by;
-    const double pad = canvas.pen / 2 + 2;
+    // Beyond where the copy's pixels may reach, by a pixel more than the
+    // pixel engine asks of copies it repeats along the rows.
+    const double pad = canvas.pen / 2 + 3;
     Cells cells{0, -1, 0, -1};
     for (PointOp& op : step.symmetry.ops = ops) {
         op = onEnds(op, h);
@@ -111,6 +113,7 @@ StrokeStep groupStep(const WallpaperGroup& group, int16 patternX, int16 patternY
     l.rows = static_cast<int>(cells.j1 - cells.j0 + 1);
     l.chess = chess;
     l.phase = cellParity(k0 + j0 + cells.k0 + cells.j0, 0);
+    l.fillsRows = true;
     step.symmetry.movesPixels = group.lattice != LatticeShape::Hexagonal;
     step.shapes.push_back(segment);
     return step;

@@ -87,6 +87,10 @@ struct Lattice {
     // step cut short where a copy left 16 bits. At start, all of them.
     int endRow = INT_MAX;
     int endColumn = 0;
+    // The cells were chosen so that along every row the copies run on past
+    // both sides of the canvas: each row of the picture then repeats its
+    // pattern every step of a, which the surface may use.
+    bool fillsRows = false;
 
     bool has(int k, int j) const;
     // No cells at all: none along a side, or the end before the first.

@@ -72,6 +72,7 @@ struct Drawn {
     std::vector<Segment> copies;  // the steps' copies as the symmetry names them
     std::vector<std::size_t> from{0};  // where each step's copies begin
     std::vector<Segment> own;     // each step's own segment
+    bool samePixels = false;      // repeated rows and grids painted alike
 };
 
 bool ink(const QImage& im, long long x, long long y)
@@ -83,8 +84,10 @@ bool ink(const QImage& im, long long x, long long y)
 Drawn draw(const Case& c, std::mt19937& random, int steps)
 {
     auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    RasterSurface s(c.w, c.h, 0, kWhite);
+    // The rows found as repeated patterns, and the same copies on grids.
+    RasterSurface s(c.w, c.h, 0, kWhite), grids(c.w, c.h, 0, kWhite);
     s.SetDrawWidth(static_cast<int16>(c.pen));
+    grids.SetDrawWidth(static_cast<int16>(c.pen));
     EditorState st;
     st.PatternX = c.px;
     st.PatternY = c.py;
@@ -108,8 +111,16 @@ Drawn draw(const Case& c, std::mt19937& random, int steps)
         expandCopies(step.shapes, step.symmetry, d.copies);
         d.from.push_back(d.copies.size());
         paintStep(s, step, kInk);
+        StrokeStep onGrids = step;
+        onGrids.symmetry.lattice.fillsRows = false;
+        paintStep(grids, onGrids, kInk);
     }
     d.image = s.backing().copy();
+    d.samePixels = s.backing() == grids.backing();
+    if (!d.samePixels && std::getenv("SHOW_BAD")) {
+        s.backing().save("/tmp/rows.png");
+        grids.backing().save("/tmp/grids.png");
+    }
     return d;
 }
 
@@ -332,6 +343,7 @@ private slots:
                     d.image.save("/tmp/case.png");
                     for (const Segment& s : d.own) qDebug("own %g,%g %g,%g", s.x1, s.y1, s.x2, s.y2);
                 }
+                QVERIFY2(d.samePixels, qPrintable(describe(c)));
                 if (group == kP1)
                     continue;  // p1 keeps its cell loop, seams and all
                 checkInvariant(c, d);

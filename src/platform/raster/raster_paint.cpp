@@ -110,7 +110,7 @@ void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symme
     }
     grids_.clear();
     if (latticeGrids(shapes, symmetry, drawWidth_, grids_)) {
-        GridLines(grids_, c);
+        GridLines(grids_, c, symmetry.lattice.fillsRows);
         return;
     }
     copies_.clear();
@@ -160,7 +160,7 @@ void RasterSurface::paintCopies(std::span<const Segment> shapes, std::span<const
     notify(changed);
 }
 
-void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
+void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c, bool repeating)
 {
     // In copy pen the copies' order and overlaps do not matter, so the union of
     // their pixels is painted once; inverting needs every copy in turn. Copies
@@ -186,7 +186,7 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
     if (copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects))
         changed.byBands();
     const PixelRows rows(kept_.pixels());
-    gridSpans(grids, drawWidth_, clip(), [&](const GridRow& row) {
+    const auto paintRow = [&](const GridRow& row) {
         const int x0 = row.spans.front().x0;
         const int length = row.spans.back().x1 - x0 + 1;
         const bool dense = row.spans.size() * kDenseRun > static_cast<std::size_t>(length);
@@ -208,7 +208,9 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
         }
         for (const Span& s : row.spans)
             fillRun(line + s.x0, s.x1 - s.x0 + 1, pixel);
-    });
+    };
+    if (!repeating || !periodicSpans(grids, drawWidth_, clip(), periodic_, paintRow))
+        gridSpans(grids, drawWidth_, clip(), paintRow);
     notify(changed);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/raster/changed_area.h"
 #include "platform/raster/kept_image.h"
 #include "platform/raster/line_raster.h"
+#include "platform/raster/periodic_rows.h"
 #include "platform/raster/segment_grid.h"
 #include "platform/raster/tile_history.h"
 #include "platform/history.h"
@@ -36,7 +37,9 @@ public:
     // the union of grids of copies in one pass (copy pen only; other modes
     // draw the grids' copies in turn).
     void Lines(std::span<const Segment> segments, Colour c);
-    void GridLines(std::span<const SegmentGrid> grids, Colour c);
+    // With `repeating`, rows whose copies run on past both sides of the canvas
+    // are found as patterns repeated along the row (periodic_rows.h).
+    void GridLines(std::span<const SegmentGrid> grids, Colour c, bool repeating = false);
     void GridLines(const SegmentGrid& grid, Colour c) { GridLines(std::span(&grid, 1), c); }
 
     int16 DrawMode() const override { return drawMode_; }
@@ -120,6 +123,7 @@ private:
     std::function<void(const QRegion&)> changed_;
     std::unique_ptr<TileHistory> history_;
     std::unique_ptr<GridTiles> gridTiles_;  // what a grid step handed the history
+    PeriodicScratch periodic_;
 };
 
 }  // namespace kalidor

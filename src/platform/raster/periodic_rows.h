@@ -1,0 +1,34 @@
+#pragma once
+// The rows of grids whose copies run along x past both sides of the canvas,
+// as a wallpaper group's do: every row is then one pattern of pixels repeated
+// every step of the grids (every other step with chess), so a row is found
+// from the copies of the few grid rows that cross it, not copy by copy, and a
+// step costs about what filling the rows it covers does, however small the cells.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "platform/raster/grid_raster.h"
+#include "platform/raster/segment_grid.h"
+
+namespace kalidor {
+
+// What the rows are made in, kept from call to call.
+struct PeriodicScratch {
+    std::vector<std::uint64_t> rings;  // each row's pattern, a bit a place in the period
+    std::vector<int> full;             // rows covered from edge to edge, as counts to sum
+    std::vector<std::uint8_t> touched;
+};
+
+// Calls `row` for every row of `clip` that the grids' copies, drawn `width`
+// wide, cover, top to bottom, with the spans `gridSpans` would give; rows with
+// the same pattern share a `form`. False, calling nothing, unless every grid
+// steps by the same positive whole step along x (and down, a grid row at a
+// time), that step (twice it with chess) is at most 64 pixels, and its copies
+// before the first and after the last lie wholly left and right of the clip.
+bool periodicSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& clip, PeriodicScratch& scratch,
+                   const std::function<void(const GridRow&)>& row);
+
+}  // namespace kalidor

@@ -21,15 +21,20 @@ bool PointOp::permutesAxes() const
 
 Segment PointOp::apply(const Segment& s) const { return place(s); }
 
-Segment PointOp::place(const Segment& s, double dx, double dy) const
+PointOp::Ends PointOp::ends(const Segment& s) const
+{
+    auto x = [&](double px, double py) { return xx * px + xy * py + tx; };
+    auto y = [&](double px, double py) { return yx * px + yy * py + ty; };
+    return {x(s.x1, s.y1), y(s.x1, s.y1), x(s.x2, s.y2), y(s.x2, s.y2)};
+}
+
+Segment PointOp::place(const Ends& e, double dx, double dy) const
 {
     // Halves round up, not to even, so that a copy moved on by whole pixels
     // rounds to the same pixels moved on.
     const bool round = !wholeMatrix() || !whole(tx) || !whole(ty) || !whole(dx) || !whole(dy);
     auto at = [&](double v) { return static_cast<float>(round ? std::floor(v + 0.5) : v); };
-    auto x = [&](double px, double py) { return at(xx * px + xy * py + tx + dx); };
-    auto y = [&](double px, double py) { return at(yx * px + yy * py + ty + dy); };
-    return Segment{x(s.x1, s.y1), y(s.x1, s.y1), x(s.x2, s.y2), y(s.x2, s.y2)};
+    return Segment{at(e[0] + dx), at(e[1] + dy), at(e[2] + dx), at(e[3] + dy)};
 }
 
 bool Lattice::has(int k, int j) const

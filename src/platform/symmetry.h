@@ -34,6 +34,7 @@
 // picture drawn that way is exactly as symmetric as its operations.
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <span>
 #include <vector>
@@ -63,7 +64,11 @@ struct PointOp {
     Segment apply(const Segment& s) const;
     // The copy moved on by (dx, dy): where the operation or the move is not
     // whole, its ends rounded to whole pixels (halves up) from their exact places.
-    Segment place(const Segment& s, double dx = 0, double dy = 0) const;
+    Segment place(const Segment& s, double dx = 0, double dy = 0) const { return place(ends(s), dx, dy); }
+    // The same from the shape's ends under the operation, found once for many moves.
+    using Ends = std::array<double, 4>;
+    Ends ends(const Segment& s) const;
+    Segment place(const Ends& e, double dx, double dy) const;
     bool wholeMatrix() const;
     // Whether the matrix only exchanges and turns over the axes (entries 0 and
     // +-1, one of each row nonzero): such an operation maps pixels onto pixels.

@@ -1,6 +1,8 @@
 #include "platform/raster/periodic_rows.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <bit>
 #include <memory>
 #include <unordered_map>
@@ -61,10 +63,10 @@ std::uint64_t ones(long long from, long long to)
     return n <= 0 ? 0 : (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1) << from);
 }
 
-// Sets `count` places from `from` on, round the ring; `count` under the period.
+// Sets `count` places from `from` on (0 <= from < period), round the ring;
+// `count` under the period.
 void setPlaces(std::uint64_t& ring, long long from, long long count, long long period)
 {
-    from = floorMod(from, period);
     ring |= ones(from, std::min(period, from + count)) | ones(0, from + count - period);
 }
 
@@ -109,84 +111,129 @@ void spansOf(std::uint64_t ring, long long period, const ClipRect& clip, std::ve
         }
 }
 
-// Whether the grid's rows of copies reach the clip's rows at all.
-bool reachesRows(const SegmentGrid& g, int width, const ClipRect& clip)
+bool whole(double v) { return v == std::floor(v); }
+
+Segment rounded(const Segment& s)
 {
-    const long long pad = width / 2 + 2;
-    const Segment& f = g.first;
-    const long long top = static_cast<long long>(std::min(f.y1, f.y2)) - pad - (g.moved ? 1 : 0);
-    const long long bottom = static_cast<long long>(std::max(f.y1, f.y2)) + pad + (g.moved ? 1 : 0);
-    return bottom + static_cast<long long>(g.rows - 1) * g.stepY >= clip.y0 && top <= clip.y1;
+    auto r = [](float v) { return std::floor(v + 0.5f); };
+    return {r(s.x1), r(s.y1), r(s.x2), r(s.y2)};
 }
 
-// Whether copies of the grid before its first and after its last lie beyond
-// the clip: then its copies repeat along every row of the clip it reaches.
-bool runsPast(const SegmentGrid& g, int width, const ClipRect& clip)
-{
-    const long long pad = width / 2 + 2;
-    const Segment& f = g.first;
-    const long long left = static_cast<long long>(std::min(f.x1, f.x2)) - pad - (g.moved ? 1 : 0);
-    const long long right = static_cast<long long>(std::max(f.x1, f.x2)) + pad + (g.moved ? 1 : 0);
-    return right - g.stepX < clip.x0 && left + static_cast<long long>(g.columns) * g.stepX > clip.x1;
-}
+// The placements of a symmetry's copies, one for each row of cells of each
+// operation's shape, with their shapes: shared between the rows where a
+// segment is the same but for its place, as a hexagonal lattice's rows of
+// cells are, and one for each operation that moves pixels.
+class Placer {
+public:
+    Placer(const Lattice& l, int width, const ClipRect& clip, long long step)
+        : l_(l), width_(width), clip_(clip), step_(step)
+    {
+    }
+
+    // False where a copy that reaches the clip's rows does not run on past
+    // both its sides.
+    bool add(const PointOp& op, const Segment& shape, bool moves)
+    {
+        const long long every = l_.chess ? 2 * step_ : step_;
+        if (moves) {
+            const Segment extent = rounded(op.apply(shape));
+            const CopyPart part{extent, -1, PixelMove{shape, pixelMap(op, width_)}};
+            own_.push_back(std::make_unique<Shape>(shapeOf(std::span(&part, 1), width_, every)));
+            for (int j = 0; j < l_.rows; ++j) {
+                const auto dy = static_cast<float>(j * l_.by);
+                const Segment moved{extent.x1, extent.y1 + dy, extent.x2, extent.y2 + dy};
+                if (!place(moved, 1, own_.back().get(), 0, static_cast<long long>(dy), j))
+                    return false;
+            }
+            return true;
+        }
+        const PointOp::Ends ends = op.ends(shape);
+        for (int j = 0; j < l_.rows; ++j) {
+            const Segment s = op.place(ends, j * l_.bx, j * l_.by);
+            if (!place(s, 0, sharedShape(s.x2 - s.x1, s.y2 - s.y1, every), static_cast<long long>(s.x1),
+                       static_cast<long long>(s.y1), j))
+                return false;
+        }
+        return true;
+    }
+
+    const std::vector<Placement>& placements() const { return placements_; }
+
+private:
+    // The copy at (x, y) on row of cells j, whose pixels lie within `slack`
+    // more than the pen's reach of `extent`.
+    bool place(const Segment& extent, int slack, const Shape* shape, long long x, long long y, int j)
+    {
+        const long long pad = width_ / 2 + 2 + slack;
+        const long long top = static_cast<long long>(std::min(extent.y1, extent.y2)) - pad;
+        const long long bottom = static_cast<long long>(std::max(extent.y1, extent.y2)) + pad;
+        if (bottom < clip_.y0 || top > clip_.y1)
+            return true;  // passes by the clip
+        const long long left = static_cast<long long>(std::min(extent.x1, extent.x2)) - pad;
+        const long long right = static_cast<long long>(std::max(extent.x1, extent.x2)) + pad;
+        if (right - step_ >= clip_.x0 || left + static_cast<long long>(l_.columns) * step_ <= clip_.x1)
+            return false;
+        const long long first = l_.chess ? ((l_.phase ^ j) & 1) : 0;
+        placements_.push_back({shape, x, y, first * step_, l_.chess ? 2 * step_ : step_});
+        return true;
+    }
+
+    const Shape* sharedShape(float dx, float dy, long long every)
+    {
+        // Rows of cells take a few shapes in turn: the last ones are tried first.
+        for (const Recent& r : recent_)
+            if (r.shape && r.dx == dx && r.dy == dy)
+                return r.shape;
+        const std::uint64_t key = (std::uint64_t{std::bit_cast<std::uint32_t>(dx)} << 32) | std::bit_cast<std::uint32_t>(dy);
+        auto [at, fresh] = byKey_.try_emplace(key, nullptr);
+        if (fresh) {
+            const CopyPart part{Segment{0, 0, dx, dy}};
+            all_.push_back(std::make_unique<Shape>(shapeOf(std::span(&part, 1), width_, every)));
+            at->second = all_.back().get();
+        }
+        recent_[next_++ % recent_.size()] = Recent{dx, dy, at->second};
+        return at->second;
+    }
+
+    struct Recent {
+        float dx = 0, dy = 0;
+        const Shape* shape = nullptr;
+    };
+    const Lattice& l_;
+    int width_;
+    const ClipRect& clip_;
+    long long step_;
+    std::vector<Placement> placements_;
+    std::vector<std::unique_ptr<Shape>> own_, all_;
+    std::unordered_map<std::uint64_t, const Shape*> byKey_;
+    std::array<Recent, 8> recent_{};
+    std::size_t next_ = 0;
+};
 
 }  // namespace
 
-bool periodicSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& clip, PeriodicScratch& scratch,
-                   const std::function<void(const GridRow&)>& row)
+bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, int width, const ClipRect& clip,
+                   PeriodicScratch& scratch, const std::function<void(const GridRow&)>& row)
 {
-    if (grids.empty() || clip.x0 > clip.x1 || clip.y0 > clip.y1)
+    const Lattice& l = symmetry.lattice;
+    if (!l.fillsRows || shapes.empty() || clip.x0 > clip.x1 || clip.y0 > clip.y1 || l.ay != 0 || !whole(l.ax) ||
+        l.ax < 1 || l.columns < 1 || l.rows < 1 || l.endRow < l.rows)
         return false;
-    const long long step = grids.front().stepX;
-    bool chess = false;
-    for (const SegmentGrid& g : grids) {
-        if (g.stepX != step || step <= 0 || g.stepY < 0 || (g.rows > 1 && g.stepY == 0) ||
-            (reachesRows(g, width, clip) && !runsPast(g, width, clip)))
-            return false;
-        chess = chess || g.chess;
-    }
-    const long long period = step * (chess ? 2 : 1);
+    const auto step = static_cast<long long>(l.ax);
+    const long long period = step * (l.chess ? 2 : 1);
+    const bool rowsWhole = l.bx == 0 && whole(l.by);
     if (period > kLongestPeriod)
         return false;
-
-    // The shapes, one for each grid but shared where a segment is the same
-    // but for its place (a hexagonal lattice's rows of cells are many).
-    struct Key {
-        float dx, dy;
-        bool chess;
-    };
-    std::vector<std::pair<Key, std::unique_ptr<Shape>>> shared;
-    std::vector<std::unique_ptr<Shape>> own;
-    std::vector<Placement> placements;
-    for (const SegmentGrid& g : grids) {
-        if (!reachesRows(g, width, clip))
-            continue;
-        const long long every = g.chess ? 2 * step : step;
-        const Shape* shape = nullptr;
-        long long x = 0, y = 0;
-        if (g.moved) {
-            const CopyPart part{g.first, -1, g.moved};
-            own.push_back(std::make_unique<Shape>(shapeOf(std::span(&part, 1), width, every)));
-            shape = own.back().get();
-        } else {
-            const Key key{g.first.x2 - g.first.x1, g.first.y2 - g.first.y1, g.chess};
-            auto same = std::find_if(shared.begin(), shared.end(), [&](const auto& s) {
-                return s.first.dx == key.dx && s.first.dy == key.dy && s.first.chess == key.chess;
-            });
-            if (same == shared.end()) {
-                const CopyPart part{Segment{0, 0, key.dx, key.dy}};
-                shared.emplace_back(key, std::make_unique<Shape>(shapeOf(std::span(&part, 1), width, every)));
-                same = shared.end() - 1;
-            }
-            shape = same->second.get();
-            x = static_cast<long long>(g.first.x1);
-            y = static_cast<long long>(g.first.y1);
-        }
-        for (long long r = 0; r < g.rows; ++r) {
-            const long long first = g.chess ? ((g.phase ^ r) & 1) : 0;
-            placements.push_back({shape, x, y + r * g.stepY, first * step, every});
-        }
+    Placer placer(l, width, clip, step);
+    for (const PointOp& op : symmetry.ops) {
+        if (op.columns >= 0 || op.rows >= 0)
+            return false;  // a share of the cells: not the same along every row
+        const bool moves = symmetry.movesPixels && rowsWhole && op.permutesAxes() && pixelMap(op, width) != PixelMap{};
+        for (const Segment& shape : shapes)
+            if (!placer.add(op, shape, moves))
+                return false;
     }
+    const std::vector<Placement>& placements = placer.placements();
 
     const long long height = static_cast<long long>(clip.y1) - clip.y0 + 1;
     scratch.rings.assign(static_cast<std::size_t>(height), 0);
@@ -194,6 +241,7 @@ bool periodicSpans(std::span<const SegmentGrid> grids, int width, const ClipRect
     scratch.touched.assign(static_cast<std::size_t>(height), 0);
     for (const Placement& p : placements) {
         const Shape& s = *p.shape;
+        const long long base = floorMod(p.x + p.shift, period);
         for (const auto& [k0, k1] : s.fullRuns) {
             const long long y0 = std::max<long long>(p.y + k0, clip.y0), y1 = std::min<long long>(p.y + k1, clip.y1);
             if (y0 > y1)
@@ -207,9 +255,12 @@ bool periodicSpans(std::span<const SegmentGrid> grids, int width, const ClipRect
                 continue;
             std::uint64_t& ring = scratch.rings[static_cast<std::size_t>(y - clip.y0)];
             for (const Span& span : s.pixels.row(k)) {
-                const long long from = p.x + p.shift + span.x0, count = span.x1 - span.x0 + 1;
+                long long from = base + span.x0;
+                if (from < 0 || from >= period)
+                    from = floorMod(from, period);  // more than a period from the place
+                const long long count = span.x1 - span.x0 + 1;
                 for (long long copy = 0; copy < period; copy += p.every)
-                    setPlaces(ring, from + copy, count, period);
+                    setPlaces(ring, from + copy < period ? from + copy : from + copy - period, count, period);
             }
             scratch.touched[static_cast<std::size_t>(y - clip.y0)] = 1;
         }

@@ -12,6 +12,7 @@
 
 #include "platform/raster/grid_raster.h"
 #include "platform/raster/segment_grid.h"
+#include "platform/symmetry.h"
 
 namespace kalidor {
 
@@ -22,13 +23,14 @@ struct PeriodicScratch {
     std::vector<std::uint8_t> touched;
 };
 
-// Calls `row` for every row of `clip` that the grids' copies, drawn `width`
-// wide, cover, top to bottom, with the spans `gridSpans` would give; rows with
-// the same pattern share a `form`. False, calling nothing, unless every grid
-// steps by the same positive whole step along x (and down, a grid row at a
-// time), that step (twice it with chess) is at most 64 pixels, and its copies
-// before the first and after the last lie wholly left and right of the clip.
-bool periodicSpans(std::span<const SegmentGrid> grids, int width, const ClipRect& clip, PeriodicScratch& scratch,
-                   const std::function<void(const GridRow&)>& row);
+// Calls `row` for every row of `clip` that the symmetry's copies of the
+// shapes, drawn `width` wide, cover, top to bottom, with the spans the
+// symmetry's grids would give (see symmetry_grids.h); rows with the same
+// pattern share a `form`. False, calling nothing, unless the lattice fills
+// the rows, its first vector is a whole step along x of at most 64 pixels (32
+// with chess), and every copy that reaches the clip's rows has its neighbours
+// before the first cell and after the last beyond the clip's sides.
+bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, int width, const ClipRect& clip,
+                   PeriodicScratch& scratch, const std::function<void(const GridRow&)>& row);
 
 }  // namespace kalidor

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <functional>
+#include <optional>
 
 #include "platform/raster/copy_shape.h"
 #include "platform/raster/grid_raster.h"
@@ -108,9 +110,11 @@ void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symme
         paintCopies(shapes, ops_, c);
         return;
     }
+    if (repeatingRows(shapes, symmetry, c))
+        return;
     grids_.clear();
     if (latticeGrids(shapes, symmetry, drawWidth_, grids_)) {
-        GridLines(grids_, c, symmetry.lattice.fillsRows);
+        GridLines(grids_, c);
         return;
     }
     copies_.clear();
@@ -160,7 +164,57 @@ void RasterSurface::paintCopies(std::span<const Segment> shapes, std::span<const
     notify(changed);
 }
 
-void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c, bool repeating)
+// Paints rows of spans as a step's copies give them, keeping their tiles for
+// the history and what changed for the window.
+class RasterSurface::RowPainter {
+public:
+    RowPainter(RasterSurface& surface, Colour c, bool manyCopies)
+        : s_(surface), pixel_(static_cast<QRgb>(toPixel(c))), rows_(surface.kept_.pixels())
+    {
+        if (!s_.gridTiles_)
+            s_.gridTiles_ = std::make_unique<GridTiles>();
+        s_.gridTiles_->start();
+        if (manyCopies)
+            changed_.byBands();
+    }
+    ~RowPainter() { s_.notify(changed_); }
+
+    void operator()(const GridRow& row)
+    {
+        const int x0 = row.spans.front().x0;
+        const int length = row.spans.back().x1 - x0 + 1;
+        const bool dense = row.spans.size() * kDenseRun > static_cast<std::size_t>(length);
+        if (s_.history_)
+            s_.keepGridRow(row.y, row.spans, row.form, dense);
+        QRgb* line = rows_[row.y];
+        changed_.addRow(row.y, row.spans, row.form);
+        if (row.form >= 0 && dense) {
+            if (masks_.size() <= static_cast<std::size_t>(row.form))
+                masks_.resize(static_cast<std::size_t>(row.form) + 1);
+            auto& mask = masks_[static_cast<std::size_t>(row.form)];
+            if (mask.empty()) {
+                mask.assign(static_cast<std::size_t>(length + 15) / 16, 0);
+                for (const Span& sp : row.spans)
+                    setMaskBits(mask.data(), sp.x0 - x0, sp.x1 - x0);
+            }
+            maskedFillRun(line + x0, mask.data(), length, pixel_);
+            return;
+        }
+        for (const Span& sp : row.spans)
+            fillRun(line + sp.x0, sp.x1 - sp.x0 + 1, pixel_);
+    }
+
+private:
+    RasterSurface& s_;
+    const QRgb pixel_;
+    const PixelRows rows_;
+    ChangedArea changed_;
+    // Rows of many short runs (the tiniest cells) are painted through a mask of
+    // their form, made once and laid over every row of that form.
+    std::vector<std::vector<std::uint16_t>> masks_;
+};
+
+void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
 {
     // In copy pen the copies' order and overlaps do not matter, so the union of
     // their pixels is painted once; inverting needs every copy in turn. Copies
@@ -175,43 +229,20 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c, bool
         Lines(copies_, c);
         return;
     }
-    const auto pixel = static_cast<QRgb>(toPixel(c));
-    ChangedArea changed;
-    // Rows of many short runs (the tiniest cells) are painted through a mask of
-    // their form, made once and laid over every row of that form.
-    std::vector<std::vector<std::uint16_t>> masks;
-    if (!gridTiles_)
-        gridTiles_ = std::make_unique<GridTiles>();
-    gridTiles_->start();
-    if (copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects))
-        changed.byBands();
-    const PixelRows rows(kept_.pixels());
-    const auto paintRow = [&](const GridRow& row) {
-        const int x0 = row.spans.front().x0;
-        const int length = row.spans.back().x1 - x0 + 1;
-        const bool dense = row.spans.size() * kDenseRun > static_cast<std::size_t>(length);
-        if (history_)
-            keepGridRow(row.y, row.spans, row.form, dense);
-        QRgb* line = rows[row.y];
-        changed.addRow(row.y, row.spans, row.form);
-        if (row.form >= 0 && dense) {
-            if (masks.size() <= static_cast<std::size_t>(row.form))
-                masks.resize(static_cast<std::size_t>(row.form) + 1);
-            auto& mask = masks[static_cast<std::size_t>(row.form)];
-            if (mask.empty()) {
-                mask.assign(static_cast<std::size_t>(length + 15) / 16, 0);
-                for (const Span& s : row.spans)
-                    setMaskBits(mask.data(), s.x0 - x0, s.x1 - x0);
-            }
-            maskedFillRun(line + x0, mask.data(), length, pixel);
-            return;
-        }
-        for (const Span& s : row.spans)
-            fillRun(line + s.x0, s.x1 - s.x0 + 1, pixel);
-    };
-    if (!repeating || !periodicSpans(grids, drawWidth_, clip(), periodic_, paintRow))
-        gridSpans(grids, drawWidth_, clip(), paintRow);
-    notify(changed);
+    RowPainter painter(*this, c, copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects));
+    gridSpans(grids, drawWidth_, clip(), std::ref(painter));
+}
+
+bool RasterSurface::repeatingRows(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c)
+{
+    if (!symmetry.lattice.fillsRows || (drawMode_ != kCopyPen && !symmetry.movesPixels))
+        return false;
+    std::optional<RowPainter> painter;
+    return periodicSpans(shapes, symmetry, drawWidth_, clip(), periodic_, [&](const GridRow& row) {
+        if (!painter)
+            painter.emplace(*this, c, true);
+        (*painter)(row);
+    });
 }
 
 void RasterSurface::keepGridRow(int y, std::span<const Span> spans, int form, bool dense)

@@ -37,9 +37,7 @@ public:
     // the union of grids of copies in one pass (copy pen only; other modes
     // draw the grids' copies in turn).
     void Lines(std::span<const Segment> segments, Colour c);
-    // With `repeating`, rows whose copies run on past both sides of the canvas
-    // are found as patterns repeated along the row (periodic_rows.h).
-    void GridLines(std::span<const SegmentGrid> grids, Colour c, bool repeating = false);
+    void GridLines(std::span<const SegmentGrid> grids, Colour c);
     void GridLines(const SegmentGrid& grid, Colour c) { GridLines(std::span(&grid, 1), c); }
 
     int16 DrawMode() const override { return drawMode_; }
@@ -88,6 +86,10 @@ private:
     // Enlarges the kept picture to at least `size`, with background.
     void growKept(QSize size);
     ClipRect clip() const;
+    // A lattice that fills the canvas's rows as patterns repeated along them
+    // (periodic_rows.h); false where it cannot, having drawn nothing.
+    bool repeatingRows(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c);
+    class RowPainter;
     // Each copy of the operations' shapes drawn in turn, in one cell.
     void paintCopies(std::span<const Segment> shapes, std::span<const PointOp> ops, Colour c);
     // Writes the spans, keeping their tiles first unless `recorded`.

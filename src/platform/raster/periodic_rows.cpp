@@ -187,7 +187,7 @@ private:
         const std::uint64_t key = (std::uint64_t{std::bit_cast<std::uint32_t>(dx)} << 32) | std::bit_cast<std::uint32_t>(dy);
         auto [at, fresh] = byKey_.try_emplace(key, nullptr);
         if (fresh) {
-            const CopyPart part{Segment{0, 0, dx, dy}};
+            const CopyPart part{Segment{0, 0, dx, dy}, -1, std::nullopt};
             all_.push_back(std::make_unique<Shape>(shapeOf(std::span(&part, 1), width_, every)));
             at->second = all_.back().get();
         }

@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include "draw/group_choice.h"
+#include "draw/wallpaper_groups.h"
 #include "picture/undo_redo.h"
 
 namespace kalidor {
@@ -14,14 +16,17 @@ constexpr int kStatusBarHeight = 20;
 constexpr int kColumnWidth = 100;  // the canvas's left edge
 constexpr int kCanvasTop = 10;
 constexpr int kCanvasRightMargin = 10;
-// The status bar's panels, in pixels: File, the pointer, the control point, Edit.
+// The status bar's panels, in pixels: File, the pointer, the control point,
+// Edit, and Pattern's group.
 constexpr int kFilePanelWidth = 96;
 constexpr int kPointerPanelWidth = 80;
 constexpr int kPointPanelWidth = 80;
 constexpr int kEditPanelWidth = 96;
+constexpr int kGroupPanelWidth = 48;
 constexpr float kFileMenuLimit = 1350;  // twips: panel 1 but its last 6 pixels
 constexpr float kEditPanelLeft = (kFilePanelWidth + kPointerPanelWidth + kPointPanelWidth) * kTwipsPerPixel;  // twips
 constexpr float kEditPanelRight = kEditPanelLeft + kEditPanelWidth * kTwipsPerPixel;
+constexpr float kGroupPanelRight = kEditPanelRight + kGroupPanelWidth * kTwipsPerPixel;
 // "Center", "Pannern" and "Cvet" are buttons that stay down while checked: at
 // their size a caption beside a check mark would be clipped.
 constexpr bool kPushLike = true;
@@ -59,6 +64,7 @@ void setToolTips(Controls& c)
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
     c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G)");
+    c.sb.SetPanelToolTip(kGroupPanel, "Group: the plane symmetry Pattern draws under; click to choose one of the 17");
 }
 
 // What a screen reader calls each control. Buttons and check boxes say their
@@ -82,6 +88,7 @@ void setAccessibleNames(Controls& c)
     // "File" and "Edit" say themselves; the others say what their numbers are.
     c.sb.SetPanelName(2, "Pointer position");
     c.sb.SetPanelName(3, "Control point");
+    c.sb.SetPanelName(kGroupPanel, "Pattern group");
 }
 
 // The Mode frame with its buttons, and each mode's options frame.
@@ -113,15 +120,26 @@ void addModeFrames(Form& f, Controls& c)
 // The status bar's panels and the pop-ups they open.
 void addStatusBarAndMenus(Form& f, Controls& c)
 {
-    c.sb = f.addStatusBar({kFilePanelWidth, kPointerPanelWidth, kPointPanelWidth, kEditPanelWidth}, kStatusBarHeight);
+    c.sb = f.addStatusBar({kFilePanelWidth, kPointerPanelWidth, kPointPanelWidth, kEditPanelWidth, kGroupPanelWidth},
+                          kStatusBarHeight);
     c.sb.SetPanelText(1, "File");
     c.sb.SetPanelText(4, "Edit");
+    c.sb.SetPanelText(kGroupPanel, std::string(wallpaperGroup(kP1).name));
     c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
     // Their keys reach the editor through its preview of every key, so the
     // entries only show them.
     c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""}});
     c.mnuEdit.SetCheckable(2);
     c.mnuEdit.SetCheckable(3);
+    std::vector<MenuItem> groups;
+    for (int g = 0; g < kGroupCount; ++g)
+        groups.push_back({groupCaption(g), ""});
+    c.mnuGroup = f.addMenu("Group", groups);
+    for (int g = 0; g < kGroupCount; ++g) {
+        c.mnuGroup.SetCheckable(g);
+        c.mnuGroup.SetIcon(g, drawnPicture(kGroupPicture, kGroupPicture, kWhite, [g](Surface& s) { drawGroupSample(s, g); }),
+                           kGroupPicture);
+    }
 }
 
 }  // namespace
@@ -188,6 +206,9 @@ void sb_MouseDown(Editor& e, const MouseArgs& m)
     } else if (m.X >= kEditPanelLeft && m.X < kEditPanelRight) {
         showEditMenu(e);
         e.ui.mnuEdit.PopupMenu();
+    } else if (m.X >= kEditPanelRight && m.X < kGroupPanelRight) {
+        showGroupMenu(e);
+        e.ui.mnuGroup.PopupMenu();
     }
 }
 

@@ -12,6 +12,8 @@
 #include "draw/canvas_input.h"
 #include "draw/centric.h"
 #include "draw/control_point.h"
+#include "draw/group_choice.h"
+#include "draw/wallpaper_groups.h"
 #include "draw/keys.h"
 #include "draw/symmetry_options.h"
 #include "picture/invert.h"
@@ -122,6 +124,8 @@ void MainWindow::connectHandlers()
     ui.mnuEdit.OnItem(1, [&e] { handle(e, [&] { EditRedo(e); }); });
     ui.mnuEdit.OnItem(2, [&e] { handle(e, [&] { toggleMirror(e); }); });
     ui.mnuEdit.OnItem(3, [&e] { handle(e, [&] { toggleGuides(e); }); });
+    for (int g = 0; g < kGroupCount; ++g)
+        ui.mnuGroup.OnItem(g, [&e, g] { handle(e, [&] { chooseGroup(e, g); }); });
     form_->OnQueryClose([&e] {
         bool close = true;
         atEventBoundary([&] { close = Form_QueryUnload(e); });

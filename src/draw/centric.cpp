@@ -17,7 +17,7 @@ void CenterDrawLines(Editor& e, int16 x, int16 y, int16 button)
     const Well* well = wellAt(e, button);
     if (!well)
         return;  // a button with no well has no colour: the step is skipped
-    paintStep(*e.ui.pb, centricStep(e.st, copies(e), e.mirror, x, y), well->BackColor());
+    paintStep(*e.ui.pb, centricStep(e.st, copies(e), e.mirror, x, y, e.mirrorAngle), well->BackColor());
 }
 
 void slN_Scroll(Editor& e)

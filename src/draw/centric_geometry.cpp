@@ -82,7 +82,26 @@ void mirrorAcrossCentre(const EditorState& s, StrokeStep& step)
 
 }  // namespace
 
-StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y)
+PointOp mirrorLine(double cx, double cy, int degrees)
+{
+    // R = [[-cos 2a, -sin 2a], [-sin 2a, cos 2a]], whole at every eighth of a turn.
+    double c2 = 0, s2 = 0;
+    switch (((degrees % 180) + 180) % 180) {
+    case 0: c2 = 1, s2 = 0; break;
+    case 45: c2 = 0, s2 = 1; break;
+    case 90: c2 = -1, s2 = 0; break;
+    case 135: c2 = 0, s2 = -1; break;
+    default:
+        c2 = std::cos(2 * degrees * M_PI / 180);
+        s2 = std::sin(2 * degrees * M_PI / 180);
+    }
+    PointOp op{-c2, -s2, -s2, c2, 0, 0};
+    op.tx = cx - (op.xx * cx + op.xy * cy);
+    op.ty = cy - (op.yx * cx + op.yy * cy);
+    return op;
+}
+
+StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, int mirrorAngle)
 {
     StrokeStep step;
     if (s.SXY.empty())
@@ -102,8 +121,12 @@ StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y)
         step.overflow = error;
         return step;
     }
-    if (mirror)
+    if (mirror && mirrorAngle % 180 == 0) {
         mirrorAcrossCentre(s, step);
+    } else if (mirror) {
+        step.symmetry.ops.push_back(mirrorLine(s.CenterX, s.CenterY, mirrorAngle));
+        step.symmetry.movesPixels = step.symmetry.ops.back().permutesAxes();
+    }
     return step;
 }
 

@@ -29,6 +29,15 @@ void centricStart(EditorState& s, int16 n, int16 x, int16 y);
 // mirrored across the vertical line through the centre, an end (x, y) becoming
 // (2 CenterX - x, y); the stored points stay unmirrored. Where a copy's 16-bit
 // arithmetic overflows, the step holds the copies made before it.
-StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y);
+//
+// With the mirror line turned `mirrorAngle` degrees (clockwise, 1..179) the
+// copies are mirrored across that line through the centre instead: at 45, 90
+// and 135 degrees by moving their pixels, exactly as a quarter turn would;
+// at other angles each mirrored end rounded to a whole pixel.
+StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, int mirrorAngle = 0);
+
+// The mirror across the line through (cx, cy) turned `degrees` clockwise
+// from the vertical, on the ends of lines: p -> R (p - c) + c.
+PointOp mirrorLine(double cx, double cy, int degrees);
 
 }  // namespace kalidor

@@ -48,12 +48,18 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
     }
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);
-    // M toggles Mirror, G the guides; with Ctrl or Alt they are other keys.
+    // M toggles Mirror, G the guides, [ and ] turn the mirror line by a
+    // degree (with Shift by 15); with Ctrl or Alt they are other keys.
     if ((shift & (kCtrlKey | kAltKey)) == 0) {
+        const int degrees = (shift & kShiftKey) != 0 ? 15 : 1;
         if (keyCode == kKeyM)
             toggleMirror(e);
         else if (keyCode == kKeyG)
             toggleGuides(e);
+        else if (keyCode == kKeyOpenBracket)
+            turnMirror(e, -degrees);
+        else if (keyCode == kKeyCloseBracket)
+            turnMirror(e, degrees);
     }
     // C toggles colour pick, with or without modifiers.
     if (keyCode == kKeyC)

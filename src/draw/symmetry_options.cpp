@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "draw/group_guides.h"
+
 namespace kalidor {
 
 namespace {
@@ -14,8 +16,17 @@ void toggleMirror(Editor& e) { e.mirror = !e.mirror; }
 
 void toggleGuides(Editor& e) { e.guides = !e.guides; }
 
-std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, bool mirror, float width, float height)
+void turnMirror(Editor& e, int degrees)
 {
+    if (e.mirror && drawingMode(e.st) == kCentric)
+        e.mirrorAngle = ((e.mirrorAngle + degrees) % 180 + 180) % 180;
+}
+
+std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, bool mirror, float width, float height,
+                                    int group, int mirrorAngle)
+{
+    if (mode == kPattern && group != kP1)
+        return groupGuides(wallpaperGroup(group), s.PatternX, s.PatternY, width, height);
     std::vector<Segment> lines;
     if (mode == kCentric && n > 0) {
         const float cx = s.CenterX;
@@ -26,8 +37,13 @@ std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, boo
             const double a = 2.0 * M_PI * i / n;
             lines.push_back({cx, cy, static_cast<float>(cx + reach * std::sin(a)), static_cast<float>(cy - reach * std::cos(a))});
         }
-        if (mirror)
+        if (mirror && mirrorAngle == 0) {
             lines.push_back({cx, 0, cx, height});
+        } else if (mirror) {
+            const double a = mirrorAngle * M_PI / 180;
+            const auto dx = static_cast<float>(reach * std::sin(a)), dy = static_cast<float>(-reach * std::cos(a));
+            lines.push_back({cx - dx, cy - dy, cx + dx, cy + dy});
+        }
     } else if (mode == kPattern && s.PatternX >= kDensestGrid && s.PatternY >= kDensestGrid) {
         for (int x = 0; x < width; x += s.PatternX)
             lines.push_back({static_cast<float>(x), 0, static_cast<float>(x), height});
@@ -44,7 +60,8 @@ void refreshGuides(Editor& e)
         return;
     }
     // In colour pick, the guides of the mode it returns to.
-    e.ui.pbBox.SetGuides(symmetryGuides(e.st, drawingMode(e.st), e.ui.slN.Value(), e.mirror, e.ui.pb->ScaleWidth(), e.ui.pb->ScaleHeight()));
+    e.ui.pbBox.SetGuides(symmetryGuides(e.st, drawingMode(e.st), e.ui.slN.Value(), e.mirror, e.ui.pb->ScaleWidth(),
+                                        e.ui.pb->ScaleHeight(), e.group, e.mirrorAngle));
 }
 
 }  // namespace kalidor

@@ -12,13 +12,19 @@ namespace kalidor {
 // The M key and the Edit pop-up's "Mirror"; the G key and its "Guides".
 void toggleMirror(Editor& e);
 void toggleGuides(Editor& e);
+// The [ and ] keys: with Mirror in Centric, the mirror line turned about the
+// centre by `degrees` (clockwise for more), kept within 0..179.
+void turnMirror(Editor& e, int degrees);
 
 // The guides of a mode, in canvas pixels: in Centric the N rays from the centre
 // at 0, 360/N, 2 x 360/N ... degrees clockwise from straight up, and with
-// Mirror the vertical through the centre; in Pattern the cell grid's lines
-// x = k PatternX and y = j PatternY (none where cells are under 4 pixels, where
-// they would hide the picture); in Normal none.
-std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, bool mirror, float width, float height);
+// Mirror the mirror line through the centre, `mirrorAngle` degrees clockwise
+// from the vertical; in Pattern the cell grid's lines x = k PatternX and
+// y = j PatternY (none where cells are under 4 pixels, where they would hide
+// the picture), or under a wallpaper group other than p1 its own guides
+// (group_guides.h); in Normal none.
+std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, bool mirror, float width, float height,
+                                    int group = 0, int mirrorAngle = 0);
 
 // Shows the guides of the editor as it now is, or none while they are off.
 void refreshGuides(Editor& e);

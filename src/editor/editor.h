@@ -41,6 +41,7 @@ struct Controls {
     StatusBar sb;
     Menu mnuFile;
     Menu mnuEdit;
+    Menu mnuGroup;  // Pattern's wallpaper group
 };
 
 struct Editor {

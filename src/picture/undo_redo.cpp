@@ -20,6 +20,8 @@ void showEditMenu(Editor& e)
     e.ui.mnuEdit.SetEnabled(0, idle && e.ui.pbHistory->CanUndo());
     e.ui.mnuEdit.SetEnabled(1, idle && e.ui.pbHistory->CanRedo());
     e.ui.mnuEdit.SetChecked(2, e.mirror);
+    // Under a group other than p1, Pattern draws the group's own operations.
+    e.ui.mnuEdit.SetEnabled(2, drawingMode(e.st) != kPattern || e.group == 0);
     e.ui.mnuEdit.SetChecked(3, e.guides);
 }
 

@@ -25,6 +25,8 @@ constexpr int16 kKeyG = 71;
 constexpr int16 kKeyM = 77;
 constexpr int16 kKeyY = 89;
 constexpr int16 kKeyZ = 90;
+constexpr int16 kKeyOpenBracket = 219;   // [ and {
+constexpr int16 kKeyCloseBracket = 221;  // ] and }
 
 struct MouseArgs {
     int16 Button = 0;

@@ -4,6 +4,7 @@
 // top-left of the surface's interior; colours are 0x00BBGGRR.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "platform/colour.h"
@@ -71,5 +72,9 @@ public:
     // Everything drawn so far, at the interior's size.
     virtual Picture Image() const = 0;
 };
+
+// A picture `width` x `height` of the colour `back` with what `draw` draws on
+// it, for the program's own small pictures.
+Picture drawnPicture(int width, int height, Colour back, const std::function<void(Surface&)>& draw);
 
 }  // namespace kalidor

@@ -231,4 +231,11 @@ bool RasterSurface::repaint(const std::vector<QRect>& rects)
     return true;
 }
 
+Picture drawnPicture(int width, int height, Colour back, const std::function<void(Surface&)>& draw)
+{
+    RasterSurface surface(width, height, 0, back);
+    draw(surface);
+    return surface.Image();
+}
+
 }  // namespace kalidor

@@ -3,7 +3,11 @@
 #include <QAbstractButton>
 #include <QCursor>
 #include <QLabel>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
+#include <QPixmap>
+#include <QProxyStyle>
 #include <QSlider>
 
 #include "platform/widgets/marker_widget.h"
@@ -139,6 +143,36 @@ void Menu::SetEnabled(int index, bool enabled) { menu_->actions().at(index)->set
 bool Menu::Enabled(int index) const { return menu_->actions().at(index)->isEnabled(); }
 
 void Menu::SetCheckable(int index) { menu_->actions().at(index)->setCheckable(true); }
+
+namespace {
+
+// A menu's icons at a size of its own, not the style's small icons.
+class MenuIconStyle : public QProxyStyle {
+public:
+    explicit MenuIconStyle(int size) : size_(size) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_SmallIconSize)
+            return size_;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    int size_;
+};
+
+}  // namespace
+
+void Menu::SetIcon(int index, const Picture& picture, int size)
+{
+    if (!menu_->property("iconSize").isValid()) {
+        auto* style = new MenuIconStyle(size);
+        style->setParent(menu_);
+        menu_->setStyle(style);
+        menu_->setProperty("iconSize", size);
+    }
+    menu_->actions().at(index)->setIcon(QIcon(QPixmap::fromImage(picture.image())));
+}
 
 void Menu::SetChecked(int index, bool checked) { menu_->actions().at(index)->setChecked(checked); }
 

@@ -10,6 +10,7 @@
 #include "platform/colour.h"
 #include "platform/events.h"
 #include "platform/int16.h"
+#include "platform/picture.h"
 #include "platform/segment.h"
 
 class QWidget;
@@ -181,6 +182,9 @@ public:
     bool Enabled(int index) const;
     // A checkable item shows a check mark while checked; choosing it flips it.
     void SetCheckable(int index);
+    // A picture beside the item's text, shown `size` pixels a side: every
+    // item's picture at that size.
+    void SetIcon(int index, const Picture& picture, int size);
     void SetChecked(int index, bool checked);
     bool Checked(int index) const;
     QMenu* menu() const { return menu_; }

@@ -56,6 +56,10 @@ int16 virtualKey(int qtKey)
     case Qt::Key_Home: return 36;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return kKeyOpenBracket;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return kKeyCloseBracket;
     default: return 0;
     }
 }

@@ -7,6 +7,8 @@
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "draw/group_choice.h"
+#include "draw/wallpaper_groups.h"
 
 namespace kalidor::test {
 
@@ -139,6 +141,10 @@ std::string checkRest(const Editor& e)
         return "N reads \"" + e.ui.lN.Caption() + "\" with the slider at " + std::to_string(e.ui.slN.Value());
     if (e.ui.sb.PanelText(1) != "File")
         return "panel 1 reads \"" + e.ui.sb.PanelText(1) + "\"";
+    if (e.group < 0 || e.group >= kGroupCount || e.ui.sb.PanelText(kGroupPanel) != wallpaperGroup(e.group).name)
+        return "panel 5 reads \"" + e.ui.sb.PanelText(kGroupPanel) + "\" with group " + std::to_string(e.group);
+    if (e.mirrorAngle < 0 || e.mirrorAngle >= 180)
+        return "the mirror line is at " + std::to_string(e.mirrorAngle) + " degrees";
     return {};
 }
 

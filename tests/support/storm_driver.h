@@ -67,6 +67,8 @@ private:
     // Keys (storm_keys.cpp).
     void holdArrow();
     void pressC();
+    // M, G, and the brackets that turn Centric's mirror line.
+    void symmetryKeys();
     // A key with the mouse still down: the C key, an arrow held a while, or a
     // File command.
     void keyDuringDrag();
@@ -83,6 +85,8 @@ private:
     void clickInvert();
     void clickWell();
     void fileMenu();
+    // Pattern's group from the status bar's fifth panel, or the pop-up left.
+    void chooseGroup();
     void resizeWindow();
     void idle();
     // The history (storm_history.cpp).

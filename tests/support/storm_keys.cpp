@@ -55,6 +55,24 @@ void StormDriver::holdArrow()
 
 void StormDriver::pressC() { pressKey(Qt::Key_C, chance(70) ? Qt::NoModifier : modifiers()); }
 
+void StormDriver::symmetryKeys()
+{
+    // M and G, and [ and ] (with Shift { and }), which turn the mirror line
+    // only with Mirror in Centric and neither Ctrl nor Alt.
+    constexpr Qt::Key keys[] = {Qt::Key_M, Qt::Key_G, Qt::Key_BracketLeft, Qt::Key_BracketRight};
+    const Qt::Key key = keys[below(4)];
+    const Qt::KeyboardModifiers mods = chance(60) ? Qt::NoModifier : modifiers();
+    const bool shift = mods.testFlag(Qt::ShiftModifier);
+    const bool bracket = key == Qt::Key_BracketLeft || key == Qt::Key_BracketRight;
+    const Qt::Key sent = !bracket || !shift ? key : key == Qt::Key_BracketLeft ? Qt::Key_BraceLeft : Qt::Key_BraceRight;
+    const int before = e_.mirrorAngle;
+    const bool turns = bracket && e_.mirror && drawingMode(e_.st) == kCentric && !mods.testFlag(Qt::ControlModifier) &&
+                       !mods.testFlag(Qt::AltModifier);
+    pressKey(sent, mods, chance(20) ? between(2, 30) : 1);
+    if (!turns && e_.mirrorAngle != before)
+        fail("the mirror line turned without Mirror in Centric, or with Ctrl or Alt");
+}
+
 void StormDriver::keyDuringDrag()
 {
     const int r = below(100);

@@ -62,6 +62,34 @@ void StormDriver::clickWell()
           chance(85) ? Qt::LeftButton : Qt::RightButton);
 }
 
+void StormDriver::chooseGroup()
+{
+    // A press on the fifth panel, at 352..399 along the bar.
+    QWidget* bar = e_.ui.sb.widget();
+    const QPointF at(between(352, 399), 8);
+    fire("press on the group panel at x " + std::to_string(static_cast<int>(at.x())),
+         [&] { press(bar, at, Qt::LeftButton, Qt::LeftButton); });
+    fire("release on the group panel", [&] { release(bar, at, Qt::LeftButton, Qt::NoButton); });
+    QMenu* menu = e_.ui.mnuGroup.menu();
+    if (!menu->isVisible())
+        fail("the group pop-up did not open");
+    const QList<QAction*> items = menu->actions();
+    for (int i = 0; i < items.size(); ++i)
+        if (items[i]->isChecked() != (i == e_.group))
+            fail("the group pop-up checks " + items[i]->text().toStdString() + " wrongly");
+    if (chance(25)) {
+        fire("Escape on the group pop-up", [&] { QTest::keyClick(menu, Qt::Key_Escape); });
+        return;
+    }
+    const int item = below(static_cast<int>(items.size()));
+    fire("choose " + items[item]->text().toStdString(), [&] {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(items[item]).center());
+        menu->hide();
+    });
+    if (e_.group != item)
+        fail("the group chosen is " + std::to_string(e_.group) + ", not " + std::to_string(item));
+}
+
 void StormDriver::fileMenu()
 {
     QMenu* menu = e_.ui.mnuFile.menu();

@@ -28,10 +28,15 @@ long long mirrorSum(float a, float b, int width)
 
 bool sameEnds(const Segment& a, const Segment& b) { return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2; }
 
-// The parts' pixels, unclipped, in no order: the grid clips later.
-std::vector<Span> drawParts(std::span<const CopyPart> parts, int width)
+// The parts' pixels in rows `rows` (only these for a plain segment), in no
+// order: the grid clips later.
+std::vector<Span> drawParts(std::span<const CopyPart> parts, int width, std::pair<long long, long long> rows)
 {
     constexpr int kOpen = 1 << 30;
+    const bool alone = std::none_of(parts.begin(), parts.end(), [](const CopyPart& p) { return p.turns >= 0 || p.moved; });
+    const ClipRect plain = alone ? ClipRect{-kOpen, static_cast<int>(std::max<long long>(rows.first, -kOpen)), kOpen,
+                                            static_cast<int>(std::min<long long>(rows.second, kOpen))}
+                                 : ClipRect{-kOpen, -kOpen, kOpen, kOpen};
     std::vector<Span> drawn;
     std::vector<std::size_t> from;  // where each part's spans begin
     std::vector<Span> source;  // the pixels the moved parts move, drawn once
@@ -60,7 +65,7 @@ std::vector<Span> drawParts(std::span<const CopyPart> parts, int width)
         }
         const Segment& f = part.segment;
         segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),
-                     static_cast<long long>(f.y2), width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, drawn);
+                     static_cast<long long>(f.y2), width, plain, drawn);
     }
     return drawn;
 }
@@ -103,9 +108,9 @@ bool turnedSpans(const Segment& f, const Segment& g, int width, std::span<const 
     return true;
 }
 
-CopyShape::CopyShape(std::span<const CopyPart> parts, int width)
+CopyShape::CopyShape(std::span<const CopyPart> parts, int width, long long rowFrom, long long rowTo)
 {
-    const std::vector<Span> drawn = drawParts(parts, width);
+    const std::vector<Span> drawn = drawParts(parts, width, {rowFrom, rowTo});
     if (drawn.empty())
         return;
     sortIntoRows(drawn);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <span>
 #include <vector>
 
@@ -39,8 +40,12 @@ bool turnedSpans(const Segment& f, const Segment& g, int width, std::span<const 
 
 class CopyShape {
 public:
-    // The parts drawn `width` pixels wide, whole: the grid clips later.
-    CopyShape(std::span<const CopyPart> parts, int width);
+    // The parts drawn `width` pixels wide, whole: the grid clips later. Only
+    // rows `rowFrom` to `rowTo` are kept where no part is made from another's
+    // pixels (a long segment's copies need only the rows they show).
+    CopyShape(std::span<const CopyPart> parts, int width, long long rowFrom = kAllRows.first,
+              long long rowTo = kAllRows.second);
+    static constexpr std::pair<long long, long long> kAllRows{-(1LL << 30), 1LL << 30};
 
     bool empty() const { return spans_.empty(); }
     long long top() const { return top_; }

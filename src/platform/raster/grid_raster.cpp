@@ -82,7 +82,8 @@ class GridRows {
 public:
     // `grid` normalised; its copies are `parts` moved along it.
     GridRows(const SegmentGrid& grid, std::span<const CopyPart> parts, int width, const ClipRect& clip)
-        : g_(grid), shape_(parts, width), maker_(g_, shape_, clip)
+        : g_(grid), shape_(parts, width, clip.y0 - static_cast<long long>(grid.rows - 1) * grid.stepY, clip.y1),
+          maker_(g_, shape_, clip)
     {
         if (shape_.empty())
             return;

@@ -14,10 +14,14 @@ namespace kalidor {
 
 namespace {
 
-// Longer periods are left to the grids: their copies lie far enough apart for
-// the grids to find them faster, rows with nothing passed over at once. A
-// period of one word also lets rows with the same pattern share their form.
-constexpr long long kLongestPeriod = 64;
+// Longer periods are left to the grids where their copies are few: they lie
+// far enough apart for the grids to find them faster, rows with nothing
+// passed over at once. Many rows of cells (a hexagonal lattice's), or copies
+// taller than the canvas, are made here at any period. A period of one word
+// also lets rows with the same pattern share their form.
+constexpr long long kWordPeriod = 64;
+constexpr long long kLongestPeriod = 1 << 15;
+constexpr std::size_t kManyPlacements = 64;
 
 // A grid's copy as pixels about its own place, and which of its rows its
 // copies alone cover from edge to edge (runs of rows) and which only in part.
@@ -55,33 +59,41 @@ struct Placement {
 
 long long floorMod(long long a, long long b) { return a - floorDiv(a, b) * b; }
 
-// A row's pattern: a ring of `period` bits (at most 64), one for each place in
-// the period.
-std::uint64_t ones(long long from, long long to)
+// A row's pattern: a ring of `period` bits, one for each place in the period,
+// in words of 64.
+void setRange(std::uint64_t* ring, long long from, long long to)
 {
-    const long long n = to - from;
-    return n <= 0 ? 0 : (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1) << from);
+    for (long long i = from; i < to;) {
+        const long long end = std::min(to, (i / 64 + 1) * 64);
+        const long long n = end - i;
+        ring[i / 64] |= (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << (i % 64);
+        i = end;
+    }
 }
 
 // Sets `count` places from `from` on (0 <= from < period), round the ring;
 // `count` under the period.
-void setPlaces(std::uint64_t& ring, long long from, long long count, long long period)
+void setPlaces(std::uint64_t* ring, long long from, long long count, long long period)
 {
-    ring |= ones(from, std::min(period, from + count)) | ones(0, from + count - period);
+    setRange(ring, from, std::min(period, from + count));
+    setRange(ring, 0, from + count - period);
 }
 
 // The first place from i on with the bit `value`, or the period where none is.
-long long nextPlace(std::uint64_t ring, long long i, bool value, long long period)
+long long nextPlace(const std::uint64_t* ring, long long i, bool value, long long period)
 {
-    if (i >= period)
-        return period;
-    const std::uint64_t ahead = (value ? ring : ~ring) >> i;
-    return ahead == 0 ? period : std::min(period, i + std::countr_zero(ahead));
+    while (i < period) {
+        const std::uint64_t ahead = (value ? ring[i / 64] : ~ring[i / 64]) >> (i % 64);
+        if (ahead != 0)
+            return std::min(period, i + std::countr_zero(ahead));
+        i = (i / 64 + 1) * 64;
+    }
+    return period;
 }
 
 // The ring's pattern laid over the clip's row: its runs, counted from a place
 // without a bit so that none wraps, repeated every period.
-void spansOf(std::uint64_t ring, long long period, const ClipRect& clip, std::vector<Span>& out)
+void spansOf(const std::uint64_t* ring, long long period, const ClipRect& clip, std::vector<Span>& out)
 {
     out.clear();
     const long long zero = nextPlace(ring, 0, false, period);
@@ -171,8 +183,9 @@ private:
             return true;  // passes by the clip
         const long long left = static_cast<long long>(std::min(extent.x1, extent.x2)) - pad;
         const long long right = static_cast<long long>(std::max(extent.x1, extent.x2)) + pad;
-        if (right - step_ >= clip_.x0 || left + static_cast<long long>(l_.columns) * step_ <= clip_.x1)
+        if (right - step_ >= clip_.x0 || left + static_cast<long long>(l_.columns) * step_ <= clip_.x1) {
             return false;
+        }
         const long long first = l_.chess ? ((l_.phase ^ j) & 1) : 0;
         placements_.push_back({shape, x, y, first * step_, l_.chess ? 2 * step_ : step_});
         return true;
@@ -224,6 +237,15 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
     const bool rowsWhole = l.bx == 0 && whole(l.by);
     if (period > kLongestPeriod)
         return false;
+    if (period > kWordPeriod) {
+        // Few copies, each no taller than the clip, are faster on grids.
+        const std::size_t rowsOfCells = rowsWhole ? symmetry.ops.size() : symmetry.ops.size() * static_cast<std::size_t>(l.rows);
+        const bool tall = std::any_of(shapes.begin(), shapes.end(), [&](const Segment& s) {
+            return std::abs(s.y2 - s.y1) > static_cast<float>(clip.y1 - clip.y0);
+        });
+        if (rowsOfCells * shapes.size() <= kManyPlacements && !tall)
+            return false;
+    }
     Placer placer(l, width, clip, step);
     for (const PointOp& op : symmetry.ops) {
         if (op.columns >= 0 || op.rows >= 0)
@@ -236,7 +258,8 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
     const std::vector<Placement>& placements = placer.placements();
 
     const long long height = static_cast<long long>(clip.y1) - clip.y0 + 1;
-    scratch.rings.assign(static_cast<std::size_t>(height), 0);
+    const long long words = (period + 63) / 64;
+    scratch.rings.assign(static_cast<std::size_t>(height * words), 0);
     scratch.full.assign(static_cast<std::size_t>(height + 1), 0);
     scratch.touched.assign(static_cast<std::size_t>(height), 0);
     for (const Placement& p : placements) {
@@ -249,11 +272,13 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
             ++scratch.full[static_cast<std::size_t>(y0 - clip.y0)];
             --scratch.full[static_cast<std::size_t>(y1 + 1 - clip.y0)];
         }
-        for (const long long k : s.partRows) {
+        // Only the rows over the clip: a long segment's shape has many more.
+        const auto from = std::lower_bound(s.partRows.begin(), s.partRows.end(), clip.y0 - p.y);
+        const auto to = std::upper_bound(from, s.partRows.end(), clip.y1 - p.y);
+        for (auto it = from; it != to; ++it) {
+            const long long k = *it;
             const long long y = p.y + k;
-            if (y < clip.y0 || y > clip.y1)
-                continue;
-            std::uint64_t& ring = scratch.rings[static_cast<std::size_t>(y - clip.y0)];
+            std::uint64_t* ring = scratch.rings.data() + (y - clip.y0) * words;
             for (const Span& span : s.pixels.row(k)) {
                 long long from = base + span.x0;
                 if (from < 0 || from >= period)
@@ -266,7 +291,7 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
         }
     }
 
-    // Rows with the same pattern share a form.
+    // Rows with the same pattern share a form, where it is one word.
     constexpr int kFullForm = 0;
     std::unordered_map<std::uint64_t, int> forms;
     std::vector<std::vector<Span>> formSpans(1);
@@ -281,11 +306,17 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
         }
         if (!scratch.touched[at])
             continue;
-        const std::uint64_t pattern = scratch.rings[at];
-        auto [it, fresh] = forms.try_emplace(pattern, static_cast<int>(formSpans.size()));
+        const std::uint64_t* ring = scratch.rings.data() + static_cast<long long>(at) * words;
+        if (words > 1) {
+            spansOf(ring, period, clip, scratch.spans);
+            if (!scratch.spans.empty())
+                row(GridRow{static_cast<int>(y), -1, scratch.spans});
+            continue;
+        }
+        auto [it, fresh] = forms.try_emplace(*ring, static_cast<int>(formSpans.size()));
         if (fresh) {
             formSpans.emplace_back();
-            spansOf(pattern, period, clip, formSpans.back());
+            spansOf(ring, period, clip, formSpans.back());
         }
         const std::vector<Span>& spans = formSpans[static_cast<std::size_t>(it->second)];
         if (!spans.empty())

@@ -3,9 +3,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 
 #include "app/mode_switch.h"
+#include "draw/group_choice.h"
+#include "picture/undo_redo.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
@@ -145,6 +148,38 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QCOMPARE(e.st.Mode, kCentric);
         QVERIFY(e.ui.obMode[1].Selected());
+    }
+
+    void theGroupIsASettingThatGreysMirrorInPattern()
+    {
+        auto w = test::openWindow(615, 475);
+        Editor& e = w->editor();
+        QCOMPARE(e.ui.sb.PanelText(5), std::string("p1"));
+        // The fifth panel opens the pop-up with p1 checked; an item chooses.
+        QTest::mouseClick(e.ui.sb.widget(), Qt::LeftButton, {}, QPoint(370, 8));
+        QMenu* menu = e.ui.mnuGroup.menu();
+        QVERIFY(menu->isVisible());
+        QCOMPARE(menu->actions().size(), 17);
+        QVERIFY(menu->actions().at(0)->isChecked() && !menu->actions().at(10)->isChecked());
+        QVERIFY(!menu->actions().at(10)->icon().isNull());
+        QCOMPARE(menu->actions().at(10)->text(), QString("p4m: square, mirrors and quarter turns"));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(10)).center());
+        menu->hide();
+        QCOMPARE(e.group, 10);
+        QCOMPARE(e.ui.sb.PanelText(5), std::string("p4m"));
+        // Kept through mode switches and undo; Mirror greyed in Pattern only.
+        choose(e, 2);
+        showEditMenu(e);
+        QVERIFY(!e.ui.mnuEdit.Enabled(2));
+        choose(e, 1);
+        showEditMenu(e);
+        QVERIFY(e.ui.mnuEdit.Enabled(2));
+        EditUndo(e);
+        QCOMPARE(e.group, 10);
+        chooseGroup(e, 0);
+        choose(e, 2);
+        showEditMenu(e);
+        QVERIFY(e.ui.mnuEdit.Enabled(2));
     }
 
     void aControlPointBeyondTheInt16LimitAbandonsTheSwitchMidway()

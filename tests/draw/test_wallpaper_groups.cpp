@@ -7,11 +7,13 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <random>
 #include <unordered_map>
 
+#include "draw/group_guides.h"
 #include "draw/pattern_geometry.h"
 #include "platform/raster/raster_surface.h"
 
@@ -356,6 +358,47 @@ private slots:
                     checkLacks(c, draw(c, random, 3));
                 }
             }
+    }
+
+    void guidesShowMirrorsAndTurnCentres()
+    {
+        // Cells of 40 on a 200 x 160 canvas: what lies on the line x = 20 and
+        // how many points the mark at a place has.
+        auto guides = [](const char* name) {
+            return groupGuides(wallpaperGroup(groupIndex(name)), 40, 40, 200, 160);
+        };
+        auto vertical = [](const std::vector<Segment>& g, float x) {
+            return std::any_of(g.begin(), g.end(), [&](const Segment& s) {
+                return s.x1 == x && s.x2 == x && std::abs(s.y2 - s.y1) >= 160;
+            });
+        };
+        auto points = [](const std::vector<Segment>& g, float x, float y) {
+            return std::count_if(g.begin(), g.end(), [&](const Segment& s) {
+                return std::abs(s.x1 - x) < 1e-3 && std::abs(s.y1 - y) < 1e-3 && std::hypot(s.x2 - x, s.y2 - y) < 10;
+            });
+        };
+        // Cell edges everywhere; a mirror half way across the cell in pm, a
+        // glide there in pg, which is no mirror.
+        QVERIFY(vertical(guides("pm"), 40) && vertical(guides("pm"), 20));
+        QVERIFY(vertical(guides("pg"), 40) && !vertical(guides("pg"), 20));
+        QVERIFY(!vertical(guides("p1"), 20));
+        // Turn centres: quarter turns at the corners and middles of p4's cells,
+        // half turns at the middles of its sides; sixths at p6's lattice points.
+        QCOMPARE(points(guides("p4"), 40, 40), 4);
+        QCOMPARE(points(guides("p4"), 60, 60), 4);
+        QCOMPARE(points(guides("p4"), 60, 40), 2);
+        QCOMPARE(points(guides("p6"), 40, 0), 6);
+        QCOMPARE(points(guides("pm"), 20, 20), 0);
+        // p4m mirrors along the diagonals, p4 has none.
+        auto diagonal = [](const std::vector<Segment>& g) {
+            return std::any_of(g.begin(), g.end(), [](const Segment& s) {
+                return std::abs(std::abs(s.x2 - s.x1) - std::abs(s.y2 - s.y1)) < 1e-3 && std::abs(s.x2 - s.x1) > 50;
+            });
+        };
+        QVERIFY(diagonal(guides("p4m")));
+        QVERIFY(!diagonal(guides("p4")));
+        // None over cells too small to see the picture through.
+        QVERIFY(groupGuides(wallpaperGroup(groupIndex("p6m")), 3, 3, 200, 160).empty());
     }
 };
 

@@ -3,7 +3,9 @@
 # at N = 4 shows its 4 turned copies and their 4 mirror images at the computed
 # pixels, and a Pattern stroke shows the copies turned over in the cells with
 # odd k or j; the guides (the G key) show on the screen and never in the saved
-# file, and the Edit pop-up shows both settings checked.
+# file, and the Edit pop-up shows both settings checked. Then three wallpaper
+# groups chosen from the status bar's fifth panel each show their symmetry on
+# the screen, pixel for pixel.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -90,4 +92,40 @@ for cell in "0 0" "1 0" "2 0" "3 0" "0 1" "1 1" "2 1" "1 2"; do
     canvas_is "$WORK/pattern.png" "$other" "$y" "$WHITE" "and not where the other way round would put it"
 done
 
+# Wallpaper groups on cells of 200 x 200: the first cell, cut from the
+# screen, is its own mirror image left to right under pm, its own half turn
+# under p2 and its own quarter turn under p4 (whose centres lie in the cells'
+# middles). The group is picked with the keyboard in its pop-up.
+group() {
+    xdotool mousemove "$(sx 370)" "$(sy $((WIN_H - 10)))" click 1
+    sleep 0.5
+    shot "$WORK/group-menu-$2.png"
+    for _ in $(seq 0 "$1"); do xdotool key Down; done
+    xdotool key Return
+    sleep 0.3
+}
+click_at 40 157 1  # "Pannern" up: its marker leaves the first cell's corner
+# check INDEX NAME LACKS TURN...: the group's pop-up item, then a stroke whose
+# first cell must equal itself turned by ImageMagick's TURN, and not by LACKS.
+check_group() {
+    index=$1 name=$2 lacks=$3
+    shift 3
+    file_command n
+    group "$index" "$name"
+    line 30 20 90 70
+    line 90 70 150 40
+    line 150 40 170 160
+    shot "$WORK/group-$name.png"
+    convert "$WORK/group-$name.png" -crop "200x200+$(sx 102)+$(sy 12)" +repage "$WORK/cell-$name.png"
+    convert "$WORK/cell-$name.png" "$@" "$WORK/turned-$name.png"
+    ink=$(convert "$WORK/cell-$name.png" -fill white +opaque black -fill black -opaque black -format '%[fx:int(w*h*(1-mean))]' info:)
+    expect_same "$name: the stroke and its copies show in the first cell" "$([ "$ink" -gt 300 ] && echo yes)" yes
+    expect_same "$name: the first cell is its own image" "$(differing "$WORK/cell-$name.png" "$WORK/turned-$name.png")" 0
+    convert "$WORK/cell-$name.png" "$lacks" "$WORK/lacks-$name.png"
+    expect_same "$name: but not its image under $lacks" \
+        "$([ "$(differing "$WORK/cell-$name.png" "$WORK/lacks-$name.png")" -gt 100 ] && echo yes)" yes
+}
+check_group 2 pm -flip -flop
+check_group 1 p2 -flop -rotate 180
+check_group 9 p4 -flop -rotate 90
 exit "$FAILURES"

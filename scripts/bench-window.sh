@@ -26,19 +26,19 @@ ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 now() { date +%s.%N; }
 # settle: waits until neither Kalidor nor the X server has used CPU for a
 # second, so that the work queued behind the last move is counted; sets
-# LAST_BUSY to when one of them last did.
+# LAST_BUSY to when one of them last did, to within 10 ms.
 settle() {
     local last cur quiet=0
     last="$(ticks "$KALIDOR_PID") $(ticks "$XVFB_PID")"
     LAST_BUSY=$(now)
-    for _ in $(seq 1200); do
-        sleep 0.1
+    for _ in $(seq 12000); do
+        sleep 0.01
         cur="$(ticks "$KALIDOR_PID") $(ticks "$XVFB_PID")"
         if [ "$cur" != "$last" ]; then
             last=$cur LAST_BUSY=$(now) quiet=0
         else
             quiet=$((quiet + 1))
-            [ "$quiet" -lt 10 ] || return 0
+            [ "$quiet" -lt 100 ] || return 0
         fi
     done
     echo "warning: still busy after two minutes" >&2
@@ -50,12 +50,13 @@ settle() {
 # a press would drag.
 at() { X=$((WIN_X + 402 + 3000 * $1 / $2)) Y=$((WIN_Y + 312 + 1500 * $1 / $2)); }
 # One xdotool for the whole stroke, its arguments made beforehand; the pause
-# lets the server dispatch every motion instead of merging those that queue up.
+# lets the server dispatch every motion instead of merging those that queue
+# up: 4 ms, a 250 Hz mouse, or PAUSE seconds (0.008 for a 125 Hz mouse).
 plan_moves() {
     MOVE_ARGS=()
     for i in $(seq 1 "$1"); do
         at "$i" "$1"
-        MOVE_ARGS+=(mousemove "$X" "$Y" sleep 0.004)
+        MOVE_ARGS+=(mousemove "$X" "$Y" sleep "${PAUSE:-0.004}")
     done
 }
 
@@ -69,6 +70,18 @@ one_pixel_cells() {  # a Shift-press with Pannern down puts the pattern point at
     sleep 0.3
 }
 n16() { click 45 147; xdotool key End; sleep 0.3; }
+twenty_pixel_cells() {  # the pattern point at canvas (20, 20)
+    xdotool mousemove "$(sx 122)" "$(sy 32)" keydown shift click 1 keyup shift
+    sleep 0.3
+}
+p6m() {  # the last of the status bar's fifth panel's groups
+    xdotool mousemove "$(sx 370)" "$(sy $((WIN_H - 10)))" click 1
+    sleep 0.5
+    for _ in $(seq 17); do xdotool key Down; done
+    xdotool key Return
+    sleep 0.3
+}
+mouse125() { PAUSE=0.008; }  # moves 8 ms apart
 width30() {  # the width slider's handle dragged to its right end
     xdotool mousemove "$(sx 10)" "$(sy 565)" mousedown 1
     for x in 30 60 90 120 150; do xdotool mousemove "$(sx $x)" "$(sy 565)"; done
@@ -90,7 +103,7 @@ block() {
     t1=$(now)
     settle
     local cpu="$(($(ticks "$KALIDOR_PID") - k0)) $(($(ticks "$XVFB_PID") - x0))"
-    if [ "$1" = 0 ]; then BASE+=" $cpu"; else DRAW+=" $cpu"; TAILS+=" $(awk -v a="$LAST_BUSY" -v b="$t1" 'BEGIN { printf "%.1f", a - b }')"; fi
+    if [ "$1" = 0 ]; then BASE+=" $cpu"; else DRAW+=" $cpu"; TAILS+=" $(awk -v a="$LAST_BUSY" -v b="$t1" 'BEGIN { printf "%.2f", a - b }')"; fi
     [ "$1" = 0 ] || undo_stroke
 }
 
@@ -119,14 +132,15 @@ run_case() {
     shift
     [[ "$name" =~ ${CASES:-.} ]] || return 0
     start_kalidor "$KALIDOR"
+    PAUSE=""
     for setting in "$@"; do "$setting"; done
     shot "$setup"
     if [ "$(pixel "$setup" 90 609)" != "0,0,0" ]; then
         echo "FAIL: $name: the width bar does not show width 30" >&2
         exit 1
     fi
-    plan_moves "$MOVES"
     BASE="" DRAW="" TAILS="" UNDO_CHECKED=""
+    plan_moves "$MOVES"
     for _ in $(seq "$BLOCKS"); do
         block 0
         block 1
@@ -155,6 +169,9 @@ run_case "Pattern 200 px" pattern width30
 run_case "Pattern 1 px" pattern one_pixel_cells width30
 run_case "Pattern 1 px Chess" pattern one_pixel_cells chess width30
 run_case "Centric N=16" centric n16 width30
+# A wallpaper group's twelve operations, at a 125 Hz mouse.
+run_case "p6m 200 px 125 Hz" pattern p6m width30 mouse125
+run_case "p6m 20 px 125 Hz" pattern twenty_pixel_cells p6m width30 mouse125
 
 echo
 echo "Kalidor $KALIDOR, ${SCREEN_SIZE} screen, canvas ${CANVAS_W}x${CANVAS_H}, pen width 30"
@@ -177,10 +194,10 @@ printf '%s\n' "${ROWS[@]}" | awk -F'|' -v hz="$HZ" -v moves="$MOVES" '
             ov[i] = dk[i] + dx[i] - bk[i] - bx[i]
         }
         tail = 0; for (i = 1; i <= nt; i++) if (t[i] > tail) tail = t[i]
-        printf "| %-20s | %6d | %12.3f | %9.3f | %15.3f | %12.3f | %+9.3f | %6.1f |\n", $1, n,
+        printf "| %-20s | %6d | %12.3f | %9.3f | %15.3f | %12.3f | %+9.3f | %6.2f |\n", $1, n,
             median(bk, n), median(bx, n), median(dk, n), median(dx, n), median(ov, n), tail
     }'
 echo "base: the same moves with no button down, just before each stroke; over base:"
 echo "Kalidor and Xvfb together, a stroke less its base, the middle of the blocks;"
-echo "tail s: the longest either stayed busy after a stroke's last move (0.1 s steps)."
+echo "tail s: the longest either stayed busy after a stroke's last move (10 ms steps)."
 echo "CPU is counted in ticks of $((1000 / HZ)) ms over each block of $MOVES moves."

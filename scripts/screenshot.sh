@@ -1,8 +1,8 @@
 #!/bin/sh
 # Takes the README's screenshots of the real window under Xvfb, drawn with real
 # X input: a Centric figure (docs/centric.png), a Pattern tiling
-# (docs/pattern.png) and a mirrored Centric figure with its guides
-# (docs/mirror.png).
+# (docs/pattern.png), a mirrored Centric figure with its guides
+# (docs/mirror.png) and four wallpaper groups side by side (docs/groups.png).
 set -eu
 cd "$(dirname "$0")/.."
 SCREEN_SIZE=1024x720
@@ -74,3 +74,47 @@ awk -v mx="$MX" -v my="$MY" 'BEGIN { for (i = 0; i <= 80; i++) { t = i / 80;
     printf "%d %d\n", mx + 30 + 200 * t, my - 20 - 90 * t + 40 * sin(t * 12) } }' >"$WORK/frond"
 drag "$WORK/frond"
 save mirror
+kill "$KALIDOR_PID"
+wait "$KALIDOR_PID" 2>/dev/null || true
+rm -rf "$XDG_DATA_HOME"
+
+# The same two strokes under four wallpaper groups, on cells of 90, each
+# canvas cut down to 300 x 300 and named below; then side by side.
+group() {  # group INDEX: chosen in the status bar's fifth panel's pop-up
+    xdotool mousemove "$(sx 370)" "$(sy $((WIN_H - 10)))" click 1
+    sleep 0.5
+    for _ in $(seq 0 "$1"); do xdotool key Down; done
+    xdotool key Return
+    sleep 0.3
+}
+awk 'BEGIN { for (i = 0; i <= 40; i++) { t = i / 40;
+    printf "%d %d\n", 112 + 40 * t, 108 + 25 * sin(t * 5) } }' >"$WORK/wave"
+awk 'BEGIN { for (i = 0; i <= 30; i++) { t = i / 30 * 3.14159;
+    printf "%d %d\n", 128 + 14 * cos(t), 128 + 20 * sin(t) } }' >"$WORK/hook"
+TILES=""
+for g in "11 p4g" "7 pgg" "14 p31m" "16 p6m"; do
+    set -- $g
+    start_kalidor build/kalidor
+    xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
+    xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 90 90) mouseup 1
+    xdotool mousemove "$(sx 40)" "$(sy 157)" click 1  # "Pannern" up: no marker in the picture
+    group "$1"
+    pen 3
+    swatch 0 9
+    drag "$WORK/wave"
+    swatch 3 2
+    drag "$WORK/hook"
+    xdotool mousemove "$(sx 600)" "$(sy 2)"
+    sleep 0.5
+    shot "$WORK/screen.png"
+    convert "$WORK/screen.png" -crop "300x300+$(sx 102)+$(sy 12)" +repage -bordercolor white -border 6 \
+        -gravity south -background white -splice 0x22 -font DejaVu-Sans -pointsize 16 -annotate +0+3 "$2" \
+        "$WORK/tile-$2.png"
+    TILES="$TILES $WORK/tile-$2.png"
+    # Killed, it leaves a recovery copy that the next start would offer.
+    kill "$KALIDOR_PID"
+    wait "$KALIDOR_PID" 2>/dev/null || true
+    rm -rf "$XDG_DATA_HOME"
+done
+convert $TILES +append docs/groups.png
+echo "wrote docs/groups.png"

@@ -83,13 +83,41 @@ void movedSpans(const PixelMap& map, std::span<const Span> of, std::vector<Span>
         }
         return;
     }
-    // A row of pixels becomes a column: a span of one pixel on each row it
-    // crosses, which the rows join again where they touch.
+    // A column of pixels becomes a row: the pixels of each column, gathered
+    // in runs as the rows come (a line's rows come in order, up or down),
+    // each run one span.
+    if (of.empty())
+        return;
+    int left = of.front().x0, right = of.front().x1;
+    for (const Span& s : of) {
+        left = std::min(left, s.x0);
+        right = std::max(right, s.x1);
+    }
+    struct Run {
+        long long from = 0, to = 0;  // rows of the column's open run
+        bool open = false;
+    };
+    std::vector<Run> runs(static_cast<std::size_t>(right - left + 1));
+    auto close = [&](long long x, const Run& r) {
+        // Rows from..to of column x go to columns map.xy * row + ox, all on row map.yx * x + oy.
+        const long long a = map.xy * r.from + map.ox, b = map.xy * r.to + map.ox;
+        out.push_back(Span{at(map.yx * x + map.oy), at(std::min(a, b)), at(std::max(a, b))});
+    };
     for (const Span& s : of)
         for (long long x = s.x0; x <= s.x1; ++x) {
-            const int nx = at(map.xy * static_cast<long long>(s.y) + map.ox);
-            out.push_back(Span{at(map.yx * x + map.oy), nx, nx});
+            Run& r = runs[static_cast<std::size_t>(x - left)];
+            if (r.open && (s.y == r.to + 1 || s.y == r.from - 1)) {
+                r.from = std::min<long long>(r.from, s.y);
+                r.to = std::max<long long>(r.to, s.y);
+                continue;
+            }
+            if (r.open)
+                close(x, r);
+            r = Run{s.y, s.y, true};
         }
+    for (long long x = left; x <= right; ++x)
+        if (const Run& r = runs[static_cast<std::size_t>(x - left)]; r.open)
+            close(x, r);
 }
 
 bool turnedSpans(const Segment& f, const Segment& g, int width, std::span<const Span> of, std::vector<Span>& out)

@@ -80,9 +80,11 @@ struct Left {
     int index;  // in the grids given
 };
 
+// Grids with Chess are alike where their cells of one parity coincide.
 bool alike(const SegmentGrid& lead, const SegmentGrid& g)
 {
-    return &lead == &g || (!g.chess && !lead.chess && g.stepX == lead.stepX && g.stepY == lead.stepY);
+    return &lead == &g || (g.chess == lead.chess && (!g.chess || g.phase == lead.phase) && g.stepX == lead.stepX &&
+                           g.stepY == lead.stepY);
 }
 
 // The grid of the compound led by left[0]: the copies all the grids alike

@@ -72,22 +72,24 @@ std::vector<Span> drawParts(std::span<const CopyPart> parts, int width, std::pai
 
 }  // namespace
 
-void movedSpans(const PixelMap& map, std::span<const Span> of, std::vector<Span>& out)
+namespace {
+
+int narrow(long long v) { return static_cast<int>(v); }
+
+// A map that keeps rows rows: each span moved as a whole.
+void movedRows(const PixelMap& map, std::span<const Span> of, std::vector<Span>& out)
 {
-    auto at = [](long long v) { return static_cast<int>(v); };
-    if (!map.transposes()) {
-        for (const Span& s : of) {
-            const long long a = map.xx * static_cast<long long>(s.x0) + map.ox;
-            const long long b = map.xx * static_cast<long long>(s.x1) + map.ox;
-            out.push_back(Span{at(map.yy * static_cast<long long>(s.y) + map.oy), at(std::min(a, b)), at(std::max(a, b))});
-        }
-        return;
+    for (const Span& s : of) {
+        const long long a = map.xx * static_cast<long long>(s.x0) + map.ox;
+        const long long b = map.xx * static_cast<long long>(s.x1) + map.ox;
+        out.push_back(Span{narrow(map.yy * static_cast<long long>(s.y) + map.oy), narrow(std::min(a, b)), narrow(std::max(a, b))});
     }
-    // A column of pixels becomes a row: the pixels of each column, gathered
-    // in runs as the rows come (a line's rows come in order, up or down),
-    // each run one span.
-    if (of.empty())
-        return;
+}
+
+// A map that makes columns rows: the pixels of each column, gathered in runs
+// as the rows come (a line's rows come in order, up or down), each run one span.
+void movedColumns(const PixelMap& map, std::span<const Span> of, std::vector<Span>& out)
+{
     int left = of.front().x0, right = of.front().x1;
     for (const Span& s : of) {
         left = std::min(left, s.x0);
@@ -99,9 +101,9 @@ void movedSpans(const PixelMap& map, std::span<const Span> of, std::vector<Span>
     };
     std::vector<Run> runs(static_cast<std::size_t>(right - left + 1));
     auto close = [&](long long x, const Run& r) {
-        // Rows from..to of column x go to columns map.xy * row + ox, all on row map.yx * x + oy.
+        // Rows from..to of column x go to columns xy * row + ox, all on row yx * x + oy.
         const long long a = map.xy * r.from + map.ox, b = map.xy * r.to + map.ox;
-        out.push_back(Span{at(map.yx * x + map.oy), at(std::min(a, b)), at(std::max(a, b))});
+        out.push_back(Span{narrow(map.yx * x + map.oy), narrow(std::min(a, b)), narrow(std::max(a, b))});
     };
     for (const Span& s : of)
         for (long long x = s.x0; x <= s.x1; ++x) {
@@ -118,6 +120,18 @@ void movedSpans(const PixelMap& map, std::span<const Span> of, std::vector<Span>
     for (long long x = left; x <= right; ++x)
         if (const Run& r = runs[static_cast<std::size_t>(x - left)]; r.open)
             close(x, r);
+}
+
+}  // namespace
+
+void movedSpans(const PixelMap& map, std::span<const Span> of, std::vector<Span>& out)
+{
+    if (of.empty())
+        return;
+    if (map.transposes())
+        movedColumns(map, of, out);
+    else
+        movedRows(map, of, out);
 }
 
 bool turnedSpans(const Segment& f, const Segment& g, int width, std::span<const Span> of, std::vector<Span>& out)

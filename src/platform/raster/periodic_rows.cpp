@@ -223,40 +223,27 @@ private:
     std::size_t next_ = 0;
 };
 
-}  // namespace
-
-bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, int width, const ClipRect& clip,
-                   PeriodicScratch& scratch, const std::function<void(const GridRow&)>& row)
+// Whether the lattice's rows repeat, and the grids would not do better: few
+// copies, none taller than the clip, with a period of over a word.
+bool worthRings(std::span<const Segment> shapes, const Symmetry& symmetry, const ClipRect& clip, long long period)
 {
     const Lattice& l = symmetry.lattice;
-    if (!l.fillsRows || shapes.empty() || clip.x0 > clip.x1 || clip.y0 > clip.y1 || l.ay != 0 || !whole(l.ax) ||
-        l.ax < 1 || l.columns < 1 || l.rows < 1 || l.endRow < l.rows)
-        return false;
-    const auto step = static_cast<long long>(l.ax);
-    const long long period = step * (l.chess ? 2 : 1);
-    const bool rowsWhole = l.bx == 0 && whole(l.by);
     if (period > kLongestPeriod)
         return false;
-    if (period > kWordPeriod) {
-        // Few copies, each no taller than the clip, are faster on grids.
-        const std::size_t rowsOfCells = rowsWhole ? symmetry.ops.size() : symmetry.ops.size() * static_cast<std::size_t>(l.rows);
-        const bool tall = std::any_of(shapes.begin(), shapes.end(), [&](const Segment& s) {
-            return std::abs(s.y2 - s.y1) > static_cast<float>(clip.y1 - clip.y0);
-        });
-        if (rowsOfCells * shapes.size() <= kManyPlacements && !tall)
-            return false;
-    }
-    Placer placer(l, width, clip, step);
-    for (const PointOp& op : symmetry.ops) {
-        if (op.columns >= 0 || op.rows >= 0)
-            return false;  // a share of the cells: not the same along every row
-        const bool moves = symmetry.movesPixels && rowsWhole && op.permutesAxes() && pixelMap(op, width) != PixelMap{};
-        for (const Segment& shape : shapes)
-            if (!placer.add(op, shape, moves))
-                return false;
-    }
-    const std::vector<Placement>& placements = placer.placements();
+    if (period <= kWordPeriod)
+        return true;
+    const bool rowsWhole = l.bx == 0 && whole(l.by);
+    const std::size_t rowsOfCells = symmetry.ops.size() * (rowsWhole ? 1 : static_cast<std::size_t>(l.rows));
+    const bool tall = std::any_of(shapes.begin(), shapes.end(), [&](const Segment& s) {
+        return std::abs(s.y2 - s.y1) > static_cast<float>(clip.y1 - clip.y0);
+    });
+    return rowsOfCells * shapes.size() > kManyPlacements || tall;
+}
 
+// Each row's pattern laid into the scratch: rows that a copy covers from edge
+// to edge counted in `full`, the others' bits set in `rings`.
+void fillRings(std::span<const Placement> placements, const ClipRect& clip, long long period, PeriodicScratch& scratch)
+{
     const long long height = static_cast<long long>(clip.y1) - clip.y0 + 1;
     const long long words = (period + 63) / 64;
     scratch.rings.assign(static_cast<std::size_t>(height * words), 0);
@@ -273,13 +260,12 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
             --scratch.full[static_cast<std::size_t>(y1 + 1 - clip.y0)];
         }
         // Only the rows over the clip: a long segment's shape has many more.
-        const auto from = std::lower_bound(s.partRows.begin(), s.partRows.end(), clip.y0 - p.y);
-        const auto to = std::upper_bound(from, s.partRows.end(), clip.y1 - p.y);
-        for (auto it = from; it != to; ++it) {
-            const long long k = *it;
-            const long long y = p.y + k;
+        const auto first = std::lower_bound(s.partRows.begin(), s.partRows.end(), clip.y0 - p.y);
+        const auto last = std::upper_bound(first, s.partRows.end(), clip.y1 - p.y);
+        for (auto k = first; k != last; ++k) {
+            const long long y = p.y + *k;
             std::uint64_t* ring = scratch.rings.data() + (y - clip.y0) * words;
-            for (const Span& span : s.pixels.row(k)) {
+            for (const Span& span : s.pixels.row(*k)) {
                 long long from = base + span.x0;
                 if (from < 0 || from >= period)
                     from = floorMod(from, period);  // more than a period from the place
@@ -290,8 +276,14 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
             scratch.touched[static_cast<std::size_t>(y - clip.y0)] = 1;
         }
     }
+}
 
-    // Rows with the same pattern share a form, where it is one word.
+// The rows the scratch holds, top to bottom. Rows with the same pattern share
+// a form, where it is one word.
+void emitRows(const ClipRect& clip, long long period, PeriodicScratch& scratch,
+              const std::function<void(const GridRow&)>& row)
+{
+    const long long words = (period + 63) / 64;
     constexpr int kFullForm = 0;
     std::unordered_map<std::uint64_t, int> forms;
     std::vector<std::vector<Span>> formSpans(1);
@@ -322,6 +314,33 @@ bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, in
         if (!spans.empty())
             row(GridRow{static_cast<int>(y), it->second, spans});
     }
+}
+
+}  // namespace
+
+bool periodicSpans(std::span<const Segment> shapes, const Symmetry& symmetry, int width, const ClipRect& clip,
+                   PeriodicScratch& scratch, const std::function<void(const GridRow&)>& row)
+{
+    const Lattice& l = symmetry.lattice;
+    if (!l.fillsRows || shapes.empty() || clip.x0 > clip.x1 || clip.y0 > clip.y1 || l.ay != 0 || !whole(l.ax) ||
+        l.ax < 1 || l.columns < 1 || l.rows < 1 || l.endRow < l.rows)
+        return false;
+    const auto step = static_cast<long long>(l.ax);
+    const long long period = step * (l.chess ? 2 : 1);
+    if (!worthRings(shapes, symmetry, clip, period))
+        return false;
+    const bool rowsWhole = l.bx == 0 && whole(l.by);
+    Placer placer(l, width, clip, step);
+    for (const PointOp& op : symmetry.ops) {
+        if (op.columns >= 0 || op.rows >= 0)
+            return false;  // a share of the cells: not the same along every row
+        const bool moves = symmetry.movesPixels && rowsWhole && op.permutesAxes() && pixelMap(op, width) != PixelMap{};
+        for (const Segment& shape : shapes)
+            if (!placer.add(op, shape, moves))
+                return false;
+    }
+    fillRings(placer.placements(), clip, period, scratch);
+    emitRows(clip, period, scratch, row);
     return true;
 }
 

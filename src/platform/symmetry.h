@@ -29,9 +29,9 @@
 //
 // With `movesPixels`, an operation's copy is not drawn from its mapped ends:
 // it is the pixels of the shape itself moved by the operation, read as a map
-// of pixel centres (see `pixelMap`). A thin line and its mirror image drawn
-// apart are not always mirror images pixel for pixel; moved pixels are, so a
-// picture drawn that way is exactly as symmetric as its operations.
+// of pixel centres (see `pixelMap`). Moved pixels are the operation's image by
+// their making, whatever a line's pixels are, so a picture drawn that way is
+// exactly as symmetric as its operations; and the shape is drawn only once.
 
 #include <algorithm>
 #include <array>

@@ -10,6 +10,7 @@
 
 #include "platform/files/bitmap16.h"
 #include "platform/files/bitmap_part.h"
+#include "platform/files/jpeg_frame.h"
 #include "platform/files/little_endian.h"
 #include "platform/files/picture_integrity.h"
 #include "platform/files/png_rows.h"
@@ -63,6 +64,17 @@ QRect storedPart(QSize stored, QSize shown, QImageIOHandler::Transformations tur
     if (turn & QImageIOHandler::TransformationFlip)
         part.moveTop(stored.height() - part.top() - part.height());
     return part;
+}
+
+// libjpeg gathers a progressive JPEG whole, as coefficients, however little of
+// it is shown: 1.5 to 3 bytes a pixel as cameras write them. Held to twice the
+// memory of the largest picture read whole, a 12000 x 9000 photo still opens,
+// and a small file that declares a vast picture is refused before libjpeg
+// allocates it.
+bool gatheredBeyond(QIODevice& file, LoadLimits limits)
+{
+    const std::optional<JpegFrame> frame = jpegFrame(file);
+    return frame && frame->gatheredWhole && frame->coefficientBytes > limits.maxPixels * 8;
 }
 
 LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits);
@@ -119,6 +131,8 @@ LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
     // Some decoders hand back the part of a cut-off file they could read.
     if (!isComplete(again, format))
         return failed(OpenFailure::Damaged, upright);
+    if (format == "jpeg" && gatheredBeyond(again, limits))
+        return failed(OpenFailure::TooLarge, upright);
     // JPEG and plain PNG rows can be read for the part shown alone; the other
     // formats are decoded whole.
     const bool inPart = format == "jpeg" || (format == "png" && !pngInterlaced(again)) ||

@@ -6,6 +6,7 @@
 
 #include <QIODevice>
 
+#include "platform/files/bitmap_rle.h"
 #include "platform/files/little_endian.h"
 
 namespace kalidor {
@@ -60,8 +61,8 @@ bool bitmapComplete(QIODevice& file)
         const std::int64_t rowBytes = (std::abs(width) * bits + 31) / 32 * 4;
         return rowBytes == 0 || (file.size() - start) / rowBytes >= std::abs(height);
     }
-    if (compression == 1 || compression == 2)  // run-length encoded
-        return file.size() - start >= imageSize;
+    if (compression == 1 || compression == 2)  // run-length encoded: the runs must reach their end too
+        return file.size() - start >= imageSize && runLengthComplete(file);
     return true;  // left to the decoder
 }
 

@@ -1,0 +1,231 @@
+#include "platform/files/bitmap_rle.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+
+#include <QIODevice>
+
+#include "platform/files/little_endian.h"
+
+namespace kalidor {
+
+namespace {
+
+struct Layout {
+    std::int64_t start = 0;  // where the runs begin
+    int width = 0;
+    int height = 0;   // rows, whichever way they run
+    bool topDown = false;
+    int bits = 0;     // 4 or 8
+    QList<QRgb> colours;
+};
+
+// The header and colours as the reader takes them: runs begin where the file
+// says, or after the colours where it points before them.
+std::optional<Layout> readLayout(QIODevice& file)
+{
+    if (!file.seek(0))
+        return std::nullopt;
+    const QByteArray h = file.read(54);
+    if (h.size() < 54 || !h.startsWith("BM"))
+        return std::nullopt;
+    const std::uint32_t headerSize = littleEndian(h, 14, 4);
+    const std::uint32_t compression = littleEndian(h, 30, 4);
+    const auto bits = static_cast<int>(littleEndian(h, 28, 2));
+    if ((headerSize != 40 && headerSize != 108 && headerSize != 124) ||
+        !((compression == 1 && bits == 8) || (compression == 2 && bits == 4)))
+        return std::nullopt;
+    const auto width = static_cast<std::int32_t>(littleEndian(h, 18, 4));
+    const auto height = static_cast<std::int32_t>(littleEndian(h, 22, 4));
+    const std::uint32_t used = littleEndian(h, 46, 4);
+    const std::uint32_t entries = used != 0 ? used : 1U << bits;
+    if (width <= 0 || height == 0 || height == INT32_MIN || entries > 256)
+        return std::nullopt;
+    Layout l;
+    l.width = width;
+    l.height = std::abs(height);
+    l.topDown = height < 0;
+    l.bits = bits;
+    if (!file.seek(14 + headerSize))
+        return std::nullopt;
+    const QByteArray table = file.read(4LL * entries);
+    if (table.size() != 4LL * static_cast<qint64>(entries))
+        return std::nullopt;
+    for (std::uint32_t i = 0; i < entries; ++i)
+        l.colours.append(qRgb(static_cast<std::uint8_t>(table[4 * i + 2]), static_cast<std::uint8_t>(table[4 * i + 1]),
+                              static_cast<std::uint8_t>(table[4 * i])));
+    l.start = std::max<std::int64_t>(littleEndian(h, 10, 4), 14 + headerSize + 4LL * entries);
+    return l;
+}
+
+// The file's bytes, read a block at a time.
+class Bytes {
+public:
+    explicit Bytes(QIODevice& file) : file_(file) {}
+    bool next(std::uint8_t& b)
+    {
+        if (at_ == block_.size()) {
+            block_ = file_.read(64 * 1024);
+            at_ = 0;
+            if (block_.isEmpty())
+                return false;
+        }
+        b = static_cast<std::uint8_t>(block_[at_++]);
+        return true;
+    }
+
+private:
+    QIODevice& file_;
+    QByteArray block_;
+    qsizetype at_ = 0;
+};
+
+enum class End { Marker, Rows, FileEnd, ShortRun };
+
+// Where the runs go: the reader's picture as one block of rows of `stride`
+// bytes, the file's first row last. Receives each run's values by its place
+// in that block.
+class Sink {
+public:
+    virtual ~Sink() = default;
+    virtual void put(std::int64_t at, const std::uint8_t* values, int count) = 0;
+};
+
+// Walks the runs from the layout's start to their end, as the reader does,
+// handing the sink the values of each.
+End walk(QIODevice& file, const Layout& l, Sink& sink)
+{
+    if (!file.seek(l.start))
+        return End::FileEnd;
+    Bytes in(file);
+    const std::int64_t stride = (static_cast<std::int64_t>(l.width) + 3) / 4 * 4;
+    const std::int64_t end = (l.height - 1) * stride + l.width;  // the first row's end bounds every run
+    std::int64_t at = (l.height - 1) * stride;
+    std::int64_t x = 0, y = 0;
+    std::array<std::uint8_t, 256> values{};
+    std::uint8_t b = 0, c = 0;
+    while (y < l.height) {
+        if (!in.next(b))
+            return End::FileEnd;
+        if (b != 0) {  // a run of one value, or of two alternating halves of a byte
+            const int n = static_cast<int>(std::min<std::int64_t>(b, end - at));
+            if (!in.next(c))
+                return End::FileEnd;
+            for (int i = 0; i < n; ++i)
+                values[static_cast<std::size_t>(i)] = l.bits == 8 ? c : i % 2 == 0 ? c >> 4 : c & 15;
+            sink.put(at, values.data(), n);
+            at += n;
+            x += n;
+            continue;
+        }
+        if (!in.next(b))
+            return End::FileEnd;
+        if (b == 1)
+            return End::Marker;
+        if (b == 0) {  // the row's end
+            x = 0;
+            ++y;
+            at = (l.height - y - 1) * stride;
+        } else if (b == 2) {  // a jump, clamped to the picture
+            std::uint8_t dx = 0, dy = 0;
+            if (!in.next(dx) || !in.next(dy))
+                return End::FileEnd;
+            x += dx;
+            y += dy;
+            x = std::min<std::int64_t>(x, l.width - 1);
+            y = std::min<std::int64_t>(y, l.height - 1);
+            at = (l.height - y - 1) * stride + x;
+        } else {  // b values as they are, padded to whole 16-bit words
+            const int n = static_cast<int>(std::min<std::int64_t>(b, end - at));
+            const int bytes = l.bits == 8 ? n : (n + 1) / 2;
+            for (int i = 0; i < bytes; ++i) {
+                if (!in.next(c))
+                    return l.bits == 8 ? End::ShortRun : End::FileEnd;
+                if (l.bits == 8) {
+                    values[static_cast<std::size_t>(i)] = c;
+                } else {
+                    values[static_cast<std::size_t>(2 * i)] = c >> 4;
+                    values[static_cast<std::size_t>(2 * i + 1)] = c & 15;
+                }
+            }
+            if (bytes % 2 == 1 && !in.next(c))
+                return End::FileEnd;
+            sink.put(at, values.data(), n);
+            at += n;
+            x += n;
+        }
+    }
+    return End::Rows;
+}
+
+class NoSink : public Sink {
+public:
+    void put(std::int64_t, const std::uint8_t*, int) override {}
+};
+
+// Keeps the values that land in the top-left part of the picture as shown.
+class KeptPart : public Sink {
+public:
+    KeptPart(const Layout& l, QImage& image)
+        : image_(image), stride_((static_cast<std::int64_t>(l.width) + 3) / 4 * 4), height_(l.height),
+          topDown_(l.topDown)
+    {
+    }
+
+    void put(std::int64_t at, const std::uint8_t* values, int count) override
+    {
+        while (count > 0) {
+            const std::int64_t row = at / stride_;
+            const auto column = static_cast<int>(at % stride_);
+            const int n = static_cast<int>(std::min<std::int64_t>(count, stride_ - column));
+            // The reader stores rows bottom up, and turns a top-down picture over at the end.
+            const std::int64_t shownRow = topDown_ ? height_ - 1 - row : row;
+            if (shownRow < image_.height() && column < image_.width())
+                std::copy(values, values + std::min(n, image_.width() - column), image_.scanLine(static_cast<int>(shownRow)) + column);
+            at += n;
+            values += n;
+            count -= n;
+        }
+    }
+
+private:
+    QImage& image_;
+    std::int64_t stride_;
+    std::int64_t height_;
+    bool topDown_;
+};
+
+}  // namespace
+
+bool bitmapRunLength(QIODevice& file) { return readLayout(file).has_value(); }
+
+bool runLengthComplete(QIODevice& file)
+{
+    const std::optional<Layout> l = readLayout(file);
+    NoSink none;
+    if (!l)
+        return true;  // left to the decoder
+    const End end = walk(file, *l, none);
+    return end == End::Marker || end == End::Rows;
+}
+
+std::optional<QImage> readRunLengthTopLeft(QIODevice& file, QSize keep)
+{
+    const std::optional<Layout> l = readLayout(file);
+    if (!l)
+        return std::nullopt;
+    QImage image(keep.boundedTo(QSize(l->width, l->height)), QImage::Format_Indexed8);
+    if (image.isNull())
+        return std::nullopt;
+    image.setColorTable(l->colours);
+    image.fill(0);
+    KeptPart kept(*l, image);
+    const End end = walk(file, *l, kept);
+    if (end != End::Marker && end != End::Rows)
+        return std::nullopt;
+    return image;
+}
+
+}  // namespace kalidor

@@ -93,69 +93,99 @@ public:
     virtual void put(std::int64_t at, const std::uint8_t* values, int count) = 0;
 };
 
+// Where the next value goes: its place in the block of rows, and the column
+// and row the reader counts beside it (which a run that overruns its row
+// leaves behind).
+struct Position {
+    std::int64_t at = 0;
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+};
+
+using Values = std::array<std::uint8_t, 256>;
+
+// `n` values as they are, two to a byte at 4 bits, padded to whole 16-bit words.
+std::optional<End> readLiteral(Bytes& in, int bits, int n, Values& values)
+{
+    const int bytes = bits == 8 ? n : (n + 1) / 2;
+    std::uint8_t c = 0;
+    for (int i = 0; i < bytes; ++i) {
+        if (!in.next(c))
+            return bits == 8 ? End::ShortRun : End::FileEnd;
+        if (bits == 8) {
+            values[static_cast<std::size_t>(i)] = c;
+        } else {
+            values[static_cast<std::size_t>(2 * i)] = c >> 4;
+            values[static_cast<std::size_t>(2 * i + 1)] = c & 15;
+        }
+    }
+    if (bytes % 2 == 1 && !in.next(c))
+        return End::FileEnd;
+    return std::nullopt;
+}
+
+// What follows a zero byte: the row's end, a jump clamped to the picture, the
+// end marker, or literal values. Nothing while the runs go on.
+std::optional<End> escape(Bytes& in, const Layout& l, std::int64_t stride, std::int64_t end, Position& p,
+                          Sink& sink, Values& values)
+{
+    std::uint8_t b = 0;
+    if (!in.next(b))
+        return End::FileEnd;
+    if (b == 1)
+        return End::Marker;
+    if (b == 0) {
+        p.x = 0;
+        ++p.y;
+        p.at = (l.height - p.y - 1) * stride;
+    } else if (b == 2) {
+        std::uint8_t dx = 0, dy = 0;
+        if (!in.next(dx) || !in.next(dy))
+            return End::FileEnd;
+        p.x = std::min<std::int64_t>(p.x + dx, l.width - 1);
+        p.y = std::min<std::int64_t>(p.y + dy, l.height - 1);
+        p.at = (l.height - p.y - 1) * stride + p.x;
+    } else {
+        const int n = static_cast<int>(std::min<std::int64_t>(b, end - p.at));
+        if (const std::optional<End> failed = readLiteral(in, l.bits, n, values))
+            return failed;
+        sink.put(p.at, values.data(), n);
+        p.at += n;
+        p.x += n;
+    }
+    return std::nullopt;
+}
+
 // Walks the runs from the layout's start to their end, as the reader does,
-// handing the sink the values of each.
+// handing the sink the values of each. Every run is cut short at the end of
+// the file's first row, the last in the block.
 End walk(QIODevice& file, const Layout& l, Sink& sink)
 {
     if (!file.seek(l.start))
         return End::FileEnd;
     Bytes in(file);
     const std::int64_t stride = (static_cast<std::int64_t>(l.width) + 3) / 4 * 4;
-    const std::int64_t end = (l.height - 1) * stride + l.width;  // the first row's end bounds every run
-    std::int64_t at = (l.height - 1) * stride;
-    std::int64_t x = 0, y = 0;
-    std::array<std::uint8_t, 256> values{};
+    const std::int64_t end = (l.height - 1) * stride + l.width;
+    Position p{(l.height - 1) * stride, 0, 0};
+    Values values{};
     std::uint8_t b = 0, c = 0;
-    while (y < l.height) {
+    while (p.y < l.height) {
         if (!in.next(b))
             return End::FileEnd;
-        if (b != 0) {  // a run of one value, or of two alternating halves of a byte
-            const int n = static_cast<int>(std::min<std::int64_t>(b, end - at));
-            if (!in.next(c))
-                return End::FileEnd;
-            for (int i = 0; i < n; ++i)
-                values[static_cast<std::size_t>(i)] = l.bits == 8 ? c : i % 2 == 0 ? c >> 4 : c & 15;
-            sink.put(at, values.data(), n);
-            at += n;
-            x += n;
+        if (b == 0) {
+            if (const std::optional<End> ended = escape(in, l, stride, end, p, sink, values))
+                return *ended;
             continue;
         }
-        if (!in.next(b))
+        // A run of one value, or of a byte's two halves in turn.
+        const int n = static_cast<int>(std::min<std::int64_t>(b, end - p.at));
+        if (!in.next(c))
             return End::FileEnd;
-        if (b == 1)
-            return End::Marker;
-        if (b == 0) {  // the row's end
-            x = 0;
-            ++y;
-            at = (l.height - y - 1) * stride;
-        } else if (b == 2) {  // a jump, clamped to the picture
-            std::uint8_t dx = 0, dy = 0;
-            if (!in.next(dx) || !in.next(dy))
-                return End::FileEnd;
-            x += dx;
-            y += dy;
-            x = std::min<std::int64_t>(x, l.width - 1);
-            y = std::min<std::int64_t>(y, l.height - 1);
-            at = (l.height - y - 1) * stride + x;
-        } else {  // b values as they are, padded to whole 16-bit words
-            const int n = static_cast<int>(std::min<std::int64_t>(b, end - at));
-            const int bytes = l.bits == 8 ? n : (n + 1) / 2;
-            for (int i = 0; i < bytes; ++i) {
-                if (!in.next(c))
-                    return l.bits == 8 ? End::ShortRun : End::FileEnd;
-                if (l.bits == 8) {
-                    values[static_cast<std::size_t>(i)] = c;
-                } else {
-                    values[static_cast<std::size_t>(2 * i)] = c >> 4;
-                    values[static_cast<std::size_t>(2 * i + 1)] = c & 15;
-                }
-            }
-            if (bytes % 2 == 1 && !in.next(c))
-                return End::FileEnd;
-            sink.put(at, values.data(), n);
-            at += n;
-            x += n;
-        }
+        for (int i = 0; i < n; ++i)
+            values[static_cast<std::size_t>(i)] = l.bits == 8 ? c : i % 2 == 0 ? c >> 4 : c & 15;
+        sink.put(p.at, values.data(), n);
+        p.at += n;
+        p.x += n;
     }
     return End::Rows;
 }

@@ -75,6 +75,19 @@ bool readExtension(QIODevice& file, int& transparent)
     return skipSubBlocks(file);
 }
 
+// The extensions before the first image, up to its descriptor's introducer.
+bool passExtensions(QIODevice& file, int& transparent)
+{
+    for (;;) {
+        const std::optional<std::uint8_t> introducer = byteAt(file);
+        if (introducer == 0x2C)
+            return true;
+        // The trailer before any image, or not a block at all.
+        if (introducer != 0x21 || !readExtension(file, transparent))
+            return false;
+    }
+}
+
 // What pixel value i shows, as the reader's colour lookup gives it.
 std::array<QRgb, 256> colours(const std::vector<QRgb>* table, int entries, int transparent)
 {
@@ -104,17 +117,8 @@ std::optional<GifFrame> readGifFrame(QIODevice& file)
         return std::nullopt;
     const int background = screenTable ? static_cast<std::uint8_t>(head[11]) : -1;
     int transparent = -1;
-    for (;;) {
-        const std::optional<std::uint8_t> introducer = byteAt(file);
-        if (introducer == 0x21) {
-            if (!readExtension(file, transparent))
-                return std::nullopt;
-        } else if (introducer == 0x2C) {
-            break;
-        } else {
-            return std::nullopt;  // the trailer before any image, or not a block at all
-        }
-    }
+    if (!passExtensions(file, transparent))
+        return std::nullopt;
     const QByteArray descriptor = file.read(9);
     if (descriptor.size() != 9)
         return std::nullopt;

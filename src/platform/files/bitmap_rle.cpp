@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include <QIODevice>
 
@@ -60,26 +61,27 @@ std::optional<Layout> readLayout(QIODevice& file)
     return l;
 }
 
-// The file's bytes, read a block at a time.
+// The file's bytes, read a block at a time into one buffer.
 class Bytes {
 public:
-    explicit Bytes(QIODevice& file) : file_(file) {}
+    explicit Bytes(QIODevice& file) : file_(file), block_(64 * 1024) {}
     bool next(std::uint8_t& b)
     {
-        if (at_ == block_.size()) {
-            block_ = file_.read(64 * 1024);
+        if (at_ == size_) {
+            size_ = std::max<qint64>(file_.read(block_.data(), static_cast<qint64>(block_.size())), 0);
             at_ = 0;
-            if (block_.isEmpty())
+            if (size_ == 0)
                 return false;
         }
-        b = static_cast<std::uint8_t>(block_[at_++]);
+        b = static_cast<std::uint8_t>(block_[static_cast<std::size_t>(at_++)]);
         return true;
     }
 
 private:
     QIODevice& file_;
-    QByteArray block_;
-    qsizetype at_ = 0;
+    std::vector<char> block_;
+    qint64 size_ = 0;
+    qint64 at_ = 0;
 };
 
 enum class End { Marker, Rows, FileEnd, ShortRun };

@@ -186,17 +186,18 @@ bool decodeData(QIODevice& file, GifCodeTable& table, Placement& placement)
 {
     GifBits bits;
     std::array<std::uint8_t, 4097> spelled{};
+    std::array<char, 255> block{};
     for (;;) {
         char length = 0;
         if (!file.getChar(&length))
             return false;
-        if (length == 0)
+        const auto bytes = static_cast<std::uint8_t>(length);
+        if (bytes == 0)
             return true;
-        const QByteArray block = file.read(static_cast<std::uint8_t>(length));
-        if (block.size() != static_cast<std::uint8_t>(length))
+        if (file.read(block.data(), bytes) != bytes)
             return false;
-        for (const char byte : block) {
-            bits.push(static_cast<std::uint8_t>(byte));
+        for (std::size_t i = 0; i < bytes; ++i) {
+            bits.push(static_cast<std::uint8_t>(block[i]));
             int code = 0;
             while (bits.next(table.codeWidth(), code)) {
                 const GifCodeTable::Taken taken = table.take(code);

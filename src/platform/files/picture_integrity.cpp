@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include <QIODevice>
 
@@ -89,10 +90,10 @@ bool jpegComplete(QIODevice& file)
     At at = At::Marker;
     bool scan = false;
     std::int64_t left = 0;
-    QByteArray chunk;
-    while (!(chunk = file.read(64 * 1024)).isEmpty()) {
-        for (const char c : chunk) {
-            const auto b = static_cast<std::uint8_t>(c);
+    std::vector<char> chunk(64 * 1024);
+    for (qint64 read = 0; (read = file.read(chunk.data(), static_cast<qint64>(chunk.size()))) > 0;) {
+        for (qint64 i = 0; i < read; ++i) {
+            const auto b = static_cast<std::uint8_t>(chunk[static_cast<std::size_t>(i)]);
             if (at == At::DataFF) {
                 if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
                     at = At::Data;

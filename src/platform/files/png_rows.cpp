@@ -45,13 +45,12 @@ struct Layout {
 // A grey PNG as Qt's reader lays it out: black and white as a 1-bit picture,
 // 8 and 16 bits as grey, 16 bits with a transparent grey as colour with alpha,
 // and the rest as indices into a ramp of greys with the transparent one clear.
-Layout greyLayout(png_structp png, png_infop info, int depth)
+void greyLayout(png_structp png, png_infop info, int depth, Layout& l)
 {
     png_bytep alphas = nullptr;
     int transparent = 0;
     png_color_16p grey = nullptr;
     const bool hasTransparent = png_get_tRNS(png, info, &alphas, &transparent, &grey) && grey;
-    Layout l;
     if (depth == 1) {
         png_set_invert_mono(png);
         l.format = QImage::Format_Mono;
@@ -81,15 +80,13 @@ Layout greyLayout(png_structp png, png_infop info, int depth)
         if (hasTransparent && grey->gray < levels)
             l.colours[grey->gray] = 0;
     }
-    return l;
 }
 
 // A palette PNG: 1-bit as such, deeper as bytes, with the palette's alphas.
-Layout paletteLayout(png_structp png, png_infop info, int depth, png_colorp palette, int entries)
+void paletteLayout(png_structp png, png_infop info, int depth, png_colorp palette, int entries, Layout& l)
 {
     if (depth != 1)
         png_set_packing(png);
-    Layout l;
     l.format = depth == 1 ? QImage::Format_Mono : QImage::Format_Indexed8;
     png_bytep alphas = nullptr;
     int alphaCount = 0;
@@ -102,15 +99,13 @@ Layout paletteLayout(png_structp png, png_infop info, int depth, png_colorp pale
     if (l.format == QImage::Format_Mono)
         l.colours.resize(2);
     l.entries = static_cast<int>(l.colours.size());
-    return l;
 }
 
 // Colour and grey with alpha: 16 bits as 64-bit colour, 8 bits as 32-bit
 // colour, with alpha where the file has it or a transparent colour.
-Layout colourLayout(png_structp png, png_infop info, int depth, int type)
+void colourLayout(png_structp png, png_infop info, int depth, int type, Layout& l)
 {
     const bool alpha = (type & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
-    Layout l;
     if (depth == 16) {
         if (!alpha)
             png_set_filler(png, 0xFFFF, PNG_FILLER_AFTER);
@@ -118,7 +113,7 @@ Layout colourLayout(png_structp png, png_infop info, int depth, int type)
             png_set_gray_to_rgb(png);
         l.format = alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64;
         png_set_swap(png);
-        return l;
+        return;
     }
     png_set_expand(png);
     if (type == PNG_COLOR_TYPE_GRAY_ALPHA)
@@ -127,20 +122,20 @@ Layout colourLayout(png_structp png, png_infop info, int depth, int type)
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     l.format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     png_set_bgr(png);
-    return l;
 }
 
-Layout qtLayout(png_structp png, png_infop info)
+void qtLayout(png_structp png, png_infop info, Layout& l)
 {
     const int depth = png_get_bit_depth(png, info);
     const int type = png_get_color_type(png, info);
     png_colorp palette = nullptr;
     int entries = 0;
     if (type == PNG_COLOR_TYPE_GRAY)
-        return greyLayout(png, info, depth);
-    if (type == PNG_COLOR_TYPE_PALETTE && png_get_PLTE(png, info, &palette, &entries) && entries <= 256)
-        return paletteLayout(png, info, depth, palette, entries);
-    return colourLayout(png, info, depth, type);
+        greyLayout(png, info, depth, l);
+    else if (type == PNG_COLOR_TYPE_PALETTE && png_get_PLTE(png, info, &palette, &entries) && entries <= 256)
+        paletteLayout(png, info, depth, palette, entries, l);
+    else
+        colourLayout(png, info, depth, type, l);
 }
 
 // Copies the first `bytes` of each kept row in and out of the row libpng
@@ -173,10 +168,15 @@ void clampIndices(QImage& image, int entries)
     }
 }
 
-// Everything the jump back from an error may leave half done lives in the
-// caller's objects, so that no destructor is passed over.
-bool readRows(png_structp png, png_infop info, Source& source, QSize keep, int maxSide, QImage& image,
-              std::vector<png_byte>& row)
+// What readRows fills in. Everything the jump back from an error may leave
+// half done lives in the caller's objects, so that no destructor is passed over.
+struct Read {
+    Layout layout;
+    QImage image;
+    std::vector<png_byte> row;
+};
+
+bool readRows(png_structp png, png_infop info, Source& source, QSize keep, int maxSide, Read& read)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -187,8 +187,11 @@ bool readRows(png_structp png, png_infop info, Source& source, QSize keep, int m
 #endif
     png_read_info(png, info);
     const int passes = png_set_interlace_handling(png);
-    const Layout layout = qtLayout(png, info);
+    qtLayout(png, info, read.layout);
     png_read_update_info(png, info);
+    const Layout& layout = read.layout;
+    QImage& image = read.image;
+    std::vector<png_byte>& row = read.row;
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
     image = QImage(std::min(static_cast<int>(width), keep.width()), std::min(static_cast<int>(height), keep.height()),
@@ -219,14 +222,13 @@ std::optional<QImage> readPngTopLeft(QIODevice& file, QSize keep, int maxSide)
     if (!png)
         return std::nullopt;
     png_infop info = png_create_info_struct(png);
-    QImage image;
-    std::vector<png_byte> row;
+    Read read;
     Source source{&file};
-    const bool read = info && readRows(png, info, source, keep, maxSide, image, row);
+    const bool done = info && readRows(png, info, source, keep, maxSide, read);
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-    if (!read)
+    if (!done)
         return std::nullopt;
-    return image;
+    return std::move(read.image);
 }
 
 }  // namespace kalidor

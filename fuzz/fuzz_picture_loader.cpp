@@ -36,8 +36,8 @@ double processorSeconds()
 std::optional<kalidor::Picture> load(const std::uint8_t* data, std::size_t size)
 {
     const double start = processorSeconds();
-    // A canvas of 512 x 384 at most, so that large JPEG and PNG pictures are
-    // read in part, as Open reads them.
+    // A canvas of 512 x 384 at most, so that large pictures are read in part,
+    // as Open reads them.
     const kalidor::LoadLimits limits{512, 384, kFuzzPixels};
     auto picture = kalidor::ReadPicture(std::as_bytes(std::span(data, size)), limits).picture;
     if (const double spent = processorSeconds() - start; spent > 1.0) {

@@ -16,13 +16,14 @@ REGRESSIONS=$HERE/../tests/picture/regressions
 
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:quarantine_size_mb=64"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-# The fuzzer lowers the loader's limit to 1024 x 1024 pixels, 4 MB: no input
-# may allocate 5 MB at once or grow the process beyond what Qt, the fuzzer
-# and ASan's quarantine of freed memory (64 MB here) take. The fuzzer fails an
+# The fuzzer lowers the loader's limit to 1024 x 1024 pixels, 4 MB, and so
+# that of a progressive JPEG's coefficients to twice that: no input may
+# allocate 9 MB at once or grow the process beyond what Qt, the fuzzer and
+# ASan's quarantine of freed memory (64 MB here) take. The fuzzer fails an
 # input that takes a second of processor time; the wall-clock limit here is
 # for one that never returns, long enough that a busy machine cannot trip it.
 # New inputs go into the first folder, the corpus; the others are only read.
 exec "$FUZZER" -max_total_time="$4" -timeout=10 \
-    -malloc_limit_mb=5 -rss_limit_mb=512 -dict="$HERE/picture_formats.dict" \
+    -malloc_limit_mb=9 -rss_limit_mb=512 -dict="$HERE/picture_formats.dict" \
     -print_final_stats=1 -artifact_prefix="$WORK/artifacts/" \
     "$WORK/corpus" "$WORK/seeds" $REGRESSIONS

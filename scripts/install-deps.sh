@@ -14,6 +14,10 @@ case "${1:-}" in --package | --test)
 esac
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES libbenchmark-dev xvfb xdotool openbox x11-utils imagemagick"
+    # The accessible tree of the real window, read over AT-SPI as a screen
+    # reader reads it: the session bus (dbus-launch), the accessibility bus and
+    # its registry, and Python's bindings.
+    PACKAGES="$PACKAGES dbus-x11 at-spi2-core python3-pyatspi"
     # The package is installed on a clean Debian root made by debootstrap.
     PACKAGES="$PACKAGES debootstrap"
     # The sanitized build and the fuzzer: clang with its runtimes (libFuzzer

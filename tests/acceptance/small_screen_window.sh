@@ -1,9 +1,10 @@
 #!/bin/sh
 # A laptop's screen: 1366 x 768 at 125 % scaling, where the maximised window is
 # lower than the column of controls. The wheel over the column scrolls it down
-# to "Invert", a press on it inverts the canvas, and every canvas pixel on the
-# screen is then the complement of what it was: drawn crisp, as whole device
-# pixels, at a scale of 1.25.
+# to "Invert", the palette scrolled with it looks as it did before, a press on
+# Invert inverts the canvas, and every canvas pixel on the screen is then the
+# complement of what it was: drawn crisp, as whole device pixels, at a scale
+# of 1.25.
 set -eu
 KALIDOR=$1
 SCREEN_SIZE=1366x768
@@ -11,6 +12,7 @@ export QT_SCALE_FACTOR=1.25
 . "$(dirname "$0")/x_session.sh"
 
 start_kalidor "$KALIDOR"
+shot "$WORK/unscrolled.png"
 # Logical pixels, as the program lays out, to the screen's.
 dev() { awk -v v="$1" 'BEGIN { printf "%d", v * 1.25 }'; }
 LOGICAL_H=$(awk -v h="$WIN_H" 'BEGIN { printf "%d", h / 1.25 }')
@@ -30,9 +32,19 @@ xdotool mousemove "$(sx "$(dev 50)")" "$(sy "$(dev 300)")"
 for _ in $(seq 20); do xdotool click 5; sleep 0.02; done
 sleep 0.5
 shot "$WORK/scrolled.png"
-OFFSET=$((638 - SHOWN))
+# Scrolled to its end, by whole device pixels: fours of logical pixels at 1.25.
+OFFSET=$(((638 - SHOWN + 3) / 4 * 4))
 INVERT_Y=$((615 + 10 - OFFSET))
 echo "scrolled by $OFFSET: Invert's middle at logical (25, $INVERT_Y)"
+# The palette (logical (10, 210), 81 x 291), scrolled by whole device pixels,
+# is drawn exactly as it was before: no row of device pixels left over from
+# where other swatches were before the column moved, at its bottom edge or
+# anywhere.
+palette_at() { convert "$1" -crop "$(($(dev 91) - $(dev 10)))x$(($(dev 501) - $(dev 210)))+$(sx "$(dev 10)")+$(sy "$(($(dev 210) - $2))")" +repage "$3"; }
+palette_at "$WORK/unscrolled.png" 0 "$WORK/palette-unscrolled.png"
+palette_at "$WORK/scrolled.png" "$(dev "$OFFSET")" "$WORK/palette-scrolled.png"
+expect_same "the scrolled palette is drawn as the palette was unscrolled" \
+    "$(differing "$WORK/palette-unscrolled.png" "$WORK/palette-scrolled.png") differing" "0 differing"
 # The button's face where its middle now is: not the canvas's white nor black.
 FACE=$(pixel "$WORK/scrolled.png" "$(dev 8)" "$(dev $INVERT_Y)")
 expect_same "Invert is on the screen, inside the window" "$([ "$INVERT_Y" -lt "$SHOWN" ] && echo inside)" inside

@@ -29,7 +29,7 @@ start_xvfb
 cleanup() {
     # One at a time: sh's kill stops at an empty argument (no window manager).
     for pid in ${KALIDOR_PID:-} ${OPENBOX_PID:-} "$XVFB_PID"; do kill "$pid" 2>/dev/null || true; done
-    [ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$SHOT_DIR"/ 2>/dev/null || true
+    [ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$WORK"/*.txt "$SHOT_DIR"/ 2>/dev/null || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT

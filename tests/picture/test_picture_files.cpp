@@ -20,6 +20,7 @@
 #include "picture/open_picture.h"
 #include "picture/save_picture.h"
 #include "support/picture_commands.h"
+#include "support/picture_writers.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
@@ -283,6 +284,19 @@ private slots:
         QByteArray hugeGif = gif(2, 2, [](int, int) { return 1; });
         hugeGif.replace(6, 4, QByteArray::fromHex("60ea60ea"));
         writeBytes(dir.filePath("huge.gif"), hugeGif);
+        // Larger than any canvas, so read in part by Kalidor's own readers, and cut.
+        const QByteArray bigGif = gif(2000, 1500, [](int x, int y) { return (x + y) % 3; });
+        writeBytes(dir.filePath("cut.gif"), bigGif.left(bigGif.size() * 2 / 3));
+        PngSpec interlaced{{2000, 1500}, 0, 8, true};
+        interlaced.samples.assign(2000 * 1500, 77);
+        const QByteArray png = pngFile(interlaced);
+        writeBytes(dir.filePath("cut.png"), png.left(png.size() - 20));
+        std::vector<std::uint8_t> runs;
+        for (int y = 0; y < 1500; ++y)
+            runs.insert(runs.end(), {250, 1, 250, 2, 0, 0});
+        runs.insert(runs.end(), {0, 1});
+        const QByteArray rle = runLengthBitmap(500, 1500, 8, {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)}, runs);
+        writeBytes(dir.filePath("cut_runs.bmp"), rle.left(rle.size() / 2));
 
         rusage before{};
         getrusage(RUSAGE_SELF, &before);
@@ -290,6 +304,7 @@ private slots:
         const QImage drawn = canvasImage(e);
         const long long state = e.ui.pbHistory->PictureState();
         QVERIFY(QDir(dir.path()).mkdir("folder.bmp"));
+        QVERIFY(QFile::copy(QFINDTESTDATA("regressions/progressive_frame_of_27000_by_28000.jpg"), dir.filePath("bomb.jpg")));
         // A PNG whose header claims 20000 x 20000 pixels, with the rows of 20.
         QVERIFY(marked(20, 20).save(dir.filePath("liar.png"), "PNG"));
         QByteArray liar = bytesOf(dir.filePath("liar.png"));
@@ -306,6 +321,11 @@ private slots:
                      {"empty.gif", "it is not a picture Kalidor reads"},
                      {"huge.bmp", "the picture is cut off or damaged."},  // no rows at all
                      {"huge.gif", "too large: 60000 × 60000 pixels, and Kalidor opens up to 32768 a side."},
+                     {"cut.gif", "the picture is cut off or damaged."},
+                     {"cut.png", "the picture is cut off or damaged."},
+                     {"cut_runs.bmp", "the picture is cut off or damaged."},
+                     // A progressive JPEG's header that would have libjpeg gather 800 MB.
+                     {"bomb.jpg", "too large to read whole: 28432 × 26979 pixels."},
                      {"missing.bmp", "it cannot be read: there is no such file."},
                      {"folder.bmp", "it cannot be read: it is a folder."}};
         for (const auto& row : table) {

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include "support/picture_writers.h"
+
 namespace kalidor::test {
 
 namespace {
@@ -40,6 +42,57 @@ QByteArray gif(bool interlaced)
     b[b.size() - 1] = interlaced ? char(0x40) : char(0);
     // Codes clear, 0, 1, clear, 2, 3, end, packed from the lowest bit up.
     return b + QByteArray::fromHex("020344a81500") + ';';
+}
+
+// Wider than the fuzzer's canvas, read in part by Kalidor's own readers: an
+// interlaced GIF with a transparent colour, an interlaced PNG with a palette,
+// a run-length bitmap; blocks of 16 pixels keep them small.
+int block(int x, int y) { return (x / 16 + 3 * (y / 16)) % 13; }
+
+QByteArray wideGif()
+{
+    GifSpec g;
+    g.screen = QSize(520, 400);
+    g.image = QRect(0, 0, 520, 400);
+    g.interlaced = true;
+    for (int i = 0; i < 16; ++i)
+        g.screenColours.push_back(qRgb(i * 16, 255 - i * 16, i * 40 % 256));
+    g.transparent = 5;
+    g.codeSize = 4;
+    const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+        for (int y = starts[pass]; y < 400; y += steps[pass])
+            for (int x = 0; x < 520; ++x)
+                g.values.push_back(std::uint8_t(block(x, y)));
+    return gifFile(g);
+}
+
+QByteArray widePng()
+{
+    PngSpec p{{520, 400}, 3, 4, true};
+    for (int i = 0; i < 13; ++i)
+        p.palette.push_back(qRgba(i * 19, 200 - i * 15, 90, 255 - i * 10));
+    p.transparency = true;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 520; ++x)
+            p.samples.push_back(std::uint16_t(block(x, y)));
+    return pngFile(p);
+}
+
+QByteArray wideRunLength()
+{
+    std::vector<QRgb> colours;
+    for (int i = 0; i < 13; ++i)
+        colours.push_back(qRgb(255 - i * 19, i * 15, 120));
+    std::vector<std::uint8_t> runs;
+    for (int y = 399; y >= 0; --y) {
+        runs.insert(runs.end(), {0, 3, std::uint8_t(block(0, y)), 1, 2, 0});  // a literal stretch, padded
+        for (int x = 3; x < 520; x += 16 - x % 16)
+            runs.insert(runs.end(), {std::uint8_t(std::min(520 - x, 16 - x % 16)), std::uint8_t(block(x, y))});
+        runs.insert(runs.end(), {0, 0});
+    }
+    runs.insert(runs.end(), {0, 1});
+    return runLengthBitmap(520, 400, 8, colours, runs);
 }
 
 void put16(QByteArray& b, quint32 v)
@@ -116,6 +169,9 @@ std::vector<SamplePicture> samplePictures()
         // Wider than the fuzzer's canvas, so that they are read in part.
         {"wide.jpg", written(stripes(520, 400, QImage::Format_RGB32), "jpeg"), {520, 400}},
         {"wide.png", written(stripes(520, 400, QImage::Format_RGB32), "png"), {520, 400}},
+        {"wide.gif", wideGif(), {520, 400}},
+        {"interlaced.png", widePng(), {520, 400}},
+        {"runs.bmp", wideRunLength(), {520, 400}},
         {"plain.gif", gif(false), {2, 2}},
         {"interlaced.gif", gif(true), {2, 2}},
     };

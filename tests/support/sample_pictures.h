@@ -17,9 +17,10 @@ struct SamplePicture {
     QSize size;
 };
 
-// Bitmaps (24-bit, 16-bit, 8-bit and 1-bit), an icon, JPEGs (baseline,
-// progressive, and one marked as taken on its side), PNGs (true colour and
-// palette) and GIFs (plain and interlaced).
+// Bitmaps (24-bit, 16-bit, 8-bit and 1-bit, and run-length encoded), an icon,
+// JPEGs (baseline, progressive, and one marked as taken on its side), PNGs
+// (true colour, palette, interlaced) and GIFs (plain and interlaced); some
+// wider than the fuzzer's canvas.
 std::vector<SamplePicture> samplePictures();
 
 // Qt writes no 16-bit bitmap: one whose pixel (x, y) holds value(x, y), with

@@ -10,7 +10,10 @@
 
 #include "platform/files/bitmap16.h"
 #include "platform/files/bitmap_part.h"
-#include "platform/files/little_endian.h"
+#include "platform/files/bitmap_rle.h"
+#include "platform/files/gif_frame.h"
+#include "platform/files/gif_part.h"
+#include "platform/files/jpeg_frame.h"
 #include "platform/files/picture_integrity.h"
 #include "platform/files/png_rows.h"
 
@@ -38,16 +41,26 @@ LoadedPicture failed(OpenFailure why, QSize size = {})
     return result;
 }
 
-// Qt's GIF reader tells the size of the first image, but hands back a picture
-// of the whole logical screen the file declares.
-QSize gifScreen(QIODevice& file, QSize first)
+// The picture's size as the reader hands it back. Qt's GIF reader tells the
+// size of the first image, but hands back a picture of the whole logical
+// screen the file declares; its bitmap reader tells a bitmap stored from the
+// top down as of negative height.
+QSize storedSize(QImageReader& reader, const QByteArray& format, QIODevice& again)
 {
-    if (!file.seek(0))
-        return first;
-    const QByteArray head = file.read(10);
-    if (head.size() < 10)
-        return first;
-    return first.expandedTo(QSize(static_cast<int>(littleEndian(head, 6, 2)), static_cast<int>(littleEndian(head, 8, 2))));
+    if (format == "gif")
+        if (const std::optional<GifFrame> frame = readGifFrame(again))
+            return QSize(frame->screenWidth, frame->screenHeight);
+    const QSize told = reader.size();
+    return format == "bmp" && told.height() < 0 ? QSize(told.width(), -told.height()) : told;
+}
+
+// Formats whose top-left part is read alone: JPEG clipped by Qt's reader,
+// PNG, GIF and run-length bitmaps by readers of their own, plain bitmaps cut
+// out of the file. Icons are small, and rare kinds of bitmap are read whole.
+bool readsInPart(const QByteArray& format, QIODevice& file)
+{
+    return format == "jpeg" || format == "png" || format == "gif" ||
+           (format == "bmp" && (bitmapRowsPlain(file) || bitmapRunLength(file)));
 }
 
 // Where the top-left `shown` pixels of a JPEG turned upright lie in the file's
@@ -65,16 +78,30 @@ QRect storedPart(QSize stored, QSize shown, QImageIOHandler::Transformations tur
     return part;
 }
 
+// libjpeg gathers a progressive JPEG whole, as coefficients, however little of
+// it is shown: 1.5 to 3 bytes a pixel as cameras write them. Held to twice the
+// memory of the largest picture read whole, a 12000 x 9000 photo still opens,
+// and a small file that declares a vast picture is refused before libjpeg
+// allocates it.
+bool gatheredBeyond(QIODevice& file, LoadLimits limits)
+{
+    const std::optional<JpegFrame> frame = jpegFrame(file);
+    return frame && frame->gatheredWhole && frame->coefficientBytes > limits.maxPixels * 8;
+}
+
 LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits);
 
-// The top-left `decoded` of a plain PNG, read row by row.
-LoadedPicture pngPart(QIODevice& again, QSize decoded, QSize upright)
+// The top-left `decoded` of a PNG, GIF or run-length bitmap, decoded by
+// Kalidor's own readers as the file is read.
+LoadedPicture ownPart(const QByteArray& format, QIODevice& again, QSize decoded, QSize upright)
 {
-    std::optional<QImage> rows = readPngTopLeft(again, decoded, kMaxPictureSide);
-    if (!rows)
+    std::optional<QImage> part = format == "png"   ? readPngTopLeft(again, decoded, kMaxPictureSide)
+                                 : format == "gif" ? readGifTopLeft(again, decoded)
+                                                   : readRunLengthTopLeft(again, decoded);
+    if (!part)
         return failed(OpenFailure::Damaged, upright);
     LoadedPicture result = failed(OpenFailure::None, upright);
-    result.picture = Picture(*rows);
+    result.picture = Picture(*part);
     return result;
 }
 
@@ -94,24 +121,11 @@ LoadedPicture bitmapPart(QIODevice& again, QSize decoded, QSize upright, LoadLim
     return result;
 }
 
-// Reads a picture from `data`; `again` holds the same bytes, read through once
-// to check that the file is complete before the decoder sees it.
-LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
+// Why the file is refused before its pixels are decoded, from its header and
+// structure alone: nothing where they are sound.
+std::optional<LoadedPicture> refusedUnread(const QByteArray& format, QSize stored, QSize upright, QSize decoded,
+                                           QIODevice& again, LoadLimits limits)
 {
-    // Also bounds the readers that learn a picture's size only while decoding.
-    QImageReader::setAllocationLimit(static_cast<int>(limits.maxPixels * 4 / (1024 * 1024)));
-    QImageReader reader(&data);
-    reader.setDecideFormatFromContent(true);
-    // A photo marked as taken on its side is shown upright, turned as marked.
-    reader.setAutoTransform(true);
-    // Asked first: once the header is read, some readers (ICO) no longer say.
-    const QByteArray format = reader.format();
-    const QSize stored = format == "gif" ? gifScreen(again, reader.size()) : reader.size();
-    if (!readable(format))
-        return failed(OpenFailure::NotAPicture);
-    const QImageIOHandler::Transformations turn = format == "jpeg" ? reader.transformation()
-                                                                   : QImageIOHandler::TransformationNone;
-    const QSize upright = turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
     if (stored.isValid() && stored.isEmpty())
         return failed(OpenFailure::Damaged);
     if (stored.width() > kMaxPictureSide || stored.height() > kMaxPictureSide)
@@ -119,20 +133,18 @@ LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
     // Some decoders hand back the part of a cut-off file they could read.
     if (!isComplete(again, format))
         return failed(OpenFailure::Damaged, upright);
-    // JPEG and plain PNG rows can be read for the part shown alone; the other
-    // formats are decoded whole.
-    const bool inPart = format == "jpeg" || (format == "png" && !pngInterlaced(again)) ||
-                        (format == "bmp" && bitmapRowsPlain(again));
-    const QSize decoded = inPart ? upright.boundedTo(QSize(limits.shownWidth, limits.shownHeight)) : upright;
+    if (format == "jpeg" && gatheredBeyond(again, limits))
+        return failed(OpenFailure::TooLarge, upright);
     if (stored.isValid() && pixels(decoded) > limits.maxPixels)
         return failed(OpenFailure::TooLarge, upright);
-    if (stored.isValid() && decoded != upright) {
-        if (format == "png")
-            return pngPart(again, decoded, upright);
-        if (format == "bmp")
-            return bitmapPart(again, decoded, upright, limits);
-        reader.setClipRect(storedPart(stored, decoded, turn));
-    }
+    return std::nullopt;
+}
+
+// The picture decoded whole by Qt's reader (or the part its clip asks for),
+// then held to the limits and cut to the part shown.
+LoadedPicture readByQt(QImageReader& reader, const QByteArray& format, QSize stored, QSize upright,
+                       QIODevice& again, LoadLimits limits)
+{
     QImage image = reader.read();
     if (image.isNull())
         return failed(OpenFailure::Damaged, upright);
@@ -149,6 +161,39 @@ LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
         image = image.copy(QRect(QPoint(0, 0), shown));
     result.picture = Picture(image);
     return result;
+}
+
+// Reads a picture from `data`; `again` holds the same bytes, read through once
+// to check that the file is complete before the decoder sees it.
+LoadedPicture decode(QIODevice& data, QIODevice& again, LoadLimits limits)
+{
+    // Also bounds the readers that learn a picture's size only while decoding.
+    QImageReader::setAllocationLimit(static_cast<int>(limits.maxPixels * 4 / (1024 * 1024)));
+    QImageReader reader(&data);
+    reader.setDecideFormatFromContent(true);
+    // A photo marked as taken on its side is shown upright, turned as marked.
+    reader.setAutoTransform(true);
+    // Asked first: once the header is read, some readers (ICO) no longer say.
+    const QByteArray format = reader.format();
+    if (!readable(format))
+        return failed(OpenFailure::NotAPicture);
+    const QSize stored = storedSize(reader, format, again);
+    const QImageIOHandler::Transformations turn = format == "jpeg" ? reader.transformation()
+                                                                   : QImageIOHandler::TransformationNone;
+    const QSize upright = turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+    const QSize decoded = readsInPart(format, again) ? upright.boundedTo(QSize(limits.shownWidth, limits.shownHeight))
+                                                     : upright;
+    if (std::optional<LoadedPicture> refused = refusedUnread(format, stored, upright, decoded, again, limits))
+        return *refused;
+    if (stored.isValid() && decoded != upright) {
+        if (format == "jpeg")
+            reader.setClipRect(storedPart(stored, decoded, turn));
+        else if (format == "bmp" && bitmapRowsPlain(again))
+            return bitmapPart(again, decoded, upright, limits);
+        else
+            return ownPart(format, again, decoded, upright);
+    }
+    return readByQt(reader, format, stored, upright, again, limits);
 }
 
 // Why a file that exists cannot be opened for reading, in plain words.

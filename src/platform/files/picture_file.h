@@ -34,8 +34,9 @@ struct LoadedPicture {
 };
 
 // How much of a picture to read. Pictures up to kMaxPictureSide a side are
-// taken; of a JPEG or a PNG only the top-left `shownWidth` x `shownHeight`
-// pixels are decoded, while other formats are read whole, up to `maxPixels`.
+// taken; of a JPEG, PNG, GIF or bitmap only the top-left `shownWidth` x
+// `shownHeight` pixels are kept while decoding, so that only the part read
+// counts against `maxPixels`. Icons, and bitmaps of rare kinds, are read whole.
 struct LoadLimits {
     int shownWidth = kMaxPictureSide;
     int shownHeight = kMaxPictureSide;

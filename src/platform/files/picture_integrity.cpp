@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include <QIODevice>
 
+#include "platform/files/bitmap_rle.h"
 #include "platform/files/little_endian.h"
 
 namespace kalidor {
@@ -60,26 +62,38 @@ bool bitmapComplete(QIODevice& file)
         const std::int64_t rowBytes = (std::abs(width) * bits + 31) / 32 * 4;
         return rowBytes == 0 || (file.size() - start) / rowBytes >= std::abs(height);
     }
-    if (compression == 1 || compression == 2)  // run-length encoded
-        return file.size() - start >= imageSize;
+    if (compression == 1 || compression == 2)  // run-length encoded: the runs must reach their end too
+        return file.size() - start >= imageSize && runLengthComplete(file);
     return true;  // left to the decoder
 }
 
-// The markers must lead to the end-of-image marker. Segments carry their
-// length and may hold any bytes, markers among them (an EXIF thumbnail is a
-// whole JPEG), so they are passed over by it. In the entropy-coded data after
-// a scan's header a 0xFF byte is followed by 0x00 or a restart marker; any
-// other marker ends the data.
+// Whether libjpeg reads a length after the marker and passes over that many
+// bytes: frames, tables, scans, restart intervals, applications' segments and
+// comments. It takes any other marker alone, or refuses it.
+bool segmentFollows(std::uint8_t marker)
+{
+    return (marker >= 0xC0 && marker <= 0xCF) || (marker >= 0xDA && marker <= 0xDD) ||
+           (marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE;
+}
+
+// The markers must lead to the end-of-image marker, found as libjpeg finds
+// it. Segments carry their length and may hold any bytes, markers among them
+// (an EXIF thumbnail is a whole JPEG), so they are passed over by it. Between
+// them, and in the entropy-coded data after a scan's header, libjpeg looks for
+// the next marker: a 0xFF byte followed by 0x00 is data, not a marker, as are
+// the restart markers within a scan, and a marker without a segment is taken
+// alone. A check that read a length after such bytes would land elsewhere
+// than the decoder, and could take bytes it passes over for the end.
 bool jpegComplete(QIODevice& file)
 {
     enum class At { Marker, Code, LengthHigh, LengthLow, Segment, Data, DataFF };
     At at = At::Marker;
     bool scan = false;
     std::int64_t left = 0;
-    QByteArray chunk;
-    while (!(chunk = file.read(64 * 1024)).isEmpty()) {
-        for (const char c : chunk) {
-            const auto b = static_cast<std::uint8_t>(c);
+    std::vector<char> chunk(64 * 1024);
+    for (qint64 read = 0; (read = file.read(chunk.data(), static_cast<qint64>(chunk.size()))) > 0;) {
+        for (qint64 i = 0; i < read; ++i) {
+            const auto b = static_cast<std::uint8_t>(chunk[static_cast<std::size_t>(i)]);
             if (at == At::DataFF) {
                 if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
                     at = At::Data;
@@ -95,11 +109,11 @@ bool jpegComplete(QIODevice& file)
             case At::Code:
                 if (b == 0xD9)
                     return true;
-                if (b == 0xD8 || b == 0x01 || (b >= 0xD0 && b <= 0xD7))
-                    at = At::Marker;  // markers without a segment
-                else if (b != 0xFF) {
+                if (segmentFollows(b)) {
                     scan = b == 0xDA;
                     at = At::LengthHigh;
+                } else if (b != 0xFF) {  // 0xFF pads before a marker
+                    at = At::Marker;
                 }
                 break;
             case At::LengthHigh:

@@ -1,6 +1,7 @@
 #include "platform/widgets/scrolling_column.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QApplication>
 #include <QScrollBar>
@@ -13,8 +14,14 @@ ScrollingColumn::ScrollingColumn(QWidget* window, int width, int height, std::ve
     : QObject(window), window_(window), width_(width), height_(height), visible_(height),
       bar_(new QScrollBar(Qt::Vertical, window))
 {
-    for (QWidget* w : members)
+    for (QWidget* w : members) {
         members_.push_back({w, w->geometry(), w->x() + w->width() <= width});
+        // Qt moves a widget that paints all its own pixels (the palette) by
+        // copying them on the screen, and at a scale such as 1.25 the copy
+        // leaves out a row of device pixels, which keeps what was there before.
+        // Painted afresh instead, over what lies under them.
+        w->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    }
     bar_->setSingleStep(20);
     bar_->setAccessibleName("Scroll the controls");
     bar_->hide();
@@ -39,9 +46,20 @@ QRect ScrollingColumn::shownArea() const
     return QRect(0, 0, bar_->isVisible() ? width_ - kBarWidth : width_, visible_);
 }
 
+// The column moves by whole device pixels, so that scrolled it is drawn exactly
+// as it is unscrolled: at a scale of 1.25 by fours of pixels, at 1.5 by twos.
+int ScrollingColumn::wholeDevicePixels(int offset) const
+{
+    const qreal scale = window_->devicePixelRatioF();
+    int step = 1;
+    while (step < 16 && std::abs(step * scale - std::round(step * scale)) > 0.001)
+        ++step;
+    return (offset + step - 1) / step * step;
+}
+
 void ScrollingColumn::scrollTo(int offset)
 {
-    offset_ = std::clamp(offset, 0, std::max(0, height_ - visible_));
+    offset_ = wholeDevicePixels(std::clamp(offset, 0, std::max(0, height_ - visible_)));
     place();
     window_->update(QRect(0, 0, width_, visible_));
 }

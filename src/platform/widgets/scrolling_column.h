@@ -26,7 +26,8 @@ public:
     // After every change of the window's size: `visibleHeight` of the column
     // shows above whatever is docked at the bottom.
     void fit(int visibleHeight);
-    // How far the column is scrolled, in pixels; 0 where it fits.
+    // How far the column is scrolled, in pixels; 0 where it fits. A pixel or
+    // three past the column's end at a fractional scale.
     int offset() const { return offset_; }
     int width() const { return width_; }
     int height() const { return height_; }
@@ -44,6 +45,7 @@ private:
         bool narrows;  // placed within the column, so it gives way to the bar
     };
     void scrollTo(int offset);
+    int wholeDevicePixels(int offset) const;
     void place();
     bool inColumn(const QWidget* w) const;
 

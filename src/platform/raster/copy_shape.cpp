@@ -1,6 +1,7 @@
 #include "platform/raster/copy_shape.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace kalidor {
@@ -28,6 +29,40 @@ long long mirrorSum(float a, float b, int width)
 
 bool sameEnds(const Segment& a, const Segment& b) { return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2; }
 
+// The pixels of plain segments by their ends' difference, which alone decides
+// them: the rows of cells of a hexagonal lattice take a few shapes in turn.
+class SameShapes {
+public:
+    // Appends the segment's pixels in the rows of `clip`, from an earlier
+    // segment's where one had the same difference and was no taller than them.
+    void draw(const Segment& f, int width, const ClipRect& clip, std::vector<Span>& out)
+    {
+        const auto x = static_cast<long long>(f.x1), y = static_cast<long long>(f.y1);
+        const auto dx = static_cast<long long>(f.x2) - x, dy = static_cast<long long>(f.y2) - y;
+        if (std::abs(dy) + width > static_cast<long long>(clip.y1) - clip.y0) {
+            segmentSpans(x, y, x + dx, y + dy, width, clip, out);
+            return;
+        }
+        auto known = std::find_if(shapes_.begin(), shapes_.end(), [&](const Known& k) { return k.dx == dx && k.dy == dy; });
+        if (known == shapes_.end()) {
+            shapes_.push_back({dx, dy, {}});
+            known = shapes_.end() - 1;
+            constexpr int kOpen = 1 << 30;
+            segmentSpans(0, 0, dx, dy, width, ClipRect{-kOpen, -kOpen, kOpen, kOpen}, known->spans);
+        }
+        for (const Span& s : known->spans)
+            if (s.y + y >= clip.y0 && s.y + y <= clip.y1)
+                out.push_back(Span{static_cast<int>(s.y + y), static_cast<int>(s.x0 + x), static_cast<int>(s.x1 + x)});
+    }
+
+private:
+    struct Known {
+        long long dx, dy;
+        std::vector<Span> spans;
+    };
+    std::vector<Known> shapes_;
+};
+
 // The parts' pixels in rows `rows` (only these for a plain segment), in no
 // order: the grid clips later.
 std::vector<Span> drawParts(std::span<const CopyPart> parts, int width, std::pair<long long, long long> rows)
@@ -41,6 +76,7 @@ std::vector<Span> drawParts(std::span<const CopyPart> parts, int width, std::pai
     std::vector<std::size_t> from;  // where each part's spans begin
     std::vector<Span> source;  // the pixels the moved parts move, drawn once
     const Segment* sourceOf = nullptr;
+    SameShapes same;
     for (const CopyPart& part : parts) {
         from.push_back(drawn.size());
         if (part.moved) {
@@ -62,6 +98,10 @@ std::vector<Span> drawParts(std::span<const CopyPart> parts, int width, std::pai
             const std::span<const Span> of(drawn.data() + from[t], from[t + 1] - from[t]);
             if (turnedSpans(parts[t].segment, part.segment, width, of, drawn))
                 continue;
+        }
+        if (parts.size() > 1) {
+            same.draw(part.segment, width, plain, drawn);
+            continue;
         }
         const Segment& f = part.segment;
         segmentSpans(static_cast<long long>(f.x1), static_cast<long long>(f.y1), static_cast<long long>(f.x2),

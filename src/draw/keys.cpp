@@ -1,6 +1,7 @@
 #include "draw/keys.h"
 
 #include "draw/control_point.h"
+#include "draw/fill_tool.h"
 #include "draw/symmetry_options.h"
 #include "picture/undo_redo.h"
 
@@ -48,12 +49,14 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
     }
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);
-    // M toggles Mirror, G the guides; with Ctrl or Alt they are other keys.
+    // M toggles Mirror, G the guides, F Fill; with Ctrl or Alt they are other keys.
     if ((shift & (kCtrlKey | kAltKey)) == 0) {
         if (keyCode == kKeyM)
             toggleMirror(e);
         else if (keyCode == kKeyG)
             toggleGuides(e);
+        else if (keyCode == kKeyF)
+            toggleFill(e);
     }
     // C toggles colour pick, with or without modifiers.
     if (keyCode == kKeyC)

@@ -49,6 +49,7 @@ struct Editor {
     Services* services = nullptr;  // dialogs and the clock
     bool mirror = false;           // Centric and Pattern copies mirrored too
     bool guides = false;           // the symmetry's lines shown over the canvas
+    bool fill = false;             // a press on the canvas fills instead of drawing
     bool stroking = false;         // a button went down on the canvas and is not yet released
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)
     Recovery* recovery = nullptr;  // the copy kept against a crash, where the window keeps one

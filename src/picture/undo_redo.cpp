@@ -21,6 +21,7 @@ void showEditMenu(Editor& e)
     e.ui.mnuEdit.SetEnabled(1, idle && e.ui.pbHistory->CanRedo());
     e.ui.mnuEdit.SetChecked(2, e.mirror);
     e.ui.mnuEdit.SetChecked(3, e.guides);
+    e.ui.mnuEdit.SetChecked(4, e.fill);
 }
 
 }  // namespace kalidor

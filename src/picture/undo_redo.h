@@ -10,7 +10,7 @@ namespace kalidor {
 void EditUndo(Editor& e);
 void EditRedo(Editor& e);
 // The Edit pop-up's items: Undo and Redo greyed out where there is nothing to
-// undo or redo, Mirror and Guides checked while on.
+// undo or redo, Mirror, Guides and Fill checked while on.
 void showEditMenu(Editor& e);
 
 // Around a change of the whole picture by a command: one step of that kind.

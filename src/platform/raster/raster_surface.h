@@ -31,6 +31,7 @@ public:
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
               Corner corner = Corner::Absolute) override;
     void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) override;
+    void Fill(std::span<const PixelPoint> seeds, Colour c) override;
 
     // The two ways `Paint` fills a step's copies: each copy drawn in turn, or
     // the union of grids of copies in one pass (copy pen only; other modes

@@ -183,6 +183,8 @@ public:
     void SetCheckable(int index);
     void SetChecked(int index, bool checked);
     bool Checked(int index) const;
+    // Shown while the pointer rests on the item.
+    void SetToolTip(int index, const std::string& text);
     QMenu* menu() const { return menu_; }
 
 private:
@@ -205,6 +207,8 @@ public:
     Surface& surface() const;
     // Lines shown over the picture and never part of it (see SurfaceWidget).
     void SetGuides(std::vector<Segment> guides);
+    // The bucket cursor over the box while a press fills.
+    void SetFillCursor(bool fill);
     // Turns on the history of the box's picture, and gives it.
     History& keepHistory();
     using Control::Move;

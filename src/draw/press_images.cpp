@@ -1,6 +1,7 @@
 #include "draw/press_images.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -34,7 +35,9 @@ bool drawsCopies(const StrokeStep& step)
 int wholePixel(double v)
 {
     constexpr double kLimit = std::numeric_limits<int>::max() / 2;
-    return static_cast<int>(i16::roundHalfEven(std::clamp(v, -kLimit, kLimit)));
+    v = std::clamp(v, -kLimit, kLimit);
+    const double whole = std::floor(v);  // as the copies' ends mostly are
+    return static_cast<int>(whole == v ? whole : i16::roundHalfEven(v));
 }
 
 void appendEnds(const StrokeStep& step, std::vector<PixelPoint>& out)

@@ -1,56 +1,23 @@
 #include "platform/raster/flood_fill.h"
 
-#include <bit>
-
 #include "platform/raster/pixel_runs.h"
+#include "platform/raster/region_shape.h"
 
 namespace kalidor {
 
 namespace {
 
-// Four pixels at a time where the processor has SSE2: a fill reads every pixel
-// of its region once more than it writes it, and a whole 4K canvas is a region.
-#if defined(__SSE2__)
-inline unsigned equalLanes(const std::uint32_t* p, __m128i four)
-{
-    const __m128i same = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), four);
-    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(same)));
-}
-#endif
+int sameRun(const std::uint32_t* p, int n, std::uint32_t value) { return static_cast<int>(countSame(p, n, value)); }
+int firstOf(const std::uint32_t* p, int n, std::uint32_t value) { return static_cast<int>(findColour(p, n, value)); }
 
-// How many of the n pixels from p on are `value` before the first that is not.
-int sameRun(const std::uint32_t* p, int n, std::uint32_t value)
-{
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
-    for (; i + 4 <= n; i += 4)
-        if (const unsigned other = ~equalLanes(p + i, four) & 0xFu; other != 0)
-            return i + std::countr_zero(other);
-#endif
-    while (i < n && p[i] == value)
-        ++i;
-    return i;
-}
-
-// Where among the n pixels from p the first of colour `value` is; n where none is.
-int firstOf(const std::uint32_t* p, int n, std::uint32_t value)
-{
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
-    for (; i + 4 <= n; i += 4)
-        if (const unsigned same = equalLanes(p + i, four); same != 0)
-            return i + std::countr_zero(same);
-#endif
-    while (i < n && p[i] != value)
-        ++i;
-    return i;
-}
+// Seeds enough to look for the shape of a region among them: a lattice's
+// images are many, and lie in regions of one shape, or of a few where Mirror
+// turns them. The few images of turns about a centre are not worth it.
+constexpr std::size_t kSeedsForAShape = 64;
 
 }  // namespace
 
-bool FloodFill::fill(const PixelPlane& plane, int x, int y, std::uint32_t value, RunSink& sink)
+bool FloodFill::fill(const PixelPlane& plane, int x, int y, std::uint32_t value, std::vector<Span>& runs)
 {
     if (x < 0 || y < 0 || x >= plane.width || y >= plane.height)
         return false;
@@ -61,7 +28,7 @@ bool FloodFill::fill(const PixelPlane& plane, int x, int y, std::uint32_t value,
     // A run is written whole, as far as it reaches along its row; every pixel
     // written takes `value`, no longer the region's colour, so no run is found twice.
     auto write = [&](std::uint32_t* pixels, int ry, int x0, int x1) {
-        sink.beforeRun(ry, x0, x1);
+        runs.push_back(Span{ry, x0, x1});
         fillRun(pixels + x0, x1 - x0 + 1, value);
     };
     std::uint32_t* row = plane.row(y);
@@ -104,6 +71,35 @@ bool FloodFill::fill(const PixelPlane& plane, int x, int y, std::uint32_t value,
         }
     }
     return true;
+}
+
+void FloodFill::fillEach(const PixelPlane& plane, std::span<const PixelPoint> seeds, std::uint32_t value,
+                         std::vector<Span>& runs, std::vector<FilledRegion>& regions)
+{
+    bool lookForShapes = true;
+    for (std::size_t i = 0; i < seeds.size(); ++i) {
+        const PixelPoint& s = seeds[i];
+        if (s.x < 0 || s.y < 0 || s.x >= plane.width || s.y >= plane.height || plane.row(s.y)[s.x] == value)
+            continue;
+        const std::uint32_t was = plane.row(s.y)[s.x];
+        const std::size_t from = runs.size();
+        fill(plane, s.x, s.y, value, runs);
+        regions.push_back({from, was});
+        const std::span<const PixelPoint> rest = seeds.subspan(i + 1);
+        if (rest.size() < kSeedsForAShape || !lookForShapes)
+            continue;
+        // A shape found nowhere else ends the looking: the seeds left lie in
+        // regions of their own.
+        lookForShapes = false;
+        if (const std::optional<RegionShape> shape = RegionShape::of(std::span(runs).subspan(from), s.x, s.y)) {
+            const std::size_t found = runs.size();
+            shape->fillWhereFound(plane, rest, was, value, runs);
+            if (runs.size() > found) {
+                regions.push_back({found, was});
+                lookForShapes = true;
+            }
+        }
+    }
 }
 
 }  // namespace kalidor

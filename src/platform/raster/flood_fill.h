@@ -9,6 +9,11 @@
 #include <cstdint>
 #include <vector>
 
+#include <span>
+
+#include "platform/raster/line_raster.h"
+#include "platform/surface.h"
+
 namespace kalidor {
 
 // A picture's pixels, rows `stride` pixels apart.
@@ -21,22 +26,27 @@ struct PixelPlane {
     std::uint32_t* row(int y) const { return bits + y * stride; }
 };
 
-// Told of every run of a fill just before it is written, to keep what it
-// covers (the history's tiles, the area to repaint).
-class RunSink {
-public:
-    virtual void beforeRun(int y, int x0, int x1) = 0;
-
-protected:
-    ~RunSink() = default;
+// Regions filled, their runs one after another: this one's from run `from` to
+// the next one's, over pixels of colour `was`.
+struct FilledRegion {
+    std::size_t from;
+    std::uint32_t was;
 };
 
 class FloodFill {
 public:
     // Writes `value` over the region of pixel (x, y): every pixel of its colour
-    // reached from it through pixels of that colour. False, writing nothing,
+    // reached from it through pixels of that colour. Appends the runs written
+    // to `runs`, for the caller to keep and repaint. False, writing nothing,
     // where (x, y) lies off the plane or has `value` already.
-    bool fill(const PixelPlane& plane, int x, int y, std::uint32_t value, RunSink& sink);
+    bool fill(const PixelPlane& plane, int x, int y, std::uint32_t value, std::vector<Span>& runs);
+    // Fills the region of each seed in turn. As `value` is not the colour
+    // filled, each region is the one of the plane as it was before: a seed in
+    // a region already filled, or of colour `value`, or off the plane, fills
+    // nothing. Where many seeds are left after one is filled, the regions of
+    // its shape among them are filled at once (region_shape.h).
+    void fillEach(const PixelPlane& plane, std::span<const PixelPoint> seeds, std::uint32_t value,
+                  std::vector<Span>& runs, std::vector<FilledRegion>& regions);
 
 private:
     // Row `y`'s run from x0 to x1 is written; the row y + dy beside it is still

@@ -1,6 +1,5 @@
-// A fill on the raster surface: each seed's region written in place, its tiles
-// handed to the history before their first write, and only the blocks it
-// wrote repainted.
+// A fill on the raster surface: each seed's region written in place, then
+// handed to the history, and only the blocks it wrote repainted.
 #include <algorithm>
 
 #include "platform/raster/flood_fill.h"
@@ -13,22 +12,25 @@ namespace {
 // The repaint is told in blocks of this many pixels a side: a small region
 // repaints a little more than itself, a large one a few rectangles.
 constexpr int kBlock = 32;
+// Runs kept for the next fill at most: a few megabytes.
+constexpr std::size_t kKeptRuns = std::size_t{1} << 18;
 
-class FillWrites final : public RunSink {
+class FilledBlocks {
 public:
-    FillWrites(TileHistory* history, const QImage& image)
-        : history_(history), image_(image), columns_((image.width() + kBlock - 1) / kBlock),
-          rows_((image.height() + kBlock - 1) / kBlock),
+    explicit FilledBlocks(const QImage& image)
+        : width_(image.width()), height_(image.height()), columns_((width_ + kBlock - 1) / kBlock),
+          rows_((height_ + kBlock - 1) / kBlock),
           blocks_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0)
     {
     }
 
-    void beforeRun(int y, int x0, int x1) override
+    void add(std::span<const Span> runs)
     {
-        if (history_)
-            history_->touchRow(image_, y, x0, x1);
-        auto* row = blocks_.data() + static_cast<std::size_t>(y / kBlock) * static_cast<std::size_t>(columns_);
-        std::fill(row + x0 / kBlock, row + x1 / kBlock + 1, std::uint8_t{1});
+        for (const Span& s : runs) {
+            auto* row = blocks_.data() + static_cast<std::size_t>(s.y / kBlock) * static_cast<std::size_t>(columns_);
+            for (int b = s.x0 / kBlock; b <= s.x1 / kBlock; ++b)  // mostly one or two
+                row[b] = 1;
+        }
     }
 
     // The blocks written, row of blocks by row of blocks.
@@ -45,20 +47,20 @@ public:
                 const int x0 = bx * kBlock;
                 while (bx + 1 < columns_ && row[bx + 1])
                     ++bx;
-                spans.push_back(Span{0, x0, std::min(bx * kBlock + kBlock, image_.width()) - 1});
+                spans.push_back(Span{0, x0, std::min(bx * kBlock + kBlock, width_) - 1});
             }
             if (spans.empty())
                 continue;
             // Every row of a row of blocks has the same spans: one form each.
-            for (int y = by * kBlock; y < std::min((by + 1) * kBlock, image_.height()); ++y)
+            for (int y = by * kBlock; y < std::min((by + 1) * kBlock, height_); ++y)
                 area.addRow(y, spans, by);
         }
         return area;
     }
 
 private:
-    TileHistory* history_;
-    const QImage& image_;
+    int width_;
+    int height_;
     int columns_;
     int rows_;
     std::vector<std::uint8_t> blocks_;
@@ -77,14 +79,31 @@ void RasterSurface::Fill(std::span<const PixelPoint> seeds, Colour c)
     // A fill that writes nothing leaves the picture, and so its history, alone.
     if (std::none_of(seeds.begin(), seeds.end(), changes))
         return;
+    // A picture of one colour is one region: filled whole, its history keeps
+    // just the colour it had, as New's does.
+    if (kept_.plain()) {
+        replacingAll();
+        kept_.fill(value);
+        notify(QRect(0, 0, width_, height_));
+        return;
+    }
     QImage& image = kept_.pixels();
     const PixelPlane plane{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(),
                            image.height()};
-    FillWrites writes(history_.get(), image);
-    FloodFill flood;
-    for (const PixelPoint& s : seeds)
-        flood.fill(plane, s.x, s.y, value, writes);
-    notify(writes.changed());
+    // The runs' buffers are kept from fill to fill, unless a very large one
+    // made them large.
+    fillRuns_.clear();
+    fillRegions_.clear();
+    FloodFill().fillEach(plane, seeds, value, fillRuns_, fillRegions_);
+    if (history_)
+        history_->filled(image, fillRuns_, fillRegions_, value);
+    FilledBlocks blocks(image);
+    blocks.add(fillRuns_);
+    if (fillRuns_.capacity() > kKeptRuns) {
+        fillRuns_ = {};
+        fillRegions_ = {};
+    }
+    notify(blocks.changed());
 }
 
 }  // namespace kalidor

@@ -13,6 +13,7 @@
 #include <QRect>
 
 #include "platform/raster/changed_area.h"
+#include "platform/raster/flood_fill.h"
 #include "platform/raster/kept_image.h"
 #include "platform/raster/line_raster.h"
 #include "platform/raster/segment_grid.h"
@@ -117,6 +118,8 @@ private:
     std::vector<Segment> copies_;
     std::vector<PointOp> ops_;
     std::vector<Span> base_;  // the first operation's pixels, shape by shape, for the others to take
+    std::vector<Span> fillRuns_;  // what a fill wrote, region by region
+    std::vector<FilledRegion> fillRegions_;
     std::vector<std::size_t> baseFrom_;
     std::function<void(const QRegion&)> changed_;
     std::unique_ptr<TileHistory> history_;

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QWidget>
 
 #include "app/main_window.h"
 
@@ -139,6 +140,11 @@ std::string checkRest(const Editor& e)
         return "N reads \"" + e.ui.lN.Caption() + "\" with the slider at " + std::to_string(e.ui.slN.Value());
     if (e.ui.sb.PanelText(1) != "File")
         return "panel 1 reads \"" + e.ui.sb.PanelText(1) + "\"";
+    // The bucket while a press would fill: Fill on, and not in colour pick.
+    const bool bucket = e.fill && e.st.Mode != kColourPick;
+    if (e.ui.pbBox.widget()->cursor().shape() != (bucket ? Qt::BitmapCursor : Qt::ArrowCursor))
+        return std::string("the canvas's cursor is ") + (bucket ? "not" : "still") + " the bucket, Fill " +
+               (e.fill ? "on" : "off") + " in mode " + std::to_string(e.st.Mode);
     return {};
 }
 

@@ -153,12 +153,12 @@ void StormDriver::action()
 {
     using Action = void (StormDriver::*)();
     static constexpr std::pair<int, Action> actions[] = {
-        {28, &StormDriver::stroke},     {5, &StormDriver::hover},       {9, &StormDriver::dragMarker},
+        {27, &StormDriver::stroke},     {4, &StormDriver::hover},       {9, &StormDriver::dragMarker},
         {11, &StormDriver::holdArrow},  {4, &StormDriver::pressC},      {2, &StormDriver::otherKey},
         {6, &StormDriver::clickMode},   {7, &StormDriver::clickBox},    {5, &StormDriver::pressPalette},
         {2, &StormDriver::clickWell},   {4, &StormDriver::moveSlider},  {5, &StormDriver::resizeWindow},
         {2, &StormDriver::clickInvert}, {3, &StormDriver::fileMenu},    {3, &StormDriver::idle},
-        {4, &StormDriver::undoRedo},
+        {4, &StormDriver::undoRedo},    {2, &StormDriver::pressF},
     };
     int r = below(100);
     for (const auto& [weight, act] : actions) {

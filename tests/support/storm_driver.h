@@ -67,6 +67,11 @@ private:
     // Keys (storm_keys.cpp).
     void holdArrow();
     void pressC();
+    // Fill (storm_fill.cpp): the F key, and a press on the canvas, checked
+    // where Fill takes it.
+    void pressF();
+    void pressOnCanvas(const std::string& what, QPointF at, Qt::MouseButton b, Qt::MouseButtons held,
+                       Qt::KeyboardModifiers mods, bool twice = false);
     // A key with the mouse still down: the C key, an arrow held a while, or a
     // File command.
     void keyDuringDrag();

@@ -58,8 +58,10 @@ void StormDriver::pressC() { pressKey(Qt::Key_C, chance(70) ? Qt::NoModifier : m
 void StormDriver::keyDuringDrag()
 {
     const int r = below(100);
-    if (r < 40)
+    if (r < 35)
         pressC();
+    else if (r < 40)
+        pressF();
     else if (r < 75)
         holdArrow();
     else if (r < 88)

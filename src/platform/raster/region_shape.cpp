@@ -11,6 +11,8 @@ namespace {
 
 // A shape is made on a map of a byte a pixel around it: no larger than this.
 constexpr long long kLargestShape = 256 * 256;
+// How many places ahead the pixels are asked for.
+constexpr std::size_t kPlacesAhead = 8;
 
 void addPieces(const std::vector<char>& row, int width, int dx, char kind, std::vector<std::pair<int, int>>& out)
 {
@@ -148,18 +150,12 @@ void RegionShape::fillWhereFound(const PixelPlane& plane, std::span<const PixelP
     // fits share one with a region written before, whose pixels are no longer
     // of the region's colour.
     std::vector<PixelPoint> fitting;
-    std::vector<PixelPoint> next;
     for (std::size_t first = 0, last = 0; first < found.size(); first = last) {
         while (last < found.size() && found[last].y == found[first].y)
             ++last;
         fitting.assign(found.begin() + static_cast<std::ptrdiff_t>(first), found.begin() + static_cast<std::ptrdiff_t>(last));
-        for (std::size_t r = 0; r < rows_.size() && !fitting.empty(); ++r) {
-            next.clear();
-            for (const PixelPoint& s : fitting)
-                if (fits(plane, rows_[r], s, target))
-                    next.push_back(s);
-            fitting.swap(next);
-        }
+        for (std::size_t r = 0; r < rows_.size() && !fitting.empty(); ++r)
+            keepFitting(plane, rows_[r], target, fitting);
         for (const Row& row : rows_)
             for (const PixelPoint& s : fitting)
                 for (const auto& [from, to] : row.inside) {
@@ -168,6 +164,50 @@ void RegionShape::fillWhereFound(const PixelPlane& plane, std::span<const PixelP
                     runs.push_back(Span{y, x0, x1});
                 }
     }
+}
+
+void RegionShape::keepFitting(const PixelPlane& plane, const Row& row, std::uint32_t target,
+                              std::vector<PixelPoint>& places)
+{
+    // The places share a row and come left to right: where the row of the
+    // shape lies within the plane at the first and the last, every place is
+    // checked four pixels at a time against the masks, in one loop.
+    const int y = places.front().y + row.dy;
+    const int width = 4 * static_cast<int>(row.in.size());
+    const bool within = !row.in.empty() && y >= 0 && y < plane.height && places.front().x + row.from >= 0 &&
+                        places.back().x + row.from + width <= plane.width;
+    std::size_t kept = 0;
+#if defined(__SSE2__)
+    if (within) {
+        const std::uint32_t* pixels = plane.row(y) + row.from;
+        const __m128i four = _mm_set1_epi32(static_cast<int>(target));
+        const std::uint8_t* in = row.in.data();
+        const std::uint8_t* out = row.out.data();
+        const std::size_t groups = row.in.size();
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            const PixelPoint s = places[i];
+            // The pixels a few places on, asked for now: the places are far
+            // enough apart that the processor does not guess them.
+            if (i + kPlacesAhead < places.size())
+                __builtin_prefetch(pixels + places[i + kPlacesAhead].x);
+            const std::uint32_t* p = pixels + s.x;
+            std::size_t g = 0;
+            for (; g < groups; ++g) {
+                const unsigned same = equalLanes(p + 4 * g, four);
+                if ((same & in[g]) != in[g] || (same & out[g]) != 0)
+                    break;
+            }
+            if (g == groups)
+                places[kept++] = s;
+        }
+        places.resize(kept);
+        return;
+    }
+#endif
+    for (const PixelPoint& s : places)
+        if (fits(plane, row, s, target))
+            places[kept++] = s;
+    places.resize(kept);
 }
 
 }  // namespace kalidor

@@ -43,6 +43,9 @@ private:
     };
     static void makeMasks(Row& row);
     static bool fits(const PixelPlane& plane, const Row& row, PixelPoint at, std::uint32_t target);
+    // Of places on one row of the plane, in order, those where the row fits.
+    static void keepFitting(const PixelPlane& plane, const Row& row, std::uint32_t target,
+                            std::vector<PixelPoint>& places);
     std::vector<Row> rows_;
 };
 

@@ -117,6 +117,7 @@ private:
     long long lastState_ = -1;
     QImage start_;  // the kept picture before the first event
     int fileDialogs_ = 0;                   // file dialogs the program showed
+    long long fills_ = 0;                   // presses Fill took
 };
 
 }  // namespace kalidor::test

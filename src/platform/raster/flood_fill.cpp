@@ -24,53 +24,59 @@ bool FloodFill::fill(const PixelPlane& plane, int x, int y, std::uint32_t value,
     const std::uint32_t target = plane.row(y)[x];
     if (target == value)
         return false;
-    const int last = plane.width - 1;
-    // A run is written whole, as far as it reaches along its row; every pixel
-    // written takes `value`, no longer the region's colour, so no run is found twice.
-    auto write = [&](std::uint32_t* pixels, int ry, int x0, int x1) {
-        runs.push_back(Span{ry, x0, x1});
-        fillRun(pixels + x0, x1 - x0 + 1, value);
-    };
     std::uint32_t* row = plane.row(y);
     int from = x;
     while (from > 0 && row[from - 1] == target)
         --from;
-    int to = x + sameRun(row + x, last - x + 1, target) - 1;
-    write(row, y, from, to);
+    const int to = x + sameRun(row + x, plane.width - x, target) - 1;
+    write(row, y, from, to, value, runs);
     stack_.clear();
     stack_.push_back({y, from, to, 1});
     stack_.push_back({y, from, to, -1});
     while (!stack_.empty()) {
         const Pending p = stack_.back();
         stack_.pop_back();
-        const int at = p.y + p.dy;
-        if (at < 0 || at >= plane.height)
-            continue;
-        row = plane.row(at);
-        for (int i = p.x0; i <= p.x1;) {
-            i += firstOf(row + i, p.x1 - i + 1, target);
-            if (i > p.x1)
-                break;
-            // Only a run met at the first pixel looked at can reach further left:
-            // any other has a pixel of another colour just before it.
-            from = i;
-            if (i == p.x0)
-                while (from > 0 && row[from - 1] == target)
-                    --from;
-            to = i + sameRun(row + i, last - i + 1, target) - 1;
-            write(row, at, from, to);
-            stack_.push_back({at, from, to, p.dy});
-            // Where the run reaches past the one it was found from, the row that
-            // one lies on is looked at there too; the pixels just past that run
-            // are of another colour, or it would have reached them.
-            if (from < p.x0 - 1)
-                stack_.push_back({at, from, p.x0 - 2, -p.dy});
-            if (to > p.x1 + 1)
-                stack_.push_back({at, p.x1 + 2, to, -p.dy});
-            i = to + 2;
-        }
+        if (p.y + p.dy >= 0 && p.y + p.dy < plane.height)
+            fillBeside(plane, p, target, value, runs);
     }
     return true;
+}
+
+void FloodFill::write(std::uint32_t* row, int y, int from, int to, std::uint32_t value, std::vector<Span>& runs)
+{
+    // A run is written whole, as far as it reaches along its row; every pixel
+    // written takes `value`, no longer the region's colour, so no run is found twice.
+    runs.push_back(Span{y, from, to});
+    fillRun(row + from, to - from + 1, value);
+}
+
+void FloodFill::fillBeside(const PixelPlane& plane, const Pending& p, std::uint32_t target, std::uint32_t value,
+                           std::vector<Span>& runs)
+{
+    const int at = p.y + p.dy;
+    std::uint32_t* row = plane.row(at);
+    for (int i = p.x0; i <= p.x1;) {
+        i += firstOf(row + i, p.x1 - i + 1, target);
+        if (i > p.x1)
+            break;
+        // Only a run met at the first pixel looked at can reach further left:
+        // any other has a pixel of another colour just before it.
+        int from = i;
+        if (i == p.x0)
+            while (from > 0 && row[from - 1] == target)
+                --from;
+        const int to = i + sameRun(row + i, plane.width - i, target) - 1;
+        write(row, at, from, to, value, runs);
+        stack_.push_back({at, from, to, p.dy});
+        // Where the run reaches past the one it was found from, the row that
+        // one lies on is looked at there too; the pixels just past that run
+        // are of another colour, or it would have reached them.
+        if (from < p.x0 - 1)
+            stack_.push_back({at, from, p.x0 - 2, -p.dy});
+        if (to > p.x1 + 1)
+            stack_.push_back({at, p.x1 + 2, to, -p.dy});
+        i = to + 2;
+    }
 }
 
 void FloodFill::fillEach(const PixelPlane& plane, std::span<const PixelPoint> seeds, std::uint32_t value,

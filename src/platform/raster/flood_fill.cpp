@@ -10,6 +10,14 @@ namespace {
 int sameRun(const std::uint32_t* p, int n, std::uint32_t value) { return static_cast<int>(countSame(p, n, value)); }
 int firstOf(const std::uint32_t* p, int n, std::uint32_t value) { return static_cast<int>(findColour(p, n, value)); }
 
+// A run is written whole, as far as it reaches along its row; every pixel
+// written takes `value`, no longer the region's colour, so no run is found twice.
+inline void write(std::uint32_t* row, int y, int from, int to, std::uint32_t value, std::vector<Span>& runs)
+{
+    runs.push_back(Span{y, from, to});
+    fillRun(row + from, to - from + 1, value);
+}
+
 // Seeds enough to look for the shape of a region among them: a lattice's
 // images are many, and lie in regions of one shape, or of a few where Mirror
 // turns them. The few images of turns about a centre are not worth it.
@@ -40,14 +48,6 @@ bool FloodFill::fill(const PixelPlane& plane, int x, int y, std::uint32_t value,
             fillBeside(plane, p, target, value, runs);
     }
     return true;
-}
-
-void FloodFill::write(std::uint32_t* row, int y, int from, int to, std::uint32_t value, std::vector<Span>& runs)
-{
-    // A run is written whole, as far as it reaches along its row; every pixel
-    // written takes `value`, no longer the region's colour, so no run is found twice.
-    runs.push_back(Span{y, from, to});
-    fillRun(row + from, to - from + 1, value);
 }
 
 void FloodFill::fillBeside(const PixelPlane& plane, const Pending& p, std::uint32_t target, std::uint32_t value,

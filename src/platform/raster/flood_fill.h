@@ -57,7 +57,6 @@ private:
         int x1;
         int dy;
     };
-    static void write(std::uint32_t* row, int y, int from, int to, std::uint32_t value, std::vector<Span>& runs);
     // The runs of the region on the row beside a run written, each written
     // and its own rows beside it put on the stack.
     void fillBeside(const PixelPlane& plane, const Pending& p, std::uint32_t target, std::uint32_t value,

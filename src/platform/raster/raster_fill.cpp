@@ -15,21 +15,29 @@ constexpr int kBlock = 32;
 // Runs kept for the next fill at most: a few megabytes.
 constexpr std::size_t kKeptRuns = std::size_t{1} << 18;
 
+// The blocks the runs lie in, over the box around them.
 class FilledBlocks {
 public:
-    explicit FilledBlocks(const QImage& image)
-        : width_(image.width()), height_(image.height()), columns_((width_ + kBlock - 1) / kBlock),
-          rows_((height_ + kBlock - 1) / kBlock),
-          blocks_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0)
+    FilledBlocks(std::span<const Span> runs, int width, int height) : width_(width), height_(height)
     {
-    }
-
-    void add(std::span<const Span> runs)
-    {
+        if (runs.empty())
+            return;
+        int left = runs.front().x0, right = runs.front().x1, top = runs.front().y, bottom = top;
         for (const Span& s : runs) {
-            auto* row = blocks_.data() + static_cast<std::size_t>(s.y / kBlock) * static_cast<std::size_t>(columns_);
+            left = std::min(left, s.x0);
+            right = std::max(right, s.x1);
+            top = std::min(top, s.y);
+            bottom = std::max(bottom, s.y);
+        }
+        left_ = left / kBlock;
+        top_ = top / kBlock;
+        columns_ = right / kBlock - left_ + 1;
+        rows_ = bottom / kBlock - top_ + 1;
+        blocks_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0);
+        for (const Span& s : runs) {
+            auto* row = blocks_.data() + static_cast<std::size_t>(s.y / kBlock - top_) * static_cast<std::size_t>(columns_);
             for (int b = s.x0 / kBlock; b <= s.x1 / kBlock; ++b)  // mostly one or two
-                row[b] = 1;
+                row[b - left_] = 1;
         }
     }
 
@@ -44,15 +52,16 @@ public:
             for (int bx = 0; bx < columns_; ++bx) {
                 if (!row[bx])
                     continue;
-                const int x0 = bx * kBlock;
+                const int x0 = (left_ + bx) * kBlock;
                 while (bx + 1 < columns_ && row[bx + 1])
                     ++bx;
-                spans.push_back(Span{0, x0, std::min(bx * kBlock + kBlock, width_) - 1});
+                spans.push_back(Span{0, x0, std::min((left_ + bx + 1) * kBlock, width_) - 1});
             }
             if (spans.empty())
                 continue;
             // Every row of a row of blocks has the same spans: one form each.
-            for (int y = by * kBlock; y < std::min((by + 1) * kBlock, height_); ++y)
+            const int top = (top_ + by) * kBlock;
+            for (int y = top; y < std::min(top + kBlock, height_); ++y)
                 area.addRow(y, spans, by);
         }
         return area;
@@ -61,8 +70,10 @@ public:
 private:
     int width_;
     int height_;
-    int columns_;
-    int rows_;
+    int left_ = 0;
+    int top_ = 0;
+    int columns_ = 0;
+    int rows_ = 0;
     std::vector<std::uint8_t> blocks_;
 };
 
@@ -97,8 +108,7 @@ void RasterSurface::Fill(std::span<const PixelPoint> seeds, Colour c)
     FloodFill().fillEach(plane, seeds, value, fillRuns_, fillRegions_);
     if (history_)
         history_->filled(image, fillRuns_, fillRegions_, value);
-    FilledBlocks blocks(image);
-    blocks.add(fillRuns_);
+    const FilledBlocks blocks(fillRuns_, image.width(), image.height());
     if (fillRuns_.capacity() > kKeptRuns) {
         fillRuns_ = {};
         fillRegions_ = {};

@@ -2,7 +2,8 @@
 # Takes the README's screenshots of the real window under Xvfb, drawn with real
 # X input: a Centric figure (docs/centric.png), a Pattern tiling
 # (docs/pattern.png), a mirrored Centric figure with its guides
-# (docs/mirror.png) and four wallpaper groups side by side (docs/groups.png).
+# (docs/mirror.png), a mandala coloured in with a few fills (docs/fill.png) and
+# four wallpaper groups side by side (docs/groups.png).
 set -eu
 cd "$(dirname "$0")/.."
 SCREEN_SIZE=1024x720
@@ -30,10 +31,18 @@ pen() {
     xdotool mousemove "$(sx 11)" "$(sy 565)" mousedown 1 mousemove "$(sx 30)" "$(sy 565)" \
         mousemove "$(sx $((11 + ($1 - 1) * 79 / 29)))" "$(sy 565)" mouseup 1
 }
+# start: Kalidor, with a data folder of its own: the session before was killed
+# with its drawing unsaved, and its recovery copy must not be offered here.
+SESSIONS=0
+start() {
+    SESSIONS=$((SESSIONS + 1))
+    export XDG_DATA_HOME="$WORK/data-$SESSIONS"
+    start_kalidor build/kalidor
+}
 # swatch COL ROW: loads a palette swatch into well 1.
 swatch() { xdotool mousemove "$(sx $((11 + 19 * $1 + 10)))" "$(sy $((211 + 19 * $2 + 10)))" click 1; }
 
-start_kalidor build/kalidor
+start
 # Centric, N = 9 (the N slider's handle dragged right), about the canvas's middle.
 xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
 xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 50)" "$(sy 147)" mouseup 1
@@ -50,7 +59,7 @@ done
 save centric
 kill "$KALIDOR_PID"
 
-start_kalidor build/kalidor
+start
 # Pattern with cells of 120 x 100 (the marker dropped there) and "Chess".
 xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
 xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 120 100) mouseup 1
@@ -63,7 +72,7 @@ drag "$WORK/knot"
 save pattern
 kill "$KALIDOR_PID"
 
-start_kalidor build/kalidor
+start
 # Centric, N = 6, with Mirror and the guides on (the M and G keys): a snowflake.
 xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
 xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 39)" "$(sy 147)" mousemove "$(sx 41)" "$(sy 147)" mouseup 1
@@ -75,8 +84,44 @@ awk -v mx="$MX" -v my="$MY" 'BEGIN { for (i = 0; i <= 80; i++) { t = i / 80;
 drag "$WORK/frond"
 save mirror
 kill "$KALIDOR_PID"
-wait "$KALIDOR_PID" 2>/dev/null || true
-rm -rf "$XDG_DATA_HOME"
+
+start
+# A mandala: Centric, N = 8 with Mirror, pen 3; eight petals, a ring with
+# eight beads on it and a disc in the middle, all closed lines...
+xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
+xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 42)" "$(sy 147)" mousemove "$(sx 47)" "$(sy 147)" mouseup 1
+xdotool mousemove $(at 100 100) key m
+pen 3
+# loop CX CY RX RY: an ellipse about a point, as one stroke; arc R A0 A1: an
+# arc of a circle about the centre from angle A0 to A1 (radians, 0 up).
+loop() {
+    awk -v cx="$1" -v cy="$2" -v rx="$3" -v ry="$4" 'BEGIN { for (i = 0; i <= 48; i++) { a = i / 48 * 6.28318;
+        printf "%d %d\n", cx + rx * sin(a), cy - ry * cos(a) } }' >"$WORK/loop"
+    drag "$WORK/loop"
+}
+arc() {
+    awk -v mx="$MX" -v my="$MY" -v r="$1" -v a0="$2" -v a1="$3" 'BEGIN { for (i = 0; i <= 24; i++) { a = a0 + (a1 - a0) * i / 24;
+        printf "%d %d\n", mx + r * sin(a), my - r * cos(a) } }' >"$WORK/arc"
+    drag "$WORK/arc"
+}
+loop "$MX" $((MY - 120)) 25 60
+arc 190 -0.55 0.55
+arc 60 -0.55 0.55
+loop $((MX + 73)) $((MY - 176)) 18 18
+# ... coloured in with F and five presses, each in the colour of a swatch.
+xdotool key f
+fill() {
+    swatch "$1" "$2"
+    xdotool mousemove $(at "$3" "$4") click 1
+    sleep 0.2
+}
+fill 0 3 "$MX" $((MY - 120))
+fill 2 9 $((MX + 30)) "$MY"
+fill 1 1 $((MX + 34)) $((MY - 83))
+fill 3 6 $((MX + 69)) $((MY - 167))
+fill 2 12 $((MX + 78)) $((MY - 186))
+save fill
+kill "$KALIDOR_PID"
 
 # The same two strokes under four wallpaper groups, on cells of 90, each
 # canvas cut down to 300 x 300 and named below; then side by side.
@@ -94,7 +139,7 @@ awk 'BEGIN { for (i = 0; i <= 30; i++) { t = i / 30 * 3.14159;
 TILES=""
 for g in "11 p4g" "7 pgg" "14 p31m" "16 p6m"; do
     set -- $g
-    start_kalidor build/kalidor
+    start
     xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
     xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 90 90) mouseup 1
     xdotool mousemove "$(sx 40)" "$(sy 157)" click 1  # "Pannern" up: no marker in the picture
@@ -111,10 +156,7 @@ for g in "11 p4g" "7 pgg" "14 p31m" "16 p6m"; do
         -gravity south -background white -splice 0x22 -font DejaVu-Sans -pointsize 16 -annotate +0+3 "$2" \
         "$WORK/tile-$2.png"
     TILES="$TILES $WORK/tile-$2.png"
-    # Killed, it leaves a recovery copy that the next start would offer.
     kill "$KALIDOR_PID"
-    wait "$KALIDOR_PID" 2>/dev/null || true
-    rm -rf "$XDG_DATA_HOME"
 done
 convert $TILES +append docs/groups.png
 echo "wrote docs/groups.png"

@@ -63,7 +63,8 @@ void setToolTips(Controls& c)
     c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S)");
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
-    c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G)");
+    c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G), Fill (F)");
+    c.mnuEdit.SetToolTip(4, "Fill: a press colours the region under the pointer, in every copy of the symmetry");
     c.sb.SetPanelToolTip(kGroupPanel, "Group: the plane symmetry Pattern draws under; click to choose one of the 17");
 }
 
@@ -128,9 +129,11 @@ void addStatusBarAndMenus(Form& f, Controls& c)
     c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
     // Their keys reach the editor through its preview of every key, so the
     // entries only show them.
-    c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""}});
+    c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""},
+                                   {"&Fill\tF", ""}});
     c.mnuEdit.SetCheckable(2);
     c.mnuEdit.SetCheckable(3);
+    c.mnuEdit.SetCheckable(4);
     std::vector<MenuItem> groups;
     for (int g = 0; g < kGroupCount; ++g)
         groups.push_back({groupCaption(g), ""});

@@ -14,6 +14,7 @@
 #include "draw/control_point.h"
 #include "draw/group_choice.h"
 #include "draw/wallpaper_groups.h"
+#include "draw/fill_tool.h"
 #include "draw/keys.h"
 #include "draw/symmetry_options.h"
 #include "picture/invert.h"
@@ -39,12 +40,15 @@ void afterEvent(Editor& e)
         e.recovery->afterEvent();
 }
 
-// A notification, then the guides as it left the editor.
+// A notification, then the guides and the canvas's cursor as it left the editor.
 template <class Handler>
 void handle(Editor& e, Handler&& handler)
 {
     atEventBoundary(handler);
-    atEventBoundary([&] { refreshGuides(e); });
+    atEventBoundary([&] {
+        refreshGuides(e);
+        refreshFillCursor(e);
+    });
     afterEvent(e);
 }
 
@@ -124,6 +128,7 @@ void MainWindow::connectHandlers()
     ui.mnuEdit.OnItem(1, [&e] { handle(e, [&] { EditRedo(e); }); });
     ui.mnuEdit.OnItem(2, [&e] { handle(e, [&] { toggleMirror(e); }); });
     ui.mnuEdit.OnItem(3, [&e] { handle(e, [&] { toggleGuides(e); }); });
+    ui.mnuEdit.OnItem(4, [&e] { handle(e, [&] { toggleFill(e); }); });
     for (int g = 0; g < kGroupCount; ++g)
         ui.mnuGroup.OnItem(g, [&e, g] { handle(e, [&] { chooseGroup(e, g); }); });
     form_->OnQueryClose([&e] {

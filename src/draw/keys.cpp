@@ -1,6 +1,7 @@
 #include "draw/keys.h"
 
 #include "draw/control_point.h"
+#include "draw/fill_tool.h"
 #include "draw/symmetry_options.h"
 #include "picture/undo_redo.h"
 
@@ -48,14 +49,16 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
     }
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);
-    // M toggles Mirror, G the guides, [ and ] turn the mirror line by a
-    // degree (with Shift by 15); with Ctrl or Alt they are other keys.
+    // M toggles Mirror, G the guides, F Fill, [ and ] turn the mirror line by
+    // a degree (with Shift by 15); with Ctrl or Alt they are other keys.
     if ((shift & (kCtrlKey | kAltKey)) == 0) {
         const int degrees = (shift & kShiftKey) != 0 ? 15 : 1;
         if (keyCode == kKeyM)
             toggleMirror(e);
         else if (keyCode == kKeyG)
             toggleGuides(e);
+        else if (keyCode == kKeyF)
+            toggleFill(e);
         else if (keyCode == kKeyOpenBracket)
             turnMirror(e, -degrees);
         else if (keyCode == kKeyCloseBracket)

@@ -17,10 +17,12 @@ const Tool& toolFor(const Editor& e, const MouseArgs& m)
 {
     switch (e.st.Mode) {
     case kNormal:
-        return kStrokeTool;
+        return e.fill ? kFillTool : kStrokeTool;
     case kCentric:
     case kPattern:
-        return shiftOnly(m) ? kPlacePointTool : kStrokeTool;
+        if (shiftOnly(m))
+            return kPlacePointTool;
+        return e.fill ? kFillTool : kStrokeTool;
     case kColourPick:
         return kPickTool;
     default:

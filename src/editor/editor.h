@@ -52,6 +52,7 @@ struct Editor {
     bool guides = false;           // the symmetry's lines shown over the canvas
     int group = 0;                 // Pattern's wallpaper group, by its place in their table: p1 at start
     int mirrorAngle = 0;           // Centric's mirror line, degrees clockwise from the vertical, 0..179
+    bool fill = false;             // a press on the canvas fills instead of drawing
     bool stroking = false;         // a button went down on the canvas and is not yet released
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)
     Recovery* recovery = nullptr;  // the copy kept against a crash, where the window keeps one

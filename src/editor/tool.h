@@ -19,6 +19,9 @@ extern const Tool kStrokeTool;
 // Shift alone in a symmetric mode: the control point under the pointer, while
 // the mode's box ("Center" or "Pannern") is checked; otherwise nothing.
 extern const Tool kPlacePointTool;
+// Fill on: the press fills the region under the pointer and under its images
+// in the mode's symmetry; moves do nothing.
+extern const Tool kFillTool;
 // Colour pick: the press copies the colour under the pointer into a well.
 extern const Tool kPickTool;
 // Does nothing.

@@ -23,6 +23,7 @@ void showEditMenu(Editor& e)
     // Under a group other than p1, Pattern draws the group's own operations.
     e.ui.mnuEdit.SetEnabled(2, drawingMode(e.st) != kPattern || e.group == 0);
     e.ui.mnuEdit.SetChecked(3, e.guides);
+    e.ui.mnuEdit.SetChecked(4, e.fill);
 }
 
 }  // namespace kalidor

@@ -10,8 +10,8 @@ namespace kalidor {
 void EditUndo(Editor& e);
 void EditRedo(Editor& e);
 // The Edit pop-up's items: Undo and Redo greyed out where there is nothing to
-// undo or redo, Mirror and Guides checked while on, Mirror greyed out in
-// Pattern under a wallpaper group other than p1, where it has no effect.
+// undo or redo, Mirror, Guides and Fill checked while on, Mirror greyed out
+// in Pattern under a wallpaper group other than p1, where it has no effect.
 void showEditMenu(Editor& e);
 
 // Around a change of the whole picture by a command: one step of that kind.

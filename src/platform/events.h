@@ -21,6 +21,7 @@ constexpr int16 kKeyUp = 38;
 constexpr int16 kKeyRight = 39;
 constexpr int16 kKeyDown = 40;
 constexpr int16 kKeyC = 67;
+constexpr int16 kKeyF = 70;
 constexpr int16 kKeyG = 71;
 constexpr int16 kKeyM = 77;
 constexpr int16 kKeyY = 89;
@@ -33,6 +34,9 @@ struct MouseArgs {
     int16 Shift = 0;
     float X = 0;  // pixels on the canvas and the palette; twips on the marker and the status bar
     float Y = 0;
+    // On a press on the canvas, every button down once it went down, the
+    // pressed one among them; 0 where that is not known.
+    int16 Held = 0;
 };
 
 // What was dragged onto the canvas.

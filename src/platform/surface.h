@@ -27,6 +27,13 @@ enum class Corner {
     Relative,  // (x2, y2) is a width and a height added to the first point
 };
 
+// A pixel of the surface: its column and row.
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
 // Drawing modes, as the two-operand raster operations of the Windows GDI.
 constexpr int16 kCopyPen = 13;
 constexpr int16 kInvertPen = 6;
@@ -43,6 +50,13 @@ public:
     // current width and mode, in one call: the same pixels as drawing each copy
     // with `Line`, in the symmetry's order.
     virtual void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) = 0;
+    // Fills the region of each seed in turn: the pixels of the seed's colour
+    // joined to it up, down, left and right through pixels of that colour, all
+    // through the kept picture, take colour `c`, whatever the drawing mode. As
+    // `c` is not the colour filled, later seeds see the regions of the picture
+    // as it was before the call: a seed in a region already filled, or already
+    // of colour `c`, or outside the picture, changes nothing.
+    virtual void Fill(std::span<const PixelPoint> seeds, Colour c) = 0;
 
     virtual int16 DrawMode() const = 0;
     virtual void SetDrawMode(int16 mode) = 0;

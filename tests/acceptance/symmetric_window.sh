@@ -1,8 +1,8 @@
 #!/bin/sh
 # Symmetric drawing in the real window with real X input: a Pattern stroke
 # repeated in every cell (and in every other one with "Chess"), a Centric
-# stroke drawn five times about the centre, and the centre moved by dragging
-# its marker.
+# stroke drawn five times about the centre, the centre moved by dragging its
+# marker, and a fill that colours five petals with one press.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -104,4 +104,48 @@ if awk -v m="$mean" 'BEGIN { exit !(m > 0.74 && m < 0.76) }'; then echo "ok: tin
     echo "FAIL: tiny cells: mean intensity $mean"
     FAILURES=$((FAILURES + 1))
 fi
+
+# Fill. On a new canvas, a circle drawn in Centric at N = 5 about the centre
+# left at (300, 420) makes five closed petals; with F, one press inside one of
+# them colours all five, the moves after it with the button held draw
+# nothing, and Ctrl+Z takes the fill back.
+xdotool key ctrl+n
+sleep 0.3
+choose 60
+xdotool mousemove "$(sx "$(cx 440)")" "$(sy "$(cy 420)")" mousedown 1
+for i in $(seq 1 24); do
+    xy=$(awk -v i="$i" 'BEGIN { a = i * 2 * 3.141592 / 24; printf "%d %d", 410 + 30 * cos(a) + 0.5, 420 + 30 * sin(a) + 0.5 }')
+    set -- $xy
+    xdotool mousemove "$(sx "$(cx "$1")")" "$(sy "$(cy "$2")")"
+    sleep 0.01
+done
+xdotool mouseup 1
+sleep 0.3
+shot "$WORK/petals.png"
+canvas_crop "$WORK/petals.png" "$WORK/petals-canvas.png"
+xdotool key f
+sleep 0.2
+xdotool mousemove "$(sx "$(cx 410)")" "$(sy "$(cy 420)")" mousedown 1
+for i in $(seq 1 10); do
+    xdotool mousemove "$(sx "$(cx $((410 + 19 * i)))")" "$(sy "$(cy $((420 + 18 * i)))")"
+    sleep 0.01
+done
+xdotool mouseup 1
+sleep 0.3
+shot "$WORK/filled.png"
+for k in 0 1 2 3 4; do
+    xy=$(awk -v k="$k" 'BEGIN { a = k * 2 * 3.141592 / 5; printf "%d %d", 300 + 110 * cos(a) + 0.5, 420 + 110 * sin(a) + 0.5 }')
+    set -- $xy
+    expect_canvas "$WORK/petals.png" "$1" "$2" "255,255,255" "petal $k is white inside before the fill"
+    expect_canvas "$WORK/filled.png" "$1" "$2" "0,0,0" "one press filled petal $k at ($1, $2)"
+    expect_canvas "$WORK/filled.png" "$(($1 + 20))" "$2" "0,0,0" "to its edge"
+done
+expect_canvas "$WORK/filled.png" 389 485 "255,255,255" "between two petals stays white"
+expect_canvas "$WORK/filled.png" 505 510 "255,255,255" "the drag after the fill drew nothing"
+expect_canvas "$WORK/filled.png" 40 40 "255,255,255" "nor did the fill reach the background"
+xdotool key ctrl+z
+sleep 0.4
+shot "$WORK/unfilled.png"
+canvas_crop "$WORK/unfilled.png" "$WORK/unfilled-canvas.png"
+expect_same "Ctrl+Z takes the fill back, to the pixel" "$(differing "$WORK/unfilled-canvas.png" "$WORK/petals-canvas.png")" 0
 exit "$FAILURES"

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QWidget>
 
 #include "app/main_window.h"
 #include "draw/group_choice.h"
@@ -145,6 +146,11 @@ std::string checkRest(const Editor& e)
         return "panel 5 reads \"" + e.ui.sb.PanelText(kGroupPanel) + "\" with group " + std::to_string(e.group);
     if (e.mirrorAngle < 0 || e.mirrorAngle >= 180)
         return "the mirror line is at " + std::to_string(e.mirrorAngle) + " degrees";
+    // The bucket while a press would fill: Fill on, and not in colour pick.
+    const bool bucket = e.fill && e.st.Mode != kColourPick;
+    if (e.ui.pbBox.widget()->cursor().shape() != (bucket ? Qt::BitmapCursor : Qt::ArrowCursor))
+        return std::string("the canvas's cursor is ") + (bucket ? "not" : "still") + " the bucket, Fill " +
+               (e.fill ? "on" : "off") + " in mode " + std::to_string(e.st.Mode);
     return {};
 }
 

@@ -69,6 +69,11 @@ private:
     void pressC();
     // M, G, and the brackets that turn Centric's mirror line.
     void symmetryKeys();
+    // Fill (storm_fill.cpp): the F key, and a press on the canvas, checked
+    // where Fill takes it.
+    void pressF();
+    void pressOnCanvas(const std::string& what, QPointF at, Qt::MouseButton b, Qt::MouseButtons held,
+                       Qt::KeyboardModifiers mods, bool twice = false);
     // A key with the mouse still down: the C key, an arrow held a while, or a
     // File command.
     void keyDuringDrag();
@@ -116,6 +121,7 @@ private:
     long long lastState_ = -1;
     QImage start_;  // the kept picture before the first event
     int fileDialogs_ = 0;                   // file dialogs the program showed
+    long long fills_ = 0;                   // presses Fill took
 };
 
 }  // namespace kalidor::test

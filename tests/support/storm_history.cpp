@@ -44,10 +44,24 @@ void StormDriver::undoRedo()
         fire("press on the Edit panel at x " + std::to_string(static_cast<int>(at.x())),
              [&] { QTest::mousePress(bar, Qt::LeftButton, {}, at.toPoint()); });
         QMenu* menu = e_.ui.mnuEdit.menu();
-        const int item = below(2);
-        QAction* action = menu->actions().at(item);
         if (!menu->isVisible())
             fail("the Edit pop-up did not open");
+        if (chance(25)) {
+            // Its Fill entry, checked while Fill is on, switches it.
+            QAction* fill = menu->actions().at(4);
+            const bool was = e_.fill;
+            if (fill->isChecked() != was)
+                fail("the Edit pop-up's Fill is checked wrongly");
+            fire("choose Fill", [&] {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(fill).center());
+                menu->hide();
+            });
+            if (e_.fill == was)
+                fail("choosing Fill in the Edit pop-up did not switch it");
+            return;
+        }
+        const int item = below(2);
+        QAction* action = menu->actions().at(item);
         const bool enabled = action->isEnabled();
         if (enabled != (item == 0 ? e_.ui.pbHistory->CanUndo() : e_.ui.pbHistory->CanRedo()))
             fail(std::string(item == 0 ? "Undo" : "Redo") + " is greyed out wrongly");

@@ -76,8 +76,10 @@ void StormDriver::symmetryKeys()
 void StormDriver::keyDuringDrag()
 {
     const int r = below(100);
-    if (r < 40)
+    if (r < 35)
         pressC();
+    else if (r < 40)
+        pressF();
     else if (r < 75)
         holdArrow();
     else if (r < 88)

@@ -28,16 +28,12 @@ void StormDriver::stroke()
     Qt::MouseButtons held = first;
     Qt::KeyboardModifiers mods = modifiers();
     QPointF at = canvasPoint();
-    fire("press " + buttonsText(first) + modifiersText(mods) + " on the canvas at " + pointText(at),
-         [&] { press(canvas, onCanvas(at.x(), at.y()), first, held, mods); });
+    pressOnCanvas("press " + buttonsText(first) + modifiersText(mods) + " on the canvas at " + pointText(at), at, first,
+                  held, mods);
     if (chance(5)) {
         // A double click: the second press comes as a double-click event.
         fire("release " + buttonsText(first), [&] { release(canvas, onCanvas(at.x(), at.y()), first, Qt::NoButton, mods); });
-        fire("double-click " + buttonsText(first), [&] {
-            QMouseEvent twice(QEvent::MouseButtonDblClick, onCanvas(at.x(), at.y()),
-                              canvas->mapToGlobal(onCanvas(at.x(), at.y())), first, held, mods);
-            QApplication::sendEvent(canvas, &twice);
-        });
+        pressOnCanvas("double-click " + buttonsText(first), at, first, held, mods, true);
     }
     for (int moves = below(25); moves > 0; --moves) {
         if (chance(8)) {
@@ -45,7 +41,7 @@ void StormDriver::stroke()
             const Qt::MouseButton more = button();
             if (!(held & more)) {
                 held |= more;
-                fire("press " + buttonsText(more) + " as well", [&] { press(canvas, onCanvas(at.x(), at.y()), more, held, mods); });
+                pressOnCanvas("press " + buttonsText(more) + " as well", at, more, held, mods);
             }
         }
         if (chance(10))
@@ -55,8 +51,13 @@ void StormDriver::stroke()
         else if (chance(1))
             resizeWindow();  // the grid of a Pattern stroke stays as it was measured
         at = chance(75) ? nudged(at, between(-25, 25), between(-25, 25)) : canvasPoint();
+        // With Fill on, no move writes the picture, whatever the press did.
+        const bool filling = e_.fill;
+        const qint64 untouched = e_.ui.pbBox.box()->surface().backing().cacheKey();
         fire("move holding " + buttonsText(held) + modifiersText(mods) + " to " + pointText(at),
              [&] { move(canvas, onCanvas(at.x(), at.y()), held, mods); });
+        if (filling && e_.ui.pbBox.box()->surface().backing().cacheKey() != untouched)
+            fail("a move with a button held drew while Fill was on");
     }
     for (const Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton, Qt::MiddleButton}) {
         if (!(held & b))

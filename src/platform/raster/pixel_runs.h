@@ -50,6 +50,46 @@ inline bool runIsAll(const std::uint32_t* p, std::ptrdiff_t n, std::uint32_t val
     return true;
 }
 
+#if defined(__SSE2__)
+// Which of the four pixels from p are `value`, a bit each.
+inline unsigned equalLanes(const std::uint32_t* p, __m128i four)
+{
+    const __m128i same = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), four);
+    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(same)));
+}
+#endif
+
+// How many of the n pixels from p on are `value` before the first that is not:
+// how far a region of that colour reaches along a row.
+inline std::ptrdiff_t countSame(const std::uint32_t* p, std::ptrdiff_t n, std::uint32_t value)
+{
+    std::ptrdiff_t i = 0;
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
+    for (; i + 4 <= n; i += 4)
+        if (const unsigned other = ~equalLanes(p + i, four) & 0xFu; other != 0)
+            return i + __builtin_ctz(other);
+#endif
+    while (i < n && p[i] == value)
+        ++i;
+    return i;
+}
+
+// Where among the n pixels from p the first of colour `value` is; n where none is.
+inline std::ptrdiff_t findColour(const std::uint32_t* p, std::ptrdiff_t n, std::uint32_t value)
+{
+    std::ptrdiff_t i = 0;
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
+    for (; i + 4 <= n; i += 4)
+        if (const unsigned same = equalLanes(p + i, four); same != 0)
+            return i + __builtin_ctz(same);
+#endif
+    while (i < n && p[i] != value)
+        ++i;
+    return i;
+}
+
 // Every pixel of the run to its complement, leaving the unused top byte alone.
 inline void invertRun(std::uint32_t* p, std::ptrdiff_t n)
 {

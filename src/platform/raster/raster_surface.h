@@ -13,6 +13,7 @@
 #include <QRect>
 
 #include "platform/raster/changed_area.h"
+#include "platform/raster/flood_fill.h"
 #include "platform/raster/kept_image.h"
 #include "platform/raster/line_raster.h"
 #include "platform/raster/periodic_rows.h"
@@ -32,6 +33,7 @@ public:
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape = Shape::Segment,
               Corner corner = Corner::Absolute) override;
     void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) override;
+    void Fill(std::span<const PixelPoint> seeds, Colour c) override;
 
     // The two ways `Paint` fills a step's copies: each copy drawn in turn, or
     // the union of grids of copies in one pass (copy pen only; other modes
@@ -121,6 +123,8 @@ private:
     std::vector<Segment> copies_;
     std::vector<PointOp> ops_;
     std::vector<Span> base_;  // the first operation's pixels, shape by shape, for the others to take
+    std::vector<Span> fillRuns_;  // what a fill wrote, region by region
+    std::vector<FilledRegion> fillRegions_;
     std::vector<std::size_t> baseFrom_;
     std::function<void(const QRegion&)> changed_;
     std::unique_ptr<TileHistory> history_;

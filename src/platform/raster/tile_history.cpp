@@ -108,7 +108,7 @@ bool TileHistory::inverting(const QImage& image, const QRect& r)
 {
     if (!open_)
         begin();
-    if (current_.tiles.empty() && !wholeKept()) {
+    if (current_.tiles.empty() && current_.fills.empty() && !wholeKept()) {
         const QRect within = r & image.rect();
         if (!within.isEmpty()) {
             current_.inverted.push_back(within);

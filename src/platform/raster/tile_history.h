@@ -10,7 +10,8 @@
 // replacing every pixel (New, Open) keeps the old picture itself and draws on
 // another buffer, or just its colour where it was all one colour, and a step
 // that begins by inverting keeps only the rectangle, since inverting it again
-// undoes it.
+// undoes it. A step that begins by filling keeps the runs it filled and their
+// colour before, since filling them with it again undoes them.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,7 @@
 #include <QImage>
 #include <QRect>
 
+#include "platform/raster/flood_fill.h"
 #include "platform/raster/line_raster.h"
 
 namespace kalidor {
@@ -70,6 +72,13 @@ public:
     // Before `r` is inverted: true where the step, having changed nothing else
     // yet, keeps just the rectangle; false where the tiles were kept instead.
     bool inverting(const QImage& image, const QRect& r);
+    // After `runs` of `image` were filled with `colour`, each region's over
+    // pixels of its colour `was`: a step that has changed nothing but by
+    // filling keeps just the runs, six bytes each; any other keeps the tiles
+    // they lie in as they were before, the picture's tiles with the runs given
+    // back their colour, unless it keeps them already.
+    void filled(const QImage& image, std::span<const Span> runs, std::span<const FilledRegion> regions,
+                std::uint32_t colour);
 
     // After `image` grew: the open step's tiles at the old edges take in their
     // new pixels as they are now, before anything is drawn there.
@@ -102,9 +111,24 @@ private:
         QRgb colour;
         QSize size;
     };
+    // A run of a region filled, and the regions filled alike: from run `from`
+    // on, filled over `was` with `colour`.
+    struct FilledRun {
+        std::uint16_t y;
+        std::uint16_t x0;
+        std::uint16_t x1;
+    };
+    struct FillGroup {
+        std::size_t from;
+        std::uint32_t was;
+        std::uint32_t colour;
+    };
     struct Step {
         long long id = 0;
         std::vector<QRect> inverted;
+        // The runs filled, where the step began by filling.
+        std::vector<FilledRun> runs;
+        std::vector<FillGroup> fills;
         // The picture before the step, where the step replaced it. Where that
         // was `plainBefore`, the picture after the step while it is undone.
         QImage whole;
@@ -112,7 +136,10 @@ private:
         std::vector<Tile> tiles;
         std::size_t bytes = 0;
 
-        bool empty() const { return inverted.empty() && whole.isNull() && !plainBefore && tiles.empty(); }
+        bool empty() const
+        {
+            return inverted.empty() && whole.isNull() && !plainBefore && tiles.empty() && fills.empty();
+        }
     };
 
     bool changing() const { return open_ && !current_.empty(); }
@@ -126,6 +153,10 @@ private:
     void forgetLastRow() { lastTileRow_ = -1; }
     void keep(const QImage& image, int tx, int ty);
     void swapTile(QImage& image, Tile& tile, Step& step);
+    void keepFilledTiles(const QImage& image, std::span<const Span> runs, std::span<const FilledRegion> regions);
+    // Fills the step's runs again, or gives them back their colour before, in
+    // the reverse order; adds the tiles they lie in to `changed`.
+    void refill(QImage& image, const Step& step, bool forward, std::vector<QRect>& changed) const;
     void markTouched(int tx, int ty);
     std::vector<QRect> apply(QImage& image, Step& step, bool forward);
     void swapWhole(QImage& image, Step& step);

@@ -90,6 +90,7 @@ std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
         invert(image, r);
         changed.push_back(r);
     }
+    refill(image, step, forward, changed);
     if (forward)
         swapTiles();
     return changed;

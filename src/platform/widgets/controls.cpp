@@ -178,6 +178,12 @@ void Menu::SetChecked(int index, bool checked) { menu_->actions().at(index)->set
 
 bool Menu::Checked(int index) const { return menu_->actions().at(index)->isChecked(); }
 
+void Menu::SetToolTip(int index, const std::string& text)
+{
+    menu_->actions().at(index)->setToolTip(QString::fromStdString(text));
+    menu_->setToolTipsVisible(true);  // only items given a tooltip show one
+}
+
 void Menu::OnItem(int index, std::function<void()> handler)
 {
     QAction* action = menu_->actions().at(index);
@@ -193,6 +199,8 @@ PictureBox::PictureBox(SurfaceWidget* box) : Control(box), box_(box) {}
 Surface& PictureBox::surface() const { return box_->surface(); }
 
 void PictureBox::SetGuides(std::vector<Segment> guides) { box_->setGuides(std::move(guides)); }
+
+void PictureBox::SetFillCursor(bool fill) { box_->setFillCursor(fill); }
 
 History& PictureBox::keepHistory()
 {

@@ -187,6 +187,8 @@ public:
     void SetIcon(int index, const Picture& picture, int size);
     void SetChecked(int index, bool checked);
     bool Checked(int index) const;
+    // Shown while the pointer rests on the item.
+    void SetToolTip(int index, const std::string& text);
     QMenu* menu() const { return menu_; }
 
 private:
@@ -209,6 +211,8 @@ public:
     Surface& surface() const;
     // Lines shown over the picture and never part of it (see SurfaceWidget).
     void SetGuides(std::vector<Segment> guides);
+    // The bucket cursor over the box while a press fills.
+    void SetFillCursor(bool fill);
     // Turns on the history of the box's picture, and gives it.
     History& keepHistory();
     using Control::Move;

@@ -1,11 +1,13 @@
 #include "platform/widgets/surface_widget.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
+#include "platform/widgets/bucket_cursor.h"
 #include "platform/widgets/qt_input.h"
 
 namespace kalidor {
@@ -74,6 +76,17 @@ void SurfaceWidget::setGuides(std::vector<Segment> guides)
     update();
 }
 
+void SurfaceWidget::setFillCursor(bool fill)
+{
+    if (fill == fillCursor_)
+        return;
+    fillCursor_ = fill;
+    if (fill)
+        setCursor(bucketCursor(std::ceil(devicePixelRatioF())));
+    else
+        unsetCursor();
+}
+
 void SurfaceWidget::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);  // the border
@@ -117,8 +130,11 @@ void SurfaceWidget::resizeEvent(QResizeEvent* event)
 void SurfaceWidget::mousePressEvent(QMouseEvent* event)
 {
     const int16 button = buttonBits(event->button());
-    if (button != 0 && onMouseDown)
-        onMouseDown(mouseArgs(*event, button, toInterior(event->position())));
+    if (button == 0 || !onMouseDown)
+        return;
+    MouseArgs m = mouseArgs(*event, button, toInterior(event->position()));
+    m.Held = buttonBits(event->buttons());
+    onMouseDown(m);
 }
 
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* event)

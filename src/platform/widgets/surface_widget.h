@@ -41,6 +41,10 @@ public:
     void setGuides(std::vector<Segment> guides);
     const std::vector<Segment>& guides() const { return guides_; }
 
+    // The bucket cursor while a press fills, else the usual arrow.
+    void setFillCursor(bool fill);
+    bool fillCursor() const { return fillCursor_; }
+
     // How often the drawing is shown, at most: 0 shows every change at once.
     void setFrameMs(int ms) { pacer_.setFrameMs(ms); }
 
@@ -60,6 +64,7 @@ private:
     RasterSurface surface_;
     std::optional<QRect> dragOutline_;
     std::vector<Segment> guides_;
+    bool fillCursor_ = false;
     FramePacer pacer_;
 };
 

@@ -1,0 +1,47 @@
+// The press fills; the moves after it, with a button held, do nothing.
+#include "draw/fill_tool.h"
+
+#include <algorithm>
+
+#include "draw/press_images.h"
+#include "editor/tool.h"
+
+namespace kalidor {
+
+namespace {
+
+// The well of the buttons down: as for a drawing press, a second button pressed
+// while the first is held names well 3.
+const Well* wellOfPress(Editor& e, const MouseArgs& m) { return wellAt(e, m.Held != 0 ? m.Held : m.Button); }
+
+void fillRegions(Editor& e, const MouseArgs& m)
+{
+    const Well* well = wellOfPress(e, m);
+    if (!well)
+        return;  // the middle button names no well
+    Surface& pb = *e.ui.pb;
+    const int16 x = xr(m);
+    const int16 y = yr(m);
+    const std::int32_t pressed = pb.Point(x, y);
+    const Colour colour = well->BackColor();
+    // Off the picture, or that colour already: nothing to fill, and no step.
+    if (pressed < 0 || static_cast<Colour>(pressed) == colour)
+        return;
+    // An image on a line or in another colour's region is not where the user
+    // pointed: only images of the pressed colour fill.
+    std::vector<PixelPoint> seeds = pressImages(e, x, y);
+    std::erase_if(seeds, [&](const PixelPoint& p) { return pb.Point(static_cast<float>(p.x), static_cast<float>(p.y)) != pressed; });
+    pb.Fill(seeds, colour);
+}
+
+void nothing(Editor&, const MouseArgs&) {}
+
+}  // namespace
+
+const Tool kFillTool{fillRegions, nothing};
+
+void toggleFill(Editor& e) { e.fill = !e.fill; }
+
+void refreshFillCursor(Editor& e) { e.ui.pbBox.SetFillCursor(e.fill && e.st.Mode != kColourPick); }
+
+}  // namespace kalidor

@@ -1,0 +1,17 @@
+#pragma once
+// Fill: while it is on, a press on the canvas colours the region under the
+// pointer, and the region under each of its images in Centric and Pattern,
+// instead of drawing (the tool itself is `kFillTool`, editor/tool.h).
+
+#include "editor/editor.h"
+
+namespace kalidor {
+
+// The F key and the Edit pop-up's "Fill".
+void toggleFill(Editor& e);
+
+// The canvas shows the bucket cursor while a press would fill: Fill on, and
+// not in colour pick, which takes the next press.
+void refreshFillCursor(Editor& e);
+
+}  // namespace kalidor

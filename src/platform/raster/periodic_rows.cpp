@@ -71,10 +71,21 @@ void setRange(std::uint64_t* ring, long long from, long long to)
     }
 }
 
+// Bits from..to - 1 of one word.
+std::uint64_t bits(long long from, long long to)
+{
+    const long long n = to - from;
+    return n <= 0 ? 0 : (n >= 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1) << from);
+}
+
 // Sets `count` places from `from` on (0 <= from < period), round the ring;
 // `count` under the period.
 void setPlaces(std::uint64_t* ring, long long from, long long count, long long period)
 {
+    if (period <= 64) {
+        *ring |= bits(from, std::min(period, from + count)) | bits(0, from + count - period);
+        return;
+    }
     setRange(ring, from, std::min(period, from + count));
     setRange(ring, 0, from + count - period);
 }

@@ -80,20 +80,15 @@ std::optional<StrokeStep> throughPoint(const StrokeStep& step, PixelPoint p)
     double best = std::numeric_limits<double>::infinity();
     for (const PointOp& op : step.symmetry.ops) {
         const Segment s = op.apply(step.shapes.front());
-        for (int j = 0; j < l.rowsOf(op); ++j)
-            for (int k = 0; k < l.columnsOf(op); ++k) {
-                if (!l.has(k, j))
-                    continue;
-                double dx = 0, dy = 0;
-                l.move(k, j, dx, dy);
-                const double ex = s.x2 + dx - p.x, ey = s.y2 + dy - p.y;
-                if (ex * ex + ey * ey < best) {
-                    best = ex * ex + ey * ey;
-                    nearest = &op;
-                    nearestK = k;
-                    nearestJ = j;
-                }
+        forEachCell(l, op, [&](int k, int j, double dx, double dy) {
+            const double ex = s.x2 + dx - p.x, ey = s.y2 + dy - p.y;
+            if (ex * ex + ey * ey < best) {
+                best = ex * ex + ey * ey;
+                nearest = &op;
+                nearestK = k;
+                nearestJ = j;
             }
+        });
     }
     if (!nearest)
         return std::nullopt;

@@ -119,22 +119,29 @@ struct Symmetry {
     bool oneCell() const { return lattice.columns == 1 && lattice.rows == 1; }
 };
 
+// The cells an operation's copies take, along the rows of the lattice: each
+// with its place (k, j) and its move.
+template <class Cell>
+void forEachCell(const Lattice& l, const PointOp& op, Cell cell)
+{
+    for (int j = 0; j < l.rowsOf(op); ++j)
+        for (int k = 0; k < l.columnsOf(op); ++k) {
+            if (!l.has(k, j))
+                continue;
+            double dx = 0, dy = 0;
+            l.move(k, j, dx, dy);
+            cell(k, j, dx, dy);
+        }
+}
+
 // Every copy in drawing order: operation by operation, shape by shape, cell by
 // cell along the rows of the lattice.
 template <class Copy>
 void forEachCopy(std::span<const Segment> shapes, const Symmetry& sym, Copy copy)
 {
-    const Lattice& l = sym.lattice;
     for (const PointOp& op : sym.ops)
         for (const Segment& shape : shapes)
-            for (int j = 0; j < l.rowsOf(op); ++j)
-                for (int k = 0; k < l.columnsOf(op); ++k) {
-                    if (!l.has(k, j))
-                        continue;
-                    double dx = 0, dy = 0;
-                    l.move(k, j, dx, dy);
-                    copy(op.place(shape, dx, dy));
-                }
+            forEachCell(sym.lattice, op, [&](int, int, double dx, double dy) { copy(op.place(shape, dx, dy)); });
 }
 
 // The copies, appended in drawing order.

@@ -287,7 +287,7 @@ private slots:
         // Larger than any canvas, so read in part by Kalidor's own readers, and cut.
         const QByteArray bigGif = gif(2000, 1500, [](int x, int y) { return (x + y) % 3; });
         writeBytes(dir.filePath("cut.gif"), bigGif.left(bigGif.size() * 2 / 3));
-        PngSpec interlaced{{2000, 1500}, 0, 8, true};
+        PngRecipe interlaced{{2000, 1500}, 0, 8, true};
         interlaced.samples.assign(2000 * 1500, 77);
         const QByteArray png = pngFile(interlaced);
         writeBytes(dir.filePath("cut.png"), png.left(png.size() - 20));

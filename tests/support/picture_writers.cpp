@@ -77,10 +77,10 @@ private:
 // next value; a clear code once the table is full, and every `clearEvery`
 // codes where asked. The table is an array of children per code, so that a
 // picture of a hundred million pixels is written in a second.
-QByteArray lzw(const GifSpec& spec)
+QByteArray lzw(const GifRecipe& recipe)
 {
-    const int clear = 1 << spec.codeSize;
-    CodeWriter out(spec.codeSize);
+    const int clear = 1 << recipe.codeSize;
+    CodeWriter out(recipe.codeSize);
     std::vector<std::uint16_t> child(std::size_t(4096) * std::size_t(clear), 0);
     int next = clear + 2, written = 0, current = -1;
     auto restart = [&] {
@@ -90,7 +90,7 @@ QByteArray lzw(const GifSpec& spec)
         written = 0;
     };
     restart();
-    for (std::uint8_t v : spec.values) {
+    for (std::uint8_t v : recipe.values) {
         if (current < 0) {
             current = v;
             continue;
@@ -105,7 +105,7 @@ QByteArray lzw(const GifSpec& spec)
         if (next < 4096)
             known = std::uint16_t(next++);
         current = v;
-        if (next == 4096 || (spec.clearEvery > 0 && written % spec.clearEvery == 0)) {
+        if (next == 4096 || (recipe.clearEvery > 0 && written % recipe.clearEvery == 0)) {
             out.put(current);  // the string begun, so that no value is lost
             current = -1;
             restart();
@@ -113,7 +113,7 @@ QByteArray lzw(const GifSpec& spec)
     }
     if (current >= 0)
         out.put(current);
-    if (spec.endCode)
+    if (recipe.endCode)
         out.put(clear + 1);
     out.flush();
     return out.data;
@@ -121,33 +121,33 @@ QByteArray lzw(const GifSpec& spec)
 
 }  // namespace
 
-QByteArray gifFile(const GifSpec& spec)
+QByteArray gifFile(const GifRecipe& recipe)
 {
     QByteArray b("GIF89a");
-    put16(b, spec.screen.width());
-    put16(b, spec.screen.height());
-    const bool screenTable = !spec.screenColours.empty();
-    const int screenBits = screenTable ? tableBits(spec.screenColours.size()) : spec.screenBits;
-    b.append(char((screenTable ? 0x80 : 0) | (screenBits - 1))).append(char(spec.background)).append('\0');
-    putTable(b, spec.screenColours);
+    put16(b, recipe.screen.width());
+    put16(b, recipe.screen.height());
+    const bool screenTable = !recipe.screenColours.empty();
+    const int screenBits = screenTable ? tableBits(recipe.screenColours.size()) : recipe.screenBits;
+    b.append(char((screenTable ? 0x80 : 0) | (screenBits - 1))).append(char(recipe.background)).append('\0');
+    putTable(b, recipe.screenColours);
     // A comment and a looping application extension go before the image, as
     // animations have them.
     b.append(QByteArray::fromHex("21fe0568656c6c6f00"));
     b.append(QByteArray::fromHex("21ff0b")).append("NETSCAPE2.0").append(QByteArray::fromHex("03010000" "00"));
-    if (spec.transparent >= 0)
-        b.append(QByteArray::fromHex("21f904010000")).append(char(spec.transparent)).append('\0');
+    if (recipe.transparent >= 0)
+        b.append(QByteArray::fromHex("21f904010000")).append(char(recipe.transparent)).append('\0');
     b.append(',');
-    put16(b, spec.image.x());
-    put16(b, spec.image.y());
-    put16(b, spec.image.width());
-    put16(b, spec.image.height());
-    const bool imageTable = !spec.imageColours.empty();
-    b.append(char((imageTable ? 0x80 | (tableBits(spec.imageColours.size()) - 1) : 0) | (spec.interlaced ? 0x40 : 0)));
-    putTable(b, spec.imageColours);
-    b.append(char(spec.codeSize));
-    const QByteArray data = lzw(spec);
-    for (qsizetype i = 0; i < data.size(); i += spec.blockSize) {
-        const QByteArray block = data.mid(i, spec.blockSize);
+    put16(b, recipe.image.x());
+    put16(b, recipe.image.y());
+    put16(b, recipe.image.width());
+    put16(b, recipe.image.height());
+    const bool imageTable = !recipe.imageColours.empty();
+    b.append(char((imageTable ? 0x80 | (tableBits(recipe.imageColours.size()) - 1) : 0) | (recipe.interlaced ? 0x40 : 0)));
+    putTable(b, recipe.imageColours);
+    b.append(char(recipe.codeSize));
+    const QByteArray data = lzw(recipe);
+    for (qsizetype i = 0; i < data.size(); i += recipe.blockSize) {
+        const QByteArray block = data.mid(i, recipe.blockSize);
         b.append(char(block.size())).append(block);
     }
     return b.append('\0').append(';');
@@ -166,54 +166,54 @@ int channels(int colourType) { return colourType == 2 ? 3 : colourType == 4 ? 2 
 
 // Samples packed into a row as the format stores them: below 8 bits several
 // to a byte from the high bits down, 16 bits high byte first.
-std::vector<png_byte> packedRow(const PngSpec& spec, int y)
+std::vector<png_byte> packedRow(const PngRecipe& recipe, int y)
 {
-    const int perPixel = channels(spec.colourType);
-    const std::size_t count = std::size_t(spec.size.width()) * perPixel;
-    std::vector<png_byte> row((count * spec.depth + 7) / 8);
+    const int perPixel = channels(recipe.colourType);
+    const std::size_t count = std::size_t(recipe.size.width()) * perPixel;
+    std::vector<png_byte> row((count * recipe.depth + 7) / 8);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint16_t v = spec.samples[std::size_t(y) * count + i];
-        if (spec.depth == 16) {
+        const std::uint16_t v = recipe.samples[std::size_t(y) * count + i];
+        if (recipe.depth == 16) {
             row[2 * i] = png_byte(v >> 8);
             row[2 * i + 1] = png_byte(v & 0xFF);
-        } else if (spec.depth == 8) {
+        } else if (recipe.depth == 8) {
             row[i] = png_byte(v);
         } else {
-            const std::size_t bit = i * spec.depth;
-            row[bit / 8] |= png_byte(v << (8 - spec.depth - bit % 8));
+            const std::size_t bit = i * recipe.depth;
+            row[bit / 8] |= png_byte(v << (8 - recipe.depth - bit % 8));
         }
     }
     return row;
 }
 
-bool writePng(png_structp png, png_infop info, const PngSpec& spec, QByteArray& out)
+bool writePng(png_structp png, png_infop info, const PngRecipe& recipe, QByteArray& out)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, &out, appendBytes, noFlush);
-    png_set_IHDR(png, info, png_uint_32(spec.size.width()), png_uint_32(spec.size.height()), spec.depth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, png_uint_32(recipe.size.width()), png_uint_32(recipe.size.height()), recipe.depth, recipe.colourType,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     std::vector<png_byte> alphas;
-    for (QRgb c : spec.palette) {
+    for (QRgb c : recipe.palette) {
         palette.push_back({png_byte(qRed(c)), png_byte(qGreen(c)), png_byte(qBlue(c))});
         alphas.push_back(png_byte(qAlpha(c)));
     }
-    if (spec.colourType == 3)
+    if (recipe.colourType == 3)
         png_set_PLTE(png, info, palette.data(), int(palette.size()));
-    png_color_16 colour{0, spec.transparentGrey, spec.transparentGrey, spec.transparentGrey, spec.transparentGrey};
-    if (spec.transparency && spec.colourType == 3)
+    png_color_16 colour{0, recipe.transparentGrey, recipe.transparentGrey, recipe.transparentGrey, recipe.transparentGrey};
+    if (recipe.transparency && recipe.colourType == 3)
         png_set_tRNS(png, info, alphas.data(), int(alphas.size()), nullptr);
-    else if (spec.transparency)
+    else if (recipe.transparency)
         png_set_tRNS(png, info, nullptr, 0, &colour);
     // Indices past the palette's end are written as they are.
     png_set_check_for_invalid_index(png, 0);
     png_write_info(png, info);
     const int passes = png_set_interlace_handling(png);
     for (int pass = 0; pass < passes; ++pass)
-        for (int y = 0; y < spec.size.height(); ++y) {
-            std::vector<png_byte> row = packedRow(spec, y);
+        for (int y = 0; y < recipe.size.height(); ++y) {
+            std::vector<png_byte> row = packedRow(recipe, y);
             png_write_row(png, row.data());
         }
     png_write_end(png, nullptr);
@@ -222,12 +222,12 @@ bool writePng(png_structp png, png_infop info, const PngSpec& spec, QByteArray& 
 
 }  // namespace
 
-QByteArray pngFile(const PngSpec& spec)
+QByteArray pngFile(const PngRecipe& recipe)
 {
     QByteArray out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    const bool written = info && writePng(png, info, spec, out);
+    const bool written = info && writePng(png, info, recipe, out);
     png_destroy_write_struct(&png, info ? &info : nullptr);
     return written ? out : QByteArray();
 }

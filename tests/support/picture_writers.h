@@ -15,7 +15,7 @@
 
 namespace kalidor::test {
 
-struct GifSpec {
+struct GifRecipe {
     QSize screen;  // 0 for the image's far edge
     QRect image;
     bool interlaced = false;
@@ -30,9 +30,9 @@ struct GifSpec {
     bool endCode = true;
     int blockSize = 255;
 };
-QByteArray gifFile(const GifSpec& spec);
+QByteArray gifFile(const GifRecipe& recipe);
 
-struct PngSpec {
+struct PngRecipe {
     QSize size;
     int colourType = 2;  // 0 grey, 2 colour, 3 palette, 4 grey and alpha, 6 colour and alpha
     int depth = 8;
@@ -42,7 +42,7 @@ struct PngSpec {
     std::uint16_t transparentGrey = 0;      // for types 0 and 2 (red, green, blue alike)
     std::vector<std::uint16_t> samples;     // per pixel per channel, row by row
 };
-QByteArray pngFile(const PngSpec& spec);
+QByteArray pngFile(const PngRecipe& recipe);
 
 // A run-length encoded bitmap (RLE8, or RLE4 with `bits` 4). `runs` are the
 // encoded bytes after the colours, as written; the header's image size is theirs.

@@ -51,7 +51,7 @@ int block(int x, int y) { return (x / 16 + 3 * (y / 16)) % 13; }
 
 QByteArray wideGif()
 {
-    GifSpec g;
+    GifRecipe g;
     g.screen = QSize(520, 400);
     g.image = QRect(0, 0, 520, 400);
     g.interlaced = true;
@@ -69,7 +69,7 @@ QByteArray wideGif()
 
 QByteArray widePng()
 {
-    PngSpec p{{520, 400}, 3, 4, true};
+    PngRecipe p{{520, 400}, 3, 4, true};
     for (int i = 0; i < 13; ++i)
         p.palette.push_back(qRgba(i * 19, 200 - i * 15, 90, 255 - i * 10));
     p.transparency = true;

@@ -84,57 +84,74 @@ bool segmentFollows(std::uint8_t marker)
 // the restart markers within a scan, and a marker without a segment is taken
 // alone. A check that read a length after such bytes would land elsewhere
 // than the decoder, and could take bytes it passes over for the end.
+class JpegWalk {
+public:
+    // Takes the next byte; true once it ends the picture.
+    bool step(std::uint8_t b)
+    {
+        if (at_ == At::DataFF) {
+            if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
+                at_ = At::Data;
+            else if (b != 0xFF)
+                at_ = At::Code;  // a marker: read below
+        }
+        switch (at_) {
+        case At::Marker:  // the decoder passes over stray bytes before one
+        case At::Data:
+            if (b == 0xFF)
+                at_ = at_ == At::Data ? At::DataFF : At::Code;
+            break;
+        case At::Code:
+            return marker(b);
+        case At::LengthHigh:
+            left_ = b << 8;
+            at_ = At::LengthLow;
+            break;
+        case At::LengthLow:
+            // The length counts its own two bytes; the decoder passes over
+            // nothing for a shorter one.
+            left_ = std::max<std::int64_t>((left_ | b) - 2, 0);
+            at_ = left_ > 0 ? At::Segment : scan_ ? At::Data : At::Marker;
+            break;
+        case At::Segment:
+            if (--left_ == 0)
+                at_ = scan_ ? At::Data : At::Marker;
+            break;
+        case At::DataFF:
+            break;
+        }
+        return false;
+    }
+
+private:
+    enum class At { Marker, Code, LengthHigh, LengthLow, Segment, Data, DataFF };
+
+    bool marker(std::uint8_t b)
+    {
+        if (b == 0xD9)
+            return true;
+        if (segmentFollows(b)) {
+            scan_ = b == 0xDA;
+            at_ = At::LengthHigh;
+        } else if (b != 0xFF) {  // 0xFF pads before a marker
+            at_ = At::Marker;
+        }
+        return false;
+    }
+
+    At at_ = At::Marker;
+    bool scan_ = false;
+    std::int64_t left_ = 0;
+};
+
 bool jpegComplete(QIODevice& file)
 {
-    enum class At { Marker, Code, LengthHigh, LengthLow, Segment, Data, DataFF };
-    At at = At::Marker;
-    bool scan = false;
-    std::int64_t left = 0;
+    JpegWalk walk;
     std::vector<char> chunk(64 * 1024);
-    for (qint64 read = 0; (read = file.read(chunk.data(), static_cast<qint64>(chunk.size()))) > 0;) {
-        for (qint64 i = 0; i < read; ++i) {
-            const auto b = static_cast<std::uint8_t>(chunk[static_cast<std::size_t>(i)]);
-            if (at == At::DataFF) {
-                if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
-                    at = At::Data;
-                else if (b != 0xFF)
-                    at = At::Code;  // a marker: read below
-            }
-            switch (at) {
-            case At::Marker:  // the decoder passes over stray bytes before one
-            case At::Data:
-                if (b == 0xFF)
-                    at = at == At::Data ? At::DataFF : At::Code;
-                break;
-            case At::Code:
-                if (b == 0xD9)
-                    return true;
-                if (segmentFollows(b)) {
-                    scan = b == 0xDA;
-                    at = At::LengthHigh;
-                } else if (b != 0xFF) {  // 0xFF pads before a marker
-                    at = At::Marker;
-                }
-                break;
-            case At::LengthHigh:
-                left = b << 8;
-                at = At::LengthLow;
-                break;
-            case At::LengthLow:
-                // The length counts its own two bytes; the decoder passes over
-                // nothing for a shorter one.
-                left = std::max<std::int64_t>((left | b) - 2, 0);
-                at = left > 0 ? At::Segment : scan ? At::Data : At::Marker;
-                break;
-            case At::Segment:
-                if (--left == 0)
-                    at = scan ? At::Data : At::Marker;
-                break;
-            case At::DataFF:
-                break;
-            }
-        }
-    }
+    for (qint64 read = 0; (read = file.read(chunk.data(), static_cast<qint64>(chunk.size()))) > 0;)
+        for (qint64 i = 0; i < read; ++i)
+            if (walk.step(static_cast<std::uint8_t>(chunk[static_cast<std::size_t>(i)])))
+                return true;
     return false;
 }
 

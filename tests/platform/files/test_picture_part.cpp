@@ -108,9 +108,9 @@ std::vector<std::uint8_t> runsOfValues(QRandomGenerator& random, int count, int 
     return values;
 }
 
-GifSpec randomGif(QRandomGenerator& random)
+GifRecipe randomGif(QRandomGenerator& random)
 {
-    GifSpec g;
+    GifRecipe g;
     const int w = int(random.bounded(1, 40)), h = int(random.bounded(1, 40));
     g.image = QRect(int(random.bounded(w / 2 + 1)) * int(random.bounded(2)), int(random.bounded(h / 2 + 1)) * int(random.bounded(2)),
                     int(random.bounded(1, w + 6)), int(random.bounded(1, h + 6)));
@@ -141,9 +141,9 @@ GifSpec randomGif(QRandomGenerator& random)
     return g;
 }
 
-PngSpec randomPng(QRandomGenerator& random)
+PngRecipe randomPng(QRandomGenerator& random)
 {
-    PngSpec p;
+    PngRecipe p;
     p.size = QSize(int(random.bounded(1, 40)), int(random.bounded(1, 40)));
     const int types[] = {0, 2, 3, 4, 6};
     p.colourType = types[random.bounded(5)];

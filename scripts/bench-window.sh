@@ -26,15 +26,18 @@ ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 now() { date +%s.%N; }
 # settle: waits until neither Kalidor nor the X server has used CPU for a
 # second, so that the work queued behind the last move is counted; sets
-# LAST_BUSY to when one of them last did, to within 10 ms.
+# LAST_BUSY to when one of them last did, and LAST_KALIDOR to when Kalidor
+# did, to within 10 ms: the X server ticks now and then on its own.
 settle() {
-    local last cur quiet=0
-    last="$(ticks "$KALIDOR_PID") $(ticks "$XVFB_PID")"
-    LAST_BUSY=$(now)
+    local last cur kalidor quiet=0
+    kalidor=$(ticks "$KALIDOR_PID")
+    last="$kalidor $(ticks "$XVFB_PID")"
+    LAST_BUSY=$(now) LAST_KALIDOR=$LAST_BUSY
     for _ in $(seq 12000); do
         sleep 0.01
         cur="$(ticks "$KALIDOR_PID") $(ticks "$XVFB_PID")"
         if [ "$cur" != "$last" ]; then
+            [ "${cur%% *}" = "$kalidor" ] || { kalidor=${cur%% *}; LAST_KALIDOR=$(now); }
             last=$cur LAST_BUSY=$(now) quiet=0
         else
             quiet=$((quiet + 1))
@@ -90,8 +93,8 @@ width30() {  # the width slider's handle dragged to its right end
 }
 
 # block BUTTON: the planned moves, with button 1 down or none; appends the
-# ticks of Kalidor and of the X server, and for a stroke how long both stayed
-# busy after its last move, to the case's lists. Pressing and releasing are not counted.
+# ticks of Kalidor and of the X server, and for a stroke how long both, and
+# Kalidor alone, stayed busy after its last move, to the case's lists. Pressing and releasing are not counted.
 block() {
     at 0 "$MOVES"
     xdotool mousemove "$X" "$Y"
@@ -103,7 +106,7 @@ block() {
     t1=$(now)
     settle
     local cpu="$(($(ticks "$KALIDOR_PID") - k0)) $(($(ticks "$XVFB_PID") - x0))"
-    if [ "$1" = 0 ]; then BASE+=" $cpu"; else DRAW+=" $cpu"; TAILS+=" $(awk -v a="$LAST_BUSY" -v b="$t1" 'BEGIN { printf "%.2f", a - b }')"; fi
+    if [ "$1" = 0 ]; then BASE+=" $cpu"; else DRAW+=" $cpu"; TAILS+=" $(awk -v a="$LAST_BUSY" -v k="$LAST_KALIDOR" -v b="$t1" 'BEGIN { printf "%.2f/%.2f", a - b, k - b }')"; fi
     [ "$1" = 0 ] || undo_stroke
 }
 
@@ -181,8 +184,8 @@ printf '%s\n' "${ROWS[@]}" | awk -F'|' -v hz="$HZ" -v moves="$MOVES" '
         return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
     }
     BEGIN {
-        print "| case                 | blocks | base Kalidor | base Xvfb | Kalidor ms/move | Xvfb ms/move | over base | tail s |"
-        print "|----------------------|-------:|-------------:|----------:|----------------:|-------------:|----------:|-------:|"
+        print "| case                 | blocks | base Kalidor | base Xvfb | Kalidor ms/move | Xvfb ms/move | over base | tail s | Kalidor tail s |"
+        print "|----------------------|-------:|-------------:|----------:|----------------:|-------------:|----------:|-------:|---------------:|"
         ms = 1000 / hz / moves
     }
     {
@@ -193,11 +196,17 @@ printf '%s\n' "${ROWS[@]}" | awk -F'|' -v hz="$HZ" -v moves="$MOVES" '
             dk[i] = d[2 * i - 1] * ms; dx[i] = d[2 * i] * ms
             ov[i] = dk[i] + dx[i] - bk[i] - bx[i]
         }
-        tail = 0; for (i = 1; i <= nt; i++) if (t[i] > tail) tail = t[i]
-        printf "| %-20s | %6d | %12.3f | %9.3f | %15.3f | %12.3f | %+9.3f | %6.2f |\n", $1, n,
-            median(bk, n), median(bx, n), median(dk, n), median(dx, n), median(ov, n), tail
+        tail = 0; ktail = 0
+        for (i = 1; i <= nt; i++) {
+            split(t[i], both, "/")
+            if (both[1] > tail) tail = both[1]
+            if (both[2] > ktail) ktail = both[2]
+        }
+        printf "| %-20s | %6d | %12.3f | %9.3f | %15.3f | %12.3f | %+9.3f | %6.2f | %14.2f |\n", $1, n,
+            median(bk, n), median(bx, n), median(dk, n), median(dx, n), median(ov, n), tail, ktail
     }'
 echo "base: the same moves with no button down, just before each stroke; over base:"
 echo "Kalidor and Xvfb together, a stroke less its base, the middle of the blocks;"
-echo "tail s: the longest either stayed busy after a stroke's last move (10 ms steps)."
+echo "tail s: the longest either stayed busy after a stroke's last move (10 ms steps);"
+echo "Kalidor tail s: the longest Kalidor alone did."
 echo "CPU is counted in ticks of $((1000 / HZ)) ms over each block of $MOVES moves."

@@ -121,16 +121,7 @@ void MainWindow::connectHandlers()
     ui.slDrawWidth.OnScroll([&e] { handle(e, [&] { slDrawWidth_Scroll(e); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { handle(e, [&] { sb_MouseDown(e, m); }); });
-    ui.mnuFile.OnItem(0, [&e] { handle(e, [&] { mnuNew_Click(e); }); });
-    ui.mnuFile.OnItem(1, [&e] { handle(e, [&] { mnuOpen_Click(e); }); });
-    ui.mnuFile.OnItem(2, [&e] { handle(e, [&] { mnuSave_Click(e); }); });
-    ui.mnuEdit.OnItem(0, [&e] { handle(e, [&] { EditUndo(e); }); });
-    ui.mnuEdit.OnItem(1, [&e] { handle(e, [&] { EditRedo(e); }); });
-    ui.mnuEdit.OnItem(2, [&e] { handle(e, [&] { toggleMirror(e); }); });
-    ui.mnuEdit.OnItem(3, [&e] { handle(e, [&] { toggleGuides(e); }); });
-    ui.mnuEdit.OnItem(4, [&e] { handle(e, [&] { toggleFill(e); }); });
-    for (int g = 0; g < kGroupCount; ++g)
-        ui.mnuGroup.OnItem(g, [&e, g] { handle(e, [&] { chooseGroup(e, g); }); });
+    connectMenus();
     form_->OnQueryClose([&e] {
         bool close = true;
         atEventBoundary([&] { close = Form_QueryUnload(e); });
@@ -144,6 +135,23 @@ void MainWindow::connectHandlers()
         atEventBoundary([&] { kInvert_Click(e); });
         afterEvent(e);
     });
+}
+
+// The status bar's pop-ups: File, Edit and the Pattern group.
+void MainWindow::connectMenus()
+{
+    Editor& e = editor_;
+    Controls& ui = e.ui;
+    ui.mnuFile.OnItem(0, [&e] { handle(e, [&] { mnuNew_Click(e); }); });
+    ui.mnuFile.OnItem(1, [&e] { handle(e, [&] { mnuOpen_Click(e); }); });
+    ui.mnuFile.OnItem(2, [&e] { handle(e, [&] { mnuSave_Click(e); }); });
+    ui.mnuEdit.OnItem(0, [&e] { handle(e, [&] { EditUndo(e); }); });
+    ui.mnuEdit.OnItem(1, [&e] { handle(e, [&] { EditRedo(e); }); });
+    ui.mnuEdit.OnItem(2, [&e] { handle(e, [&] { toggleMirror(e); }); });
+    ui.mnuEdit.OnItem(3, [&e] { handle(e, [&] { toggleGuides(e); }); });
+    ui.mnuEdit.OnItem(4, [&e] { handle(e, [&] { toggleFill(e); }); });
+    for (int g = 0; g < kGroupCount; ++g)
+        ui.mnuGroup.OnItem(g, [&e, g] { handle(e, [&] { chooseGroup(e, g); }); });
 }
 
 void MainWindow::show()

@@ -28,6 +28,7 @@ public:
 
 private:
     void connectHandlers();
+    void connectMenus();
     void keepRecovery(const std::string& folder);
 
     std::unique_ptr<Form> form_;

@@ -119,8 +119,18 @@ void repaintWholeCanvas(benchmark::State& state, bool)
         canvas->repaint();
 }
 
+// With KALIDOR_BENCH_ITERATIONS set, each case runs exactly that many steps,
+// so that an instruction count over them is one per step
+// (scripts/bench-instructions.sh).
+void stepCount(benchmark::internal::Benchmark* b)
+{
+    if (const int n = qEnvironmentVariableIntValue("KALIDOR_BENCH_ITERATIONS"); n > 0)
+        b->Iterations(n);
+}
+
 void patternCases(benchmark::internal::Benchmark* b)
 {
+    stepCount(b);
     b->ArgNames({"cells", "width", "chess"});
     for (int chess : {0, 1})
         for (int cell : {200, 20, 4, 1})
@@ -131,6 +141,7 @@ void patternCases(benchmark::internal::Benchmark* b)
 // Cell sizes and widths between the named ones, where no other case looks.
 void patternSweep(benchmark::internal::Benchmark* b)
 {
+    stepCount(b);
     b->ArgNames({"cells", "width", "chess"});
     for (int chess : {0, 1})
         for (int cell : {2, 3, 5, 8, 12, 50})
@@ -147,8 +158,8 @@ BENCHMARK_CAPTURE(patternStep, plain, false)->Name("step/Pattern")->Apply(patter
 BENCHMARK_CAPTURE(patternStep, mirror, true)->Name("step/Pattern-Mirror")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(patternStep, mirror, true)->Name("step/Pattern-Mirror")->Apply(patternSweep)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(patternPainter)->Name("qpainter/Pattern")->Apply(patternCases)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(centricStep, plain, false)->Name("step/Centric")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(centricStep, mirror, true)->Name("step/Centric-Mirror")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(centricStep, plain, false)->Name("step/Centric")->Apply(stepCount)->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(centricStep, mirror, true)->Name("step/Centric-Mirror")->Apply(stepCount)->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(centricPainter)->Name("qpainter/Centric")->ArgNames({"N", "width"})->Args({16, 30})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(repaintAfterStep, pattern, true)->Name("step/Repaint/Pattern-cells:200-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(repaintAfterStep, centric, false)->Name("step/Repaint/Centric-N:16-width:30")->Unit(benchmark::kMillisecond)->UseRealTime();

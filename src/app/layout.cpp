@@ -147,7 +147,17 @@ void addStatusBarAndMenus(Form& f, Controls& c)
 
 }  // namespace
 
-Controls createControls(Form& f)
+namespace {
+
+// The picture follows the window: it is the canvas's interior.
+void followWindow(Document& picture, int outerWidth, int outerHeight)
+{
+    picture.SetSize(outerWidth - 2 * kCanvasBorder, outerHeight - 2 * kCanvasBorder);
+}
+
+}  // namespace
+
+Controls createControls(Form& f, PictureDocument& picture)
 {
     Controls c;
     c.f = &f;
@@ -165,9 +175,12 @@ Controls createControls(Form& f)
     c.kInvert = f.addCommandButton(nullptr, {5, 615, 41, 21}, "Invert");
     c.cbCvet = f.addCheckBox(nullptr, {50, 615, 41, 21}, "Cvet", false, kPushLike);
 
-    c.pbBox = f.addPictureBox({kColumnWidth, kCanvasTop, 451, 441}, kCanvasBorder, kWhite);
+    constexpr Place kCanvas{kColumnWidth, kCanvasTop, 451, 441};
+    followWindow(picture, kCanvas.width, kCanvas.height);
+    c.picture = &picture;
+    c.pbHistory = &picture;
+    c.pbBox = f.addPictureBox(kCanvas, kCanvasBorder, picture);
     c.pb = &c.pbBox.surface();
-    c.pbHistory = &c.pbBox.keepHistory();
     c.obCP = f.addMarker(c.pbBox, {145, 35, 13, 13});
     c.obCP.SetVisible(false);
 
@@ -195,8 +208,10 @@ void Form_Resize(Editor& e)
     if (f.WindowState() == kMinimisedWindow)
         return;
     try {
-        e.ui.pbBox.Move(kColumnWidth, kCanvasTop, static_cast<int>(f.ScaleWidth()) - kColumnWidth - kCanvasRightMargin,
-                        static_cast<int>(f.ScaleHeight()) - kCanvasTop - kStatusBarHeight);
+        const int width = static_cast<int>(f.ScaleWidth()) - kColumnWidth - kCanvasRightMargin;
+        const int height = static_cast<int>(f.ScaleHeight()) - kCanvasTop - kStatusBarHeight;
+        e.ui.pbBox.Move(kColumnWidth, kCanvasTop, width, height);
+        followWindow(*e.ui.picture, width, height);
     } catch (const MoveError&) {
         // Too small a window: the canvas keeps its place and size.
     }

@@ -4,6 +4,7 @@
 
 #include "editor/editor.h"
 #include "platform/events.h"
+#include "platform/raster/picture_document.h"
 #include "platform/widgets/form.h"
 
 namespace kalidor {
@@ -12,11 +13,13 @@ namespace kalidor {
 constexpr int kRestoredWidth = 612;
 constexpr int kRestoredHeight = 658;
 
-// Creates every control on `f` in its place and initial state.
-Controls createControls(Form& f);
+// Creates every control on `f` in its place and initial state, the canvas a
+// view of `picture`, which follows the canvas's interior.
+Controls createControls(Form& f, PictureDocument& picture);
 
 // Resize rule: the canvas fills the window right of the control column, down to
-// the status bar; a window too small for it leaves the canvas as it was.
+// the status bar, and the picture follows the canvas's interior; a window too
+// small for it leaves the canvas and the picture as they were.
 void Form_Resize(Editor& e);
 
 // A press on the status bar's first panel opens the File menu as a pop-up.

@@ -27,7 +27,6 @@
 #include "picture/unsaved_changes.h"
 #include "platform/files/recovery_folder.h"
 #include "platform/widgets/qt_services.h"
-#include "platform/widgets/surface_widget.h"
 
 namespace kalidor {
 
@@ -55,12 +54,14 @@ void handle(Editor& e, Handler&& handler)
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<Services> services, const std::string& recoveryFolder)
-    : form_(std::make_unique<Form>("Kalidor", kRestoredWidth, kRestoredHeight)), services_(std::move(services))
+    : picture_(std::make_unique<PictureDocument>(0, 0, kWhite)),
+      form_(std::make_unique<Form>("Kalidor", kRestoredWidth, kRestoredHeight)), services_(std::move(services))
 {
     if (!services_)
         services_ = std::make_unique<QtServices>(form_->widget());
     form_->setIcon(kalidor_icon_xpm);
-    editor_.ui = createControls(*form_);
+    picture_->keepHistory();
+    editor_.ui = createControls(*form_, *picture_);
     editor_.services = services_.get();
     connectHandlers();
     if (!recoveryFolder.empty())
@@ -69,8 +70,10 @@ MainWindow::MainWindow(std::unique_ptr<Services> services, const std::string& re
 
 MainWindow::~MainWindow()
 {
-    if (recovery_)
-        editor_.ui.pbBox.box()->surface().setWriteGate(nullptr);  // the writer goes first
+    if (recovery_) {
+        picture_->setWriteGate(nullptr);  // the writer goes first
+        picture_->forget(recoveryListener_);
+    }
 }
 
 void MainWindow::keepRecovery(const std::string& folder)
@@ -79,12 +82,11 @@ void MainWindow::keepRecovery(const std::string& folder)
     auto writer = std::make_unique<RecoveryWriter>(folder, newRecoverySession(), [this, form](const std::string& why) {
         form->later([this, why] { recovery_->failed(why); });
     });
-    SurfaceWidget* canvas = editor_.ui.pbBox.box();
     // The picture is not written to while the writer copies from it.
-    canvas->surface().setWriteGate([w = writer.get()] { w->waitForCopies(); });
-    recovery_ = std::make_unique<Recovery>(editor_, canvas->surface().backing(), std::move(writer));
+    picture_->setWriteGate([w = writer.get()] { w->waitForCopies(); });
+    recovery_ = std::make_unique<Recovery>(editor_, picture_->kept(), std::move(writer));
     editor_.recovery = recovery_.get();
-    canvas->onChanged = [r = recovery_.get()](const QRegion& area) { r->changed(area); };
+    recoveryListener_ = picture_->listen([r = recovery_.get()](const QRegion& area) { r->changed(area); });
     Editor& e = editor_;
     // Shown first: the question stands over the window it restores into.
     form_->OnShown([this, folder, &e] {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/editor.h"
+#include "platform/raster/picture_document.h"
 #include "platform/widgets/form.h"
 
 namespace kalidor {
@@ -31,10 +32,13 @@ private:
     void connectMenus();
     void keepRecovery(const std::string& folder);
 
+    // The picture, kept apart from the canvas that shows it, and outliving it.
+    std::unique_ptr<PictureDocument> picture_;
     std::unique_ptr<Form> form_;
     std::unique_ptr<Services> services_;
     Editor editor_;
     std::unique_ptr<Recovery> recovery_;  // stops its writer before the window goes
+    int recoveryListener_ = 0;
 };
 
 }  // namespace kalidor

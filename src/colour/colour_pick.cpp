@@ -17,7 +17,7 @@ void cbCvet_Click(Editor& e)
 void PickColour(Editor& e, const MouseArgs& m)
 {
     Well* well = wellAt(e, m.Shift > 0 ? 3 : m.Button);
-    const std::int32_t c = e.ui.pb->Point(m.X, m.Y);
+    const std::int32_t c = e.ui.picture->Point(m.X, m.Y);
     // The middle button alone names no well, and a place without a picture has
     // no colour: either way colour pick stays on for the next press.
     if (!well || c < 0)

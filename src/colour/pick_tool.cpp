@@ -4,12 +4,6 @@
 
 namespace kalidor {
 
-namespace {
-
-void pickNothing(Editor&, const MouseArgs&) {}
-
-}  // namespace
-
-const Tool kPickTool{PickColour, pickNothing};
+const Tool kPickTool{PickColour, noPointer, noPointer, noCancel};
 
 }  // namespace kalidor

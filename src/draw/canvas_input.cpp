@@ -1,5 +1,7 @@
 #include "draw/canvas_input.h"
 
+#include <utility>
+
 #include "editor/tool.h"
 #include "platform/number_format.h"
 
@@ -19,12 +21,25 @@ void beginStroke(Editor& e)
     e.ui.pbHistory->BeginStep();
 }
 
-void endStroke(Editor& e)
+// The release goes to the tool the last press or move went to, inside the step.
+void endStroke(Editor& e, const MouseArgs& m)
 {
     if (!e.stroking)
         return;
+    if (const Tool* tool = std::exchange(e.tool, nullptr))
+        tool->release(e, m);
     e.stroking = false;
     e.ui.pbHistory->EndStep();
+}
+
+// The tool for this press or move: the mode and the keys held choose it afresh
+// every time, as Shift pressed or released in a stroke switches between
+// drawing and placing the control point.
+const Tool& chosen(Editor& e, const MouseArgs& m)
+{
+    const Tool& tool = toolFor(e, m);
+    e.tool = &tool;
+    return tool;
 }
 
 }  // namespace
@@ -32,23 +47,29 @@ void endStroke(Editor& e)
 void pb_MouseDown(Editor& e, const MouseArgs& m)
 {
     beginStroke(e);
-    toolFor(e, m).press(e, m);
+    chosen(e, m).press(e, m);
 }
 
 void pb_MouseMove(Editor& e, const MouseArgs& m)
 {
     showReadout(e, m.X, m.Y);
     if (m.Button <= 0) {
-        endStroke(e);  // the release went elsewhere
+        endStroke(e, m);  // the release went elsewhere
         return;
     }
-    toolFor(e, m).drag(e, m);
+    chosen(e, m).drag(e, m);
 }
 
 void pb_MouseUp(Editor& e, const MouseArgs& m)
 {
     if (m.Button <= 0)
-        endStroke(e);
+        endStroke(e, m);
+}
+
+void cancelPress(Editor& e)
+{
+    if (e.stroking && e.tool)
+        e.tool->cancel(e);
 }
 
 void pb_DragOver(Editor& e, DragSource, float x, float y)

@@ -2,23 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "draw/mode_copies.h"
 
 namespace kalidor {
 
 namespace {
 
 // Distance of (x, y) from the centre: doubles inside, stored as a single.
-float radius(const EditorState& s, int16 x, int16 y)
+float radius(Point16 c, int16 x, int16 y)
 {
-    const double dx = i16::sub(x, s.CenterX);
-    const double dy = i16::sub(y, s.CenterY);
+    const double dx = i16::sub(x, c.x);
+    const double dy = i16::sub(y, c.y);
     return static_cast<float>(std::sqrt(dx * dx + dy * dy));
 }
 
-Point16 rotatedPoint(const EditorState& s, float r, float alfa)
+Point16 rotatedPoint(Point16 c, float r, float alfa)
 {
     const double a = alfa;
-    return Point16{i16::round(r * std::cos(a) + s.CenterX), i16::round(r * std::sin(a) + s.CenterY)};
+    return Point16{i16::round(r * std::cos(a) + c.x), i16::round(r * std::sin(a) + c.y)};
 }
 
 // Angles advance in single precision, one step at a time, as they are stored.
@@ -27,23 +30,28 @@ float nextAngle(float alfa, float step)
     return static_cast<float>(static_cast<double>(alfa) + static_cast<double>(step));
 }
 
+Point16 centreOf(const EditorState& s) { return Point16{s.CenterX, s.CenterY}; }
+
 }  // namespace
 
-float DefAlfa(const EditorState& s, int16 x, int16 y)
+float DefAlfa(const EditorState& s, int16 x, int16 y) { return DefAlfa(centreOf(s), x, y); }
+
+float DefAlfa(Point16 c, int16 x, int16 y)
 {
-    if (x == s.CenterX)
-        return s.CenterY < y ? kHalfPi : kThreeHalfPi;
-    const double q = static_cast<double>(i16::sub(s.CenterY, y)) / static_cast<double>(i16::sub(s.CenterX, x));
+    if (x == c.x)
+        return c.y < y ? kHalfPi : kThreeHalfPi;
+    const double q = static_cast<double>(i16::sub(c.y, y)) / static_cast<double>(i16::sub(c.x, x));
     double alfa = std::atan(q);
-    if (x < s.CenterX)
+    if (x < c.x)
         alfa += static_cast<double>(kPi);
     return static_cast<float>(alfa);
 }
 
 void centricStart(EditorState& s, int16 n, int16 x, int16 y)
 {
-    const float r = radius(s, x, y);
-    float alfa = DefAlfa(s, x, y);
+    const Point16 c = centreOf(s);
+    const float r = radius(c, x, y);
+    float alfa = DefAlfa(c, x, y);
     s.DAlfa = static_cast<float>(static_cast<double>(kFullTurn) / n);
     s.SXY.assign(static_cast<std::size_t>(std::max<int16>(n, 0)), Point16{});
     if (s.SXY.empty())
@@ -51,7 +59,7 @@ void centricStart(EditorState& s, int16 n, int16 x, int16 y)
     s.SXY[0] = Point16{x, y};
     for (std::size_t i = 1; i < s.SXY.size(); ++i) {
         alfa = nextAngle(alfa, s.DAlfa);
-        s.SXY[i] = rotatedPoint(s, r, alfa);
+        s.SXY[i] = rotatedPoint(c, r, alfa);
     }
 }
 
@@ -60,24 +68,69 @@ namespace {
 // The mirror across the centre's vertical as the step's second operation,
 // its 16-bit arithmetic checked copy by copy: where a mirrored copy leaves the
 // range, the mirrored copies before it are drawn as shapes of their own.
-void mirrorAcrossCentre(const EditorState& s, StrokeStep& step)
+void mirrorAcrossCentre(Point16 c, StrokeStep& step)
 {
     const std::size_t rows = step.shapes.size();
     std::size_t i = 0;
     try {
-        const int16 twice = i16::add(s.CenterX, s.CenterX);
+        const int16 twice = i16::add(c.x, c.x);
         for (; i < rows; ++i) {
             i16::sub(twice, static_cast<int16>(step.shapes[i].x1));
             i16::sub(twice, static_cast<int16>(step.shapes[i].x2));
         }
     } catch (const Int16Error& error) {
-        const PointOp mirror = PointOp::mirrorX(s.CenterX);
+        const PointOp mirror = PointOp::mirrorX(c.x);
         for (std::size_t j = 0; j < i; ++j)
             step.shapes.push_back(mirror.apply(step.shapes[j]));
         step.overflow = error;
         return;
     }
-    step.symmetry.ops.push_back(PointOp::mirrorX(s.CenterX));
+    step.symmetry.ops.push_back(PointOp::mirrorX(c.x));
+}
+
+// The n turns of the segment, each end the rounded turn of the exact one.
+StrokeStep wholeTurns(const CopySettings& c, const Segment& segment)
+{
+    StrokeStep step;
+    std::size_t rows = static_cast<std::size_t>(std::max<int16>(c.n, 0));
+    if (c.starts)
+        rows = std::min(rows, c.starts->size());
+    try {
+        const int16 x = i16::round(segment.x2), y = i16::round(segment.y2);
+        const float r = radius(c.centre, x, y);
+        float alfa = DefAlfa(c.centre, x, y);
+        const int16 fx = i16::round(segment.x1), fy = i16::round(segment.y1);
+        const float fromR = c.starts ? 0 : radius(c.centre, fx, fy);
+        float fromAlfa = c.starts ? 0 : DefAlfa(c.centre, fx, fy);
+        for (std::size_t i = 0; i < rows; ++i) {
+            const Point16 from = c.starts ? (*c.starts)[i] : rotatedPoint(c.centre, fromR, fromAlfa);
+            const Point16 to = rotatedPoint(c.centre, r, alfa);
+            step.shapes.push_back({static_cast<float>(from.x), static_cast<float>(from.y), static_cast<float>(to.x),
+                                   static_cast<float>(to.y)});
+            alfa = nextAngle(alfa, c.turn);
+            fromAlfa = nextAngle(fromAlfa, c.turn);
+        }
+    } catch (const Int16Error& error) {
+        step.overflow = error;
+    }
+    return step;
+}
+
+// The n turns of the segment at their exact places: n-ths of a full turn.
+StrokeStep exactTurns(const CopySettings& c, const Segment& segment)
+{
+    StrokeStep step;
+    auto turned = [&](double x, double y, int i) {
+        const double dx = x - c.centre.x, dy = y - c.centre.y;
+        const double a = std::atan2(dy, dx) + 2 * M_PI * i / c.n, r = std::hypot(dx, dy);
+        return std::pair{static_cast<float>(c.centre.x + r * std::cos(a)), static_cast<float>(c.centre.y + r * std::sin(a))};
+    };
+    for (int i = 0; i < c.n; ++i) {
+        const auto [x1, y1] = turned(segment.x1, segment.y1, i);
+        const auto [x2, y2] = turned(segment.x2, segment.y2, i);
+        step.shapes.push_back({x1, y1, x2, y2});
+    }
+    return step;
 }
 
 }  // namespace
@@ -101,32 +154,45 @@ PointOp mirrorLine(double cx, double cy, int degrees)
     return op;
 }
 
-StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, int mirrorAngle)
+StrokeStep centricCopies(const CopySettings& c, const Segment& segment, Places places)
 {
-    StrokeStep step;
-    if (s.SXY.empty())
-        return step;  // no set-up yet: no points to draw from
-    const std::size_t rows = std::min(s.SXY.size(), static_cast<std::size_t>(std::max<int16>(n, 0)));
-    try {
-        const float r = radius(s, x, y);
-        float alfa = DefAlfa(s, x, y);
-        for (std::size_t i = 0; i < rows; ++i) {
-            const Point16 p = rotatedPoint(s, r, alfa);
-            step.shapes.push_back({static_cast<float>(s.SXY[i].x), static_cast<float>(s.SXY[i].y),
-                                   static_cast<float>(p.x), static_cast<float>(p.y)});
-            s.SXY[i] = p;
-            alfa = nextAngle(alfa, s.DAlfa);
-        }
-    } catch (const Int16Error& error) {
-        step.overflow = error;
+    if (places == Places::Exact) {
+        StrokeStep step = exactTurns(c, segment);
+        if (c.mirror)
+            step.symmetry.ops.push_back(mirrorLine(c.centre.x, c.centre.y, c.mirrorAngle));
         return step;
     }
-    if (mirror && mirrorAngle % 180 == 0) {
-        mirrorAcrossCentre(s, step);
-    } else if (mirror) {
-        step.symmetry.ops.push_back(mirrorLine(s.CenterX, s.CenterY, mirrorAngle));
+    StrokeStep step = wholeTurns(c, segment);
+    if (step.overflow || !c.mirror)
+        return step;
+    if (c.mirrorAngle % 180 == 0) {
+        mirrorAcrossCentre(c.centre, step);
+    } else {
+        step.symmetry.ops.push_back(mirrorLine(c.centre.x, c.centre.y, c.mirrorAngle));
         step.symmetry.movesPixels = step.symmetry.ops.back().permutesAxes();
     }
+    return step;
+}
+
+StrokeStep centricStep(EditorState& s, int16 n, bool mirror, int16 x, int16 y, int mirrorAngle)
+{
+    if (s.SXY.empty())
+        return {};  // no set-up yet: no points to draw from
+    CopySettings c;
+    c.mode = kCentric;
+    c.centre = centreOf(s);
+    c.n = n;
+    c.turn = s.DAlfa;
+    c.starts = &s.SXY;
+    c.mirror = mirror;
+    c.mirrorAngle = mirrorAngle;
+    const auto to = static_cast<float>(x), down = static_cast<float>(y);
+    StrokeStep step = copiesOf(c, Segment{to, down, to, down});
+    // The turned copies come first, mirrored ones after them: each turned
+    // copy's end is where that copy of the stroke now stands.
+    const std::size_t turned = std::min({s.SXY.size(), static_cast<std::size_t>(std::max<int16>(n, 0)), step.shapes.size()});
+    for (std::size_t i = 0; i < turned; ++i)
+        s.SXY[i] = Point16{static_cast<int16>(step.shapes[i].x2), static_cast<int16>(step.shapes[i].y2)};
     return step;
 }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "draw/mode_copies.h"
 #include "draw/stroke_step.h"
 #include "editor/editor_state.h"
 
@@ -18,10 +19,18 @@ constexpr float kFullTurn = 6.283184f;
 // The angle of (x, y) about the centre, radians, clockwise on screen from the
 // positive x axis.
 float DefAlfa(const EditorState& s, int16 x, int16 y);
+// The same about the centre `c`.
+float DefAlfa(Point16 c, int16 x, int16 y);
 
 // A stroke of `n` copies starting at (x, y): its angle step and its n start
 // points `SXY`, the first being (x, y) itself.
 void centricStart(EditorState& s, int16 n, int16 x, int16 y);
+
+// The Centric copies of a segment (copiesOf): with whole places the n turns,
+// each end the rounded turn of the exact one (or, with the stroke's starts,
+// each from where its copy stands), and with Mirror at 0 degrees the mirror
+// across the centre's vertical, checked for 16 bits copy by copy.
+StrokeStep centricCopies(const CopySettings& c, const Segment& segment, Places places);
 
 // One step of the stroke to (x, y): a shape from each stored point to its copy
 // of (x, y), and the copies stored. Only the first `n` rows are stepped (N

@@ -19,10 +19,10 @@ void fillRegions(Editor& e, const MouseArgs& m)
     const Well* well = wellOfPress(e, m);
     if (!well)
         return;  // the middle button names no well
-    Surface& pb = *e.ui.pb;
+    Document& picture = *e.ui.picture;
     const int16 x = xr(m);
     const int16 y = yr(m);
-    const std::int32_t pressed = pb.Point(x, y);
+    const std::int32_t pressed = picture.Point(x, y);
     const Colour colour = well->BackColor();
     // Off the picture, or that colour already: nothing to fill, and no step.
     if (pressed < 0 || static_cast<Colour>(pressed) == colour)
@@ -30,15 +30,15 @@ void fillRegions(Editor& e, const MouseArgs& m)
     // An image on a line or in another colour's region is not where the user
     // pointed: only images of the pressed colour fill.
     std::vector<PixelPoint> seeds = pressImages(e, x, y);
-    std::erase_if(seeds, [&](const PixelPoint& p) { return pb.Point(static_cast<float>(p.x), static_cast<float>(p.y)) != pressed; });
-    pb.Fill(seeds, colour);
+    std::erase_if(seeds, [&](const PixelPoint& p) {
+        return picture.Point(static_cast<float>(p.x), static_cast<float>(p.y)) != pressed;
+    });
+    picture.Fill(seeds, colour);
 }
-
-void nothing(Editor&, const MouseArgs&) {}
 
 }  // namespace
 
-const Tool kFillTool{fillRegions, nothing};
+const Tool kFillTool{fillRegions, noPointer, noPointer, noCancel};
 
 void toggleFill(Editor& e) { e.fill = !e.fill; }
 

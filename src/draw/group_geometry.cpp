@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/lattice_period.h"
+
 namespace kalidor {
 
 namespace {
@@ -76,7 +78,7 @@ StrokeStep groupStep(const WallpaperGroup& group, int16 patternX, int16 patternY
                      const Segment& segment, const GroupCanvas& canvas)
 {
     StrokeStep step;
-    const CellVectors c = cellVectors(group.lattice, patternX, patternY);
+    const CellVectors c = latticePeriod(group, patternX, patternY, chess).cell;
     const std::vector<PointOp> ops = pixelOps(group, c);
     if (ops.empty() || c.ax <= 0 || c.by <= 0 || canvas.width <= 0 || canvas.height <= 0)
         return step;

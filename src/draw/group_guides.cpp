@@ -7,6 +7,8 @@
 #include <tuple>
 #include <utility>
 
+#include "draw/lattice_period.h"
+
 namespace kalidor {
 
 namespace {
@@ -195,7 +197,7 @@ std::vector<Segment> groupGuides(const WallpaperGroup& group, int16 patternX, in
                                  float height)
 {
     std::vector<Segment> out;
-    const CellVectors v = cellVectors(group.lattice, patternX, patternY);
+    const CellVectors v = latticePeriod(group, patternX, patternY, false).cell;
     const double side = std::min(v.ax, std::hypot(v.bx, v.by));
     if (side < kDensestCells || width <= 0 || height <= 0)
         return out;

@@ -1,5 +1,6 @@
 #include "draw/keys.h"
 
+#include "draw/canvas_input.h"
 #include "draw/control_point.h"
 #include "draw/fill_tool.h"
 #include "draw/symmetry_options.h"
@@ -64,6 +65,8 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
         else if (keyCode == kKeyCloseBracket)
             turnMirror(e, degrees);
     }
+    if (keyCode == kKeyEscape)
+        cancelPress(e);
     // C toggles colour pick, with or without modifiers.
     if (keyCode == kKeyC)
         e.ui.cbCvet.SetValue(static_cast<int16>(1 - e.ui.cbCvet.Value()));

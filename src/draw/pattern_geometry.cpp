@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "draw/lattice_period.h"
+
 namespace kalidor {
 
 namespace {
@@ -50,12 +52,12 @@ bool fits(int i, int16 cell, int16 from, int16 to)
 
 // The overflow of the cell at (row, column), raised by the same checked 16-bit
 // arithmetic that drawing the cell by itself would do.
-Int16Error cellOverflow(const EditorState& s, int row, int column, Point16 from, Point16 to)
+Int16Error cellOverflow(const CopySettings& s, int row, int column, Point16 from, Point16 to)
 {
     try {
-        const int16 ox = i16::mul(i16::fromInt(column - 1), s.PatternX);
+        const int16 ox = i16::mul(i16::fromInt(column - 1), s.patternX);
         i16::add(ox, from.x);
-        const int16 oy = i16::mul(i16::fromInt(row - 1), s.PatternY);
+        const int16 oy = i16::mul(i16::fromInt(row - 1), s.patternY);
         i16::add(oy, from.y);
         i16::add(ox, to.x);
         i16::add(oy, to.y);
@@ -69,12 +71,12 @@ Int16Error cellOverflow(const EditorState& s, int row, int column, Point16 from,
 // step draws: its row and column, or rows as the row where none does. Along
 // each axis the arithmetic is linear, so a column fails in every row and a row
 // in every column.
-std::pair<int, int> firstFailing(const EditorState& s, const Lattice& l, Point16 from, Point16 to)
+std::pair<int, int> firstFailing(const CopySettings& s, const Lattice& l, Point16 from, Point16 to)
 {
     std::array<int, 2> badColumn{l.columns, l.columns};  // first failing column of each parity
     int anyBadColumn = l.columns;
     for (int c = l.columns - 1; c >= 0; --c) {
-        if (!fits(c, s.PatternX, from.x, to.x)) {
+        if (!fits(c, s.patternX, from.x, to.x)) {
             badColumn[static_cast<std::size_t>(c & 1)] = c;
             anyBadColumn = c;
         }
@@ -83,7 +85,7 @@ std::pair<int, int> firstFailing(const EditorState& s, const Lattice& l, Point16
         const int first = l.chess ? cellParity(l.phase, r) : 0;
         if (first >= l.columns)
             continue;
-        const bool rowFits = fits(r, s.PatternY, from.y, to.y);
+        const bool rowFits = fits(r, s.patternY, from.y, to.y);
         const int bad = l.chess ? badColumn[static_cast<std::size_t>(first)] : anyBadColumn;
         if (rowFits && bad >= l.columns)
             continue;
@@ -95,22 +97,23 @@ std::pair<int, int> firstFailing(const EditorState& s, const Lattice& l, Point16
 // The step's segment in every cell of the loop (rows 0..CellsY by columns
 // 0..CellsX): the first cell's segment on the lattice of cells, cut short
 // before the first cell that leaves 16 bits.
-StrokeStep cellLattice(const EditorState& s, bool chess, Point16 from, Point16 to)
+StrokeStep cellLattice(const CopySettings& s, Point16 from, Point16 to)
 {
     StrokeStep step;
-    if (s.CellsX < 0 || s.CellsY < 0)
+    if (s.cells.column < 0 || s.cells.row < 0)
         return step;
-    const long long ox = origin(0, s.PatternX);
-    const long long oy = origin(0, s.PatternY);
+    const long long ox = origin(0, s.patternX);
+    const long long oy = origin(0, s.patternY);
     step.shapes.push_back({static_cast<float>(ox + from.x), static_cast<float>(oy + from.y),
                            static_cast<float>(ox + to.x), static_cast<float>(oy + to.y)});
+    const LatticePeriod period = latticePeriod(wallpaperGroup(kP1), s.patternX, s.patternY, s.chess);
     Lattice& l = step.symmetry.lattice;
-    l.ax = s.PatternX;
-    l.by = s.PatternY;
-    l.columns = s.CellsX + 1;
-    l.rows = s.CellsY + 1;
-    l.chess = chess;
-    l.phase = s.ChessPhase;
+    l.ax = period.cell.ax;
+    l.by = period.cell.by;
+    l.columns = s.cells.column + 1;
+    l.rows = s.cells.row + 1;
+    l.chess = period.chess;
+    l.phase = s.chessPhase;
     const auto [row, column] = firstFailing(s, l, from, to);
     if (row < l.rows) {
         l.endRow = row;
@@ -132,24 +135,24 @@ bool mirroredFits(int i, int16 cell, int16 from, int16 to)
     return inRange(origin(i, cell)) && inRange(mirroredEnd(i, cell, from)) && inRange(mirroredEnd(i, cell, to));
 }
 
-Segment mirroredSegment(const EditorState& s, int column, int row, Point16 from, Point16 to)
+Segment mirroredSegment(const CopySettings& s, int column, int row, Point16 from, Point16 to)
 {
-    return {static_cast<float>(mirroredEnd(column, s.PatternX, from.x)),
-            static_cast<float>(mirroredEnd(row, s.PatternY, from.y)),
-            static_cast<float>(mirroredEnd(column, s.PatternX, to.x)),
-            static_cast<float>(mirroredEnd(row, s.PatternY, to.y))};
+    return {static_cast<float>(mirroredEnd(column, s.patternX, from.x)),
+            static_cast<float>(mirroredEnd(row, s.patternY, from.y)),
+            static_cast<float>(mirroredEnd(column, s.patternX, to.x)),
+            static_cast<float>(mirroredEnd(row, s.patternY, to.y))};
 }
 
 // The mirrored cells one by one, in the loop's order, up to the first that
 // leaves 16 bits.
-StrokeStep mirroredOneByOne(const EditorState& s, bool chess, Point16 from, Point16 to)
+StrokeStep mirroredOneByOne(const CopySettings& s, Point16 from, Point16 to)
 {
     StrokeStep step;
-    for (int r = 0; r <= s.CellsY; ++r)
-        for (int c = 0; c <= s.CellsX; ++c) {
-            if (chess && cellParity(c, r) != s.ChessPhase)
+    for (int r = 0; r <= s.cells.row; ++r)
+        for (int c = 0; c <= s.cells.column; ++c) {
+            if (s.chess && cellParity(c, r) != s.chessPhase)
                 continue;
-            if (!mirroredFits(c, s.PatternX, from.x, to.x) || !mirroredFits(r, s.PatternY, from.y, to.y)) {
+            if (!mirroredFits(c, s.patternX, from.x, to.x) || !mirroredFits(r, s.patternY, from.y, to.y)) {
                 step.overflow = Int16Error("16-bit overflow in a mirrored pattern cell");
                 return step;
             }
@@ -162,10 +165,10 @@ StrokeStep mirroredOneByOne(const EditorState& s, bool chess, Point16 from, Poin
 // turning of the segment within its cell and the offset of that cell: with
 // Chess only the two whose cells are drawn. Where a cell leaves 16 bits, the
 // cells before it go one by one.
-StrokeStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point16 to)
+StrokeStep mirroredCells(const CopySettings& s, Point16 from, Point16 to)
 {
-    const int columns = s.CellsX + 1;
-    const int rows = s.CellsY + 1;
+    const int columns = s.cells.column + 1;
+    const int rows = s.cells.row + 1;
     if (columns <= 0 || rows <= 0)
         return {};
     // Among the cells of one parity each end moves by the same amount from
@@ -176,26 +179,27 @@ StrokeStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point16
                 return false;
         return true;
     };
-    if (!allFit(columns, s.PatternX, from.x, to.x) || !allFit(rows, s.PatternY, from.y, to.y))
-        return mirroredOneByOne(s, chess, from, to);
+    if (!allFit(columns, s.patternX, from.x, to.x) || !allFit(rows, s.patternY, from.y, to.y))
+        return mirroredOneByOne(s, from, to);
     StrokeStep step;
     step.shapes.push_back({static_cast<float>(from.x), static_cast<float>(from.y), static_cast<float>(to.x),
                            static_cast<float>(to.y)});
+    const LatticePeriod period = latticePeriod(wallpaperGroup(kP1), s.patternX, s.patternY, s.chess, true);
     Lattice& l = step.symmetry.lattice;
-    l.ax = 2.0 * s.PatternX;
-    l.by = 2.0 * s.PatternY;
+    l.ax = period.cell.ax;
+    l.by = period.cell.by;
     l.columns = (columns + 1) / 2;
     l.rows = (rows + 1) / 2;
     step.symmetry.ops.clear();
     for (int r0 = 0; r0 < 2 && r0 < rows; ++r0)
         for (int c0 = 0; c0 < 2 && c0 < columns; ++c0) {
-            if (chess && cellParity(c0, r0) != s.ChessPhase)
+            if (s.chess && cellParity(c0, r0) != s.chessPhase)
                 continue;
             PointOp op;
             op.xx = turnsOver(c0) ? -1 : 1;
             op.yy = turnsOver(r0) ? -1 : 1;
-            op.tx = static_cast<double>(turnsOver(c0) ? origin(c0 + 1, s.PatternX) : origin(c0, s.PatternX));
-            op.ty = static_cast<double>(turnsOver(r0) ? origin(r0 + 1, s.PatternY) : origin(r0, s.PatternY));
+            op.tx = static_cast<double>(turnsOver(c0) ? origin(c0 + 1, s.patternX) : origin(c0, s.patternX));
+            op.ty = static_cast<double>(turnsOver(r0) ? origin(r0 + 1, s.patternY) : origin(r0, s.patternY));
             op.columns = (columns - c0 + 1) / 2;
             op.rows = (rows - r0 + 1) / 2;
             step.symmetry.ops.push_back(op);
@@ -205,15 +209,42 @@ StrokeStep mirroredCells(const EditorState& s, bool chess, Point16 from, Point16
 
 }  // namespace
 
+Cell16 patternLoop(float canvasWidth, float canvasHeight, int16 patternX, int16 patternY)
+{
+    return Cell16{lastCell(canvasWidth, patternX), lastCell(canvasHeight, patternY)};
+}
+
+Cell16 patternCell(int16 patternX, int16 patternY, int16 x, int16 y)
+{
+    return Cell16{cellIndex(x, patternX), cellIndex(y, patternY)};
+}
+
+int16 chessPhaseOf(Cell16 cell) { return static_cast<int16>(cellParity(i16::add(cell.column, cell.row), 0)); }
+
 void patternStart(EditorState& s, float canvasWidth, float canvasHeight, int16 x, int16 y)
 {
     if (noGrid(s))
         return;
-    s.CellsX = lastCell(canvasWidth, s.PatternX);
-    s.CellsY = lastCell(canvasHeight, s.PatternY);
-    s.PatternCell = Cell16{cellIndex(x, s.PatternX), cellIndex(y, s.PatternY)};
-    s.ChessPhase = static_cast<int16>(cellParity(i16::add(s.PatternCell.column, s.PatternCell.row), 0));
+    const Cell16 loop = patternLoop(canvasWidth, canvasHeight, s.PatternX, s.PatternY);
+    s.CellsX = loop.column;
+    s.CellsY = loop.row;
+    s.PatternCell = patternCell(s.PatternX, s.PatternY, x, y);
+    s.ChessPhase = chessPhaseOf(s.PatternCell);
     s.PatternSXY = Point16{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
+}
+
+StrokeStep patternCopies(const CopySettings& c, const Segment& segment)
+{
+    if (c.patternX == 0 || c.patternY == 0)
+        return {};
+    if (c.group != kP1)
+        return groupStep(wallpaperGroup(c.group), c.patternX, c.patternY, c.chess, segment, c.canvas);
+    // The segment in its end's cell, as the loop numbers cells.
+    const int16 x = i16::round(segment.x2), y = i16::round(segment.y2);
+    const Point16 to{i16::mod(x, c.patternX), i16::mod(y, c.patternY)};
+    const Point16 from{i16::fromInt(static_cast<long long>(segment.x1) - (x - to.x)),
+                       i16::fromInt(static_cast<long long>(segment.y1) - (y - to.y))};
+    return c.mirror ? mirroredCells(c, from, to) : cellLattice(c, from, to);
 }
 
 StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y, int group,
@@ -227,15 +258,22 @@ StrokeStep patternStep(EditorState& s, bool chess, bool mirror, int16 x, int16 y
     followCell(nr, s.PatternCell.row, s.PatternSXY.y, s.PatternY, s.ChessPhase);
     s.PatternCell = Cell16{nc, nr};
     const Point16 to{i16::mod(x, s.PatternX), i16::mod(y, s.PatternY)};
-    if (group != kP1) {
-        // The segment p1 draws in the pointer's own cell, which ends at the pointer.
-        const Segment own{static_cast<float>(x - to.x + s.PatternSXY.x), static_cast<float>(y - to.y + s.PatternSXY.y),
-                          static_cast<float>(x), static_cast<float>(y)};
-        s.PatternSXY = to;
-        return groupStep(wallpaperGroup(group), s.PatternX, s.PatternY, chess, own, canvas);
-    }
-    StrokeStep step = mirror ? mirroredCells(s, chess, s.PatternSXY, to) : cellLattice(s, chess, s.PatternSXY, to);
-    if (!step.overflow)
+    CopySettings c;
+    c.mode = kPattern;
+    c.patternX = s.PatternX;
+    c.patternY = s.PatternY;
+    c.cells = Cell16{s.CellsX, s.CellsY};
+    c.chess = chess;
+    c.chessPhase = s.ChessPhase;
+    c.mirror = mirror;
+    c.group = group;
+    c.canvas = canvas;
+    // The segment p1 draws in the pointer's own cell, which ends at the pointer.
+    const Segment own{static_cast<float>(x - to.x + s.PatternSXY.x), static_cast<float>(y - to.y + s.PatternSXY.y),
+                      static_cast<float>(x), static_cast<float>(y)};
+    StrokeStep step = copiesOf(c, own);
+    // A p1 step cut short by 16 bits keeps the stroke's point where it was.
+    if (group != kP1 || !step.overflow)
         s.PatternSXY = to;
     return step;
 }

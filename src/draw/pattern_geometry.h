@@ -4,10 +4,23 @@
 // in every other cell with Chess.
 
 #include "draw/group_geometry.h"
+#include "draw/mode_copies.h"
 #include "draw/stroke_step.h"
 #include "editor/editor_state.h"
 
 namespace kalidor {
+
+// The last column and row of the cell loop on a canvas of the given outer size.
+Cell16 patternLoop(float canvasWidth, float canvasHeight, int16 patternX, int16 patternY);
+// The loop's 1-based cell of (x, y), cells counted from the origin by
+// truncating division, and the Chess phase of a stroke started in it.
+Cell16 patternCell(int16 patternX, int16 patternY, int16 x, int16 y);
+int16 chessPhaseOf(Cell16 cell);
+
+// The Pattern copies of a segment (copiesOf): under p1 its place in its end's
+// cell in every cell of the loop, with Mirror turned as the quilt turns each
+// cell; under another group every image that reaches the canvas (groupStep).
+StrokeStep patternCopies(const CopySettings& c, const Segment& segment);
 
 // Sets up a stroke at (x, y) on a canvas of the given outer size: measures the
 // cell loop and records the pointer's cell, its offset in the cell and the

@@ -15,6 +15,6 @@ void placeControlPoint(Editor& e, const MouseArgs& m)
 
 }  // namespace
 
-const Tool kPlacePointTool{placeControlPoint, placeControlPoint};
+const Tool kPlacePointTool{placeControlPoint, placeControlPoint, noPointer, noCancel};
 
 }  // namespace kalidor

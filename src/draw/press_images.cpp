@@ -12,22 +12,6 @@ namespace kalidor {
 
 namespace {
 
-// A stroke of no length at (x, y), set up and stepped as drawing does.
-StrokeStep strokeOfNoLength(EditorState& s, const ImageSettings& m, int16 x, int16 y)
-{
-    switch (m.mode) {
-    case kCentric:
-        centricStart(s, m.n, x, y);
-        return centricStep(s, m.n, m.mirror, x, y, m.mirrorAngle);
-    case kPattern:
-        patternStart(s, m.canvasWidth, m.canvasHeight, x, y);
-        // Pixel centres: the images of a line one pixel wide's ends.
-        return patternStep(s, m.chess, m.mirror, x, y, m.group, GroupCanvas{m.keptWidth, m.keptHeight, 1});
-    default:
-        return {};
-    }
-}
-
 bool drawsCopies(const StrokeStep& step)
 {
     return !step.shapes.empty() && !step.symmetry.ops.empty() && !step.symmetry.lattice.empty();
@@ -102,12 +86,24 @@ std::optional<StrokeStep> throughPoint(const StrokeStep& step, PixelPoint p)
 
 }  // namespace
 
-std::vector<PixelPoint> pressImages(EditorState s, const ImageSettings& settings, int16 x, int16 y)
+std::vector<PixelPoint> pressImages(CopySettings c, float canvasWidth, float canvasHeight, int16 x, int16 y)
 {
     const PixelPoint p{x, y};
     std::vector<PixelPoint> images{p};
+    if (c.mode != kCentric && c.mode != kPattern)
+        return images;  // Normal has no copies
     try {
-        const StrokeStep step = strokeOfNoLength(s, settings, x, y);
+        if (c.mode == kPattern && c.patternX != 0 && c.patternY != 0) {
+            c.cells = patternLoop(canvasWidth, canvasHeight, c.patternX, c.patternY);
+            c.chessPhase = chessPhaseOf(patternCell(c.patternX, c.patternY, x, y));
+        }
+        c.canvas.pen = 1;  // pixel centres: the images of a line one pixel wide's ends
+        const auto at = static_cast<float>(x), down = static_cast<float>(y);
+        const StrokeStep step = copiesOf(c, Segment{at, down, at, down});
+        // A turn that leaves 16 bits leaves the point alone, as a stroke
+        // started there could not be set up.
+        if (step.overflow && c.mode == kCentric && step.shapes.size() < static_cast<std::size_t>(std::max<int16>(c.n, 0)))
+            return images;
         appendEnds(step, images);
         if (std::find(images.begin() + 1, images.end(), p) == images.end())
             if (const std::optional<StrokeStep> again = throughPoint(step, p)) {
@@ -120,20 +116,26 @@ std::vector<PixelPoint> pressImages(EditorState s, const ImageSettings& settings
     return images;
 }
 
+std::vector<PixelPoint> pressImages(const EditorState& s, const ImageSettings& m, int16 x, int16 y)
+{
+    CopySettings c;
+    c.mode = m.mode;
+    c.centre = Point16{s.CenterX, s.CenterY};
+    c.n = m.n;
+    c.turn = static_cast<float>(static_cast<double>(kFullTurn) / m.n);
+    c.mirror = m.mirror;
+    c.mirrorAngle = m.mirrorAngle;
+    c.patternX = s.PatternX;
+    c.patternY = s.PatternY;
+    c.chess = m.chess;
+    c.group = m.group;
+    c.canvas = GroupCanvas{m.keptWidth, m.keptHeight, 1};
+    return pressImages(c, m.canvasWidth, m.canvasHeight, x, y);
+}
+
 std::vector<PixelPoint> pressImages(const Editor& e, int16 x, int16 y)
 {
-    ImageSettings settings;
-    settings.mode = drawingMode(e.st);
-    settings.n = static_cast<int16>(e.ui.slN.Value());
-    settings.chess = e.ui.cbChess.Value() != 0;
-    settings.mirror = e.mirror;
-    settings.canvasWidth = e.ui.pb->Width();
-    settings.canvasHeight = e.ui.pb->Height();
-    settings.group = e.group;
-    settings.mirrorAngle = e.mirrorAngle;
-    settings.keptWidth = static_cast<int>(e.ui.pb->KeptWidth());
-    settings.keptHeight = static_cast<int>(e.ui.pb->KeptHeight());
-    return pressImages(e.st, settings, x, y);
+    return pressImages(modeSettings(e), e.ui.pb->Width(), e.ui.pb->Height(), x, y);
 }
 
 }  // namespace kalidor

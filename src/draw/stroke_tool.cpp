@@ -57,6 +57,7 @@ void stepStroke(Editor& e, const MouseArgs& m)
 
 }  // namespace
 
-const Tool kStrokeTool{startStroke, stepStroke};
+// The stroke is drawn as it goes: the release and a cancel leave it as it is.
+const Tool kStrokeTool{startStroke, stepStroke, noPointer, noCancel};
 
 }  // namespace kalidor

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "draw/group_guides.h"
+#include "draw/lattice_period.h"
 
 namespace kalidor {
 
@@ -22,32 +23,33 @@ void turnMirror(Editor& e, int degrees)
         e.mirrorAngle = ((e.mirrorAngle + degrees) % 180 + 180) % 180;
 }
 
-std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, bool mirror, float width, float height,
-                                    int group, int mirrorAngle)
+std::vector<Segment> symmetryGuides(const CopySettings& c, float width, float height)
 {
-    if (mode == kPattern && group != kP1)
-        return groupGuides(wallpaperGroup(group), s.PatternX, s.PatternY, width, height);
+    if (c.mode == kPattern && c.group != kP1)
+        return groupGuides(wallpaperGroup(c.group), c.patternX, c.patternY, width, height);
     std::vector<Segment> lines;
-    if (mode == kCentric && n > 0) {
-        const float cx = s.CenterX;
-        const float cy = s.CenterY;
-        // Long enough to leave the canvas from anywhere the centre can be seen.
-        const double reach = std::abs(cx) + std::abs(cy) + width + height;
-        for (int i = 0; i < n; ++i) {
-            const double a = 2.0 * M_PI * i / n;
-            lines.push_back({cx, cy, static_cast<float>(cx + reach * std::sin(a)), static_cast<float>(cy - reach * std::cos(a))});
-        }
-        if (mirror && mirrorAngle == 0) {
+    if (c.mode == kCentric && c.n > 0) {
+        const float cx = c.centre.x;
+        const float cy = c.centre.y;
+        // The rays are the copies of the one straight up from the centre, long
+        // enough to leave the canvas from anywhere the centre can be seen.
+        const auto reach = static_cast<float>(std::abs(cx) + std::abs(cy) + width + height);
+        CopySettings turns = c;
+        turns.mirror = false;
+        lines = copiesOf(turns, Segment{cx, cy, cx, cy - reach}, Places::Exact).shapes;
+        if (c.mirror && c.mirrorAngle == 0) {
             lines.push_back({cx, 0, cx, height});
-        } else if (mirror) {
-            const double a = mirrorAngle * M_PI / 180;
+        } else if (c.mirror) {
+            const double a = c.mirrorAngle * M_PI / 180;
             const auto dx = static_cast<float>(reach * std::sin(a)), dy = static_cast<float>(-reach * std::cos(a));
             lines.push_back({cx - dx, cy - dy, cx + dx, cy + dy});
         }
-    } else if (mode == kPattern && s.PatternX >= kDensestGrid && s.PatternY >= kDensestGrid) {
-        for (int x = 0; x < width; x += s.PatternX)
+    } else if (c.mode == kPattern && c.patternX >= kDensestGrid && c.patternY >= kDensestGrid) {
+        // The edges of the lattice's cells.
+        const CellVectors cell = latticePeriod(wallpaperGroup(kP1), c.patternX, c.patternY, false).cell;
+        for (double x = 0; x < width; x += cell.ax)
             lines.push_back({static_cast<float>(x), 0, static_cast<float>(x), height});
-        for (int y = 0; y < height; y += s.PatternY)
+        for (double y = 0; y < height; y += cell.by)
             lines.push_back({0, static_cast<float>(y), width, static_cast<float>(y)});
     }
     return lines;
@@ -60,8 +62,7 @@ void refreshGuides(Editor& e)
         return;
     }
     // In colour pick, the guides of the mode it returns to.
-    e.ui.pbBox.SetGuides(symmetryGuides(e.st, drawingMode(e.st), e.ui.slN.Value(), e.mirror, e.ui.pb->ScaleWidth(),
-                                        e.ui.pb->ScaleHeight(), e.group, e.mirrorAngle));
+    e.ui.pbBox.SetGuides(symmetryGuides(modeSettings(e), e.ui.pb->ScaleWidth(), e.ui.pb->ScaleHeight()));
 }
 
 }  // namespace kalidor

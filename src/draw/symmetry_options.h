@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "draw/mode_copies.h"
 #include "editor/editor.h"
 
 namespace kalidor {
@@ -23,8 +24,7 @@ void turnMirror(Editor& e, int degrees);
 // y = j PatternY (none where cells are under 4 pixels, where they would hide
 // the picture), or under a wallpaper group other than p1 its own guides
 // (group_guides.h); in Normal none.
-std::vector<Segment> symmetryGuides(const EditorState& s, int16 mode, int n, bool mirror, float width, float height,
-                                    int group = 0, int mirrorAngle = 0);
+std::vector<Segment> symmetryGuides(const CopySettings& settings, float width, float height);
 
 // Shows the guides of the editor as it now is, or none while they are off.
 void refreshGuides(Editor& e);

@@ -4,14 +4,15 @@ namespace kalidor {
 
 namespace {
 
-void nothing(Editor&, const MouseArgs&) {}
-
 // Shift alone; with Ctrl or Alt as well it counts as no Shift.
 bool shiftOnly(const MouseArgs& m) { return m.Shift == kShiftKey; }
 
 }  // namespace
 
-const Tool kNoTool{nothing, nothing};
+void noPointer(Editor&, const MouseArgs&) {}
+void noCancel(Editor&) {}
+
+const Tool kNoTool{noPointer, noPointer, noPointer, noCancel};
 
 const Tool& toolFor(const Editor& e, const MouseArgs& m)
 {

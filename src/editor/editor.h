@@ -8,6 +8,7 @@
 #include "editor/editor_state.h"
 #include "platform/widgets/controls.h"
 #include "platform/widgets/form.h"
+#include "platform/document.h"
 #include "platform/history.h"
 #include "platform/services.h"
 #include "platform/surface.h"
@@ -15,12 +16,14 @@
 namespace kalidor {
 
 class Recovery;
+struct Tool;
 
 struct Controls {
     Form* f = nullptr;
-    Surface* pb = nullptr;  // the canvas's drawing surface
-    History* pbHistory = nullptr;  // the canvas picture's undo and redo
-    PictureBox pbBox;       // the canvas as a control: place, size, mouse
+    Document* picture = nullptr;   // the picture: its pixels, size and history
+    Surface* pb = nullptr;         // the pen that draws on it
+    History* pbHistory = nullptr;  // the picture's undo and redo
+    PictureBox pbBox;              // the canvas: the view of the picture, its place, size and mouse
     Surface* pbPal = nullptr;
     PictureBox pbPalBox;
     Control frMode;
@@ -54,6 +57,7 @@ struct Editor {
     int mirrorAngle = 0;           // Centric's mirror line, degrees clockwise from the vertical, 0..179
     bool fill = false;             // a press on the canvas fills instead of drawing
     bool stroking = false;         // a button went down on the canvas and is not yet released
+    const Tool* tool = nullptr;    // the tool the last press or move went to, while stroking
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)
     Recovery* recovery = nullptr;  // the copy kept against a crash, where the window keeps one
 };

@@ -1,8 +1,10 @@
 #pragma once
-// What a press on the canvas does, and what the moves with a button held do
-// after it: one small unit a job, chosen in one place (`toolFor`) by the mode
-// and the keys held (draw/tool_choice.cpp). A new job is a new tool and a
-// line in `toolFor`.
+// What a press on the canvas does, the moves with a button held after it, the
+// release of the last button and a cancel (Escape) before it: one small unit a
+// job, chosen in one place (`toolFor`) by the mode and the keys held
+// (draw/tool_choice.cpp). A new job is a new tool and a line in `toolFor`.
+// A tool that shows what it is about to draw does so on the canvas's preview
+// (PictureBox::SetPreview), never in the picture, and draws it at the release.
 
 #include "editor/editor.h"
 #include "platform/events.h"
@@ -12,6 +14,10 @@ namespace kalidor {
 struct Tool {
     void (*press)(Editor&, const MouseArgs&);
     void (*drag)(Editor&, const MouseArgs&);
+    // The last button went up: the press is over, inside its step of the history.
+    void (*release)(Editor&, const MouseArgs&);
+    // The press is called off while a button is still down.
+    void (*cancel)(Editor&);
 };
 
 // The mode's stroke: Normal's freehand lines, Centric's and Pattern's copies.
@@ -26,6 +32,10 @@ extern const Tool kFillTool;
 extern const Tool kPickTool;
 // Does nothing.
 extern const Tool kNoTool;
+
+// For the moments a tool has nothing to do.
+void noPointer(Editor&, const MouseArgs&);
+void noCancel(Editor&);
 
 // The tool for a press, or for a move with a button held.
 const Tool& toolFor(const Editor& e, const MouseArgs& m);

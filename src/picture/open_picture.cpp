@@ -15,14 +15,16 @@ namespace {
 // read no further than that, nor than the part the canvas keeps beyond its edges.
 LoadLimits shownPart(const Editor& e)
 {
-    const Surface& pb = *e.ui.pb;
+    const Document& picture = *e.ui.picture;
     const Form& f = *e.ui.f;
     auto largest = [](float kept, float shown, float window, float screen) {
         return static_cast<int>(std::max(kept, shown + std::max(0.0f, screen - window)));
     };
     LoadLimits limits;
-    limits.shownWidth = largest(pb.KeptWidth(), pb.ScaleWidth(), f.ScaleWidth(), f.ScreenWidth());
-    limits.shownHeight = largest(pb.KeptHeight(), pb.ScaleHeight(), f.ScaleHeight(), f.ScreenHeight());
+    limits.shownWidth = largest(static_cast<float>(picture.KeptWidth()), static_cast<float>(picture.Width()),
+                                f.ScaleWidth(), f.ScreenWidth());
+    limits.shownHeight = largest(static_cast<float>(picture.KeptHeight()), static_cast<float>(picture.Height()),
+                                 f.ScaleHeight(), f.ScreenHeight());
     return limits;
 }
 
@@ -61,7 +63,7 @@ void mnuOpen_Click(Editor& e)
         e.services->ShowMessage("Kalidor could not open \"" + *fileName + "\": " + why(loaded) + ".");
         return;
     }
-    asOneStep(e, StepKind::Open, [&] { e.ui.pb->SetPicture(*loaded.picture); });
+    asOneStep(e, StepKind::Open, [&] { e.ui.picture->SetPicture(*loaded.picture); });
     markSaved(e);
 }
 

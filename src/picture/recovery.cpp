@@ -70,8 +70,8 @@ void Recovery::afterEvent()
         return;  // a step under way is not yet a picture to come back to
     const long long state = e_.ui.pbHistory->PictureState();
     const bool keep = hasUnsavedChanges(e_);
-    const int width = static_cast<int>(e_.ui.pb->ScaleWidth());
-    const int height = static_cast<int>(e_.ui.pb->ScaleHeight());
+    const int width = e_.ui.picture->Width();
+    const int height = e_.ui.picture->Height();
     // A canvas grown or shrunk shows another picture, as Save would write it:
     // the hidden part shown again, or the part now hidden left out.
     const bool resized = keep && (width != width_ || height != height_);

@@ -21,8 +21,8 @@ namespace kalidor {
 
 class Recovery {
 public:
-    // `picture` is the canvas's whole image, its top-left ScaleWidth x
-    // ScaleHeight shown: the part that is copied.
+    // `picture` is the picture's whole kept image, its top-left Width x
+    // Height the picture: the part that is copied.
     Recovery(Editor& e, const QImage& picture, std::unique_ptr<RecoveryWriter> writer);
 
     // The canvas changed there, in its interior's pixels.

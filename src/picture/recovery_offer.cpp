@@ -47,7 +47,7 @@ void offerRecoveryCopies(Editor& e, Recovery& recovery, const std::string& folde
                                      when(copy.savedAtMs) + "?";
         switch (e.services->AskRestore(question)) {
         case RestoreChoice::Restore: {
-            asOneStep(e, StepKind::Open, [&] { e.ui.pb->SetPicture(toPicture(*copy.picture)); });
+            asOneStep(e, StepKind::Open, [&] { e.ui.picture->SetPicture(toPicture(*copy.picture)); });
             recovery.afterEvent();
             // The old copy goes only once this window's own holds the picture.
             auto old = std::make_shared<LeftCopy>(std::move(copy));

@@ -16,6 +16,7 @@ constexpr int16 kCtrlKey = 2;
 constexpr int16 kAltKey = 4;
 
 // Virtual-key codes of the keys the editor looks at.
+constexpr int16 kKeyEscape = 27;
 constexpr int16 kKeyLeft = 37;
 constexpr int16 kKeyUp = 38;
 constexpr int16 kKeyRight = 39;

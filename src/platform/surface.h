@@ -1,13 +1,15 @@
 #pragma once
 // The drawing surface through which the editor's logic draws on the canvas, the
-// palette and the window, and reads pixels back. Coordinates are pixels from the
-// top-left of the surface's interior; colours are 0x00BBGGRR.
+// palette and the window, and reads pixels back: the pen (its width and drawing
+// mode) over a picture (document.h). Coordinates are pixels from the top-left
+// of the surface's interior; colours are 0x00BBGGRR.
 
 #include <cstdint>
 #include <functional>
 #include <span>
 
 #include "platform/colour.h"
+#include "platform/document.h"
 #include "platform/int16.h"
 #include "platform/picture.h"
 #include "platform/symmetry.h"
@@ -27,13 +29,6 @@ enum class Corner {
     Relative,  // (x2, y2) is a width and a height added to the first point
 };
 
-// A pixel of the surface: its column and row.
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
-
 // Drawing modes, as the two-operand raster operations of the Windows GDI.
 constexpr int16 kCopyPen = 13;
 constexpr int16 kInvertPen = 6;
@@ -50,13 +45,6 @@ public:
     // current width and mode, in one call: the same pixels as drawing each copy
     // with `Line`, in the symmetry's order.
     virtual void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) = 0;
-    // Fills the region of each seed in turn: the pixels of the seed's colour
-    // joined to it up, down, left and right through pixels of that colour, all
-    // through the kept picture, take colour `c`, whatever the drawing mode. As
-    // `c` is not the colour filled, later seeds see the regions of the picture
-    // as it was before the call: a seed in a region already filled, or already
-    // of colour `c`, or outside the picture, changes nothing.
-    virtual void Fill(std::span<const PixelPoint> seeds, Colour c) = 0;
 
     virtual int16 DrawMode() const = 0;
     virtual void SetDrawMode(int16 mode) = 0;

@@ -23,6 +23,7 @@ struct Pattern : test::RecordedWindow {
     {
         choose(kPattern);
         e.ui.pbBox.Move(e.ui.pbBox.Left(), e.ui.pbBox.Top(), outerWidth, outerHeight);
+        e.ui.picture->SetSize(outerWidth - 4, outerHeight - 4);  // the picture follows, inside the border
         e.st.PatternX = cellWidth;
         e.st.PatternY = cellHeight;
         e.ui.cbChess.SetValue(chess ? 1 : 0);

@@ -1,18 +1,12 @@
 #pragma once
 // A surface that passes every drawing call on to a real one and records the
-// segments it was given, so tests can check a stroke segment by segment, and
-// the seeds of every fill.
+// segments it was given, so tests can check a stroke segment by segment.
 
 #include <vector>
 
 #include "platform/surface.h"
 
 namespace kalidor::test {
-
-struct RecordedFill {
-    std::vector<PixelPoint> seeds;
-    Colour colour;
-};
 
 struct DrawnSegment {
     float x1, y1, x2, y2;
@@ -26,8 +20,7 @@ public:
     explicit RecordingSurface(Surface& inner) : inner_(inner) {}
 
     std::vector<DrawnSegment> segments;  // every segment, in the order drawn
-    std::vector<RecordedFill> fills;     // every fill, in the order made
-    int calls = 0;                       // drawing calls made (Line, Paint and Fill)
+    int calls = 0;                       // drawing calls made (Line and Paint)
 
     void Line(float x1, float y1, float x2, float y2, Colour c, Shape shape, Corner corner) override
     {
@@ -43,12 +36,6 @@ public:
         expandCopies(shapes, symmetry, copies);
         record(copies, c);
         inner_.Paint(shapes, symmetry, c);
-    }
-    void Fill(std::span<const PixelPoint> seeds, Colour c) override
-    {
-        ++calls;
-        fills.push_back({{seeds.begin(), seeds.end()}, c});
-        inner_.Fill(seeds, c);
     }
     int16 DrawMode() const override { return inner_.DrawMode(); }
     void SetDrawMode(int16 m) override { inner_.SetDrawMode(m); }

@@ -10,6 +10,8 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 
+#include "platform/files/little_endian.h"
+
 namespace kalidor {
 
 namespace {
@@ -20,18 +22,18 @@ constexpr std::uint32_t kVersion = 1;
 constexpr qsizetype kHeader = 64;
 constexpr qsizetype kSum = 32;  // SHA-256
 
+// The header's numbers are little-endian on every machine (those written
+// before on a little-endian machine read the same).
 template <class T>
 void put(QByteArray& b, qsizetype at, T v)
 {
-    std::memcpy(b.data() + at, &v, sizeof v);
+    putLittleEndian(b, at, static_cast<std::uint64_t>(v), sizeof v);
 }
 
 template <class T>
 T get(const QByteArray& b, qsizetype at)
 {
-    T v;
-    std::memcpy(&v, b.constData() + at, sizeof v);
-    return v;
+    return static_cast<T>(littleEndian64(b, at, sizeof(T)));
 }
 
 QByteArray checksum(const QByteArray& header, const char* payload, qsizetype size)

@@ -1,14 +1,12 @@
 // How a step's copies reach the pixels: each copy drawn in turn where they are
 // few, or the union of a lattice of copies in one pass.
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <functional>
 #include <optional>
 
 #include "platform/raster/copy_shape.h"
 #include "platform/raster/grid_raster.h"
-#include "platform/raster/grid_tiles.h"
 #include "platform/raster/pixel_index.h"
 #include "platform/raster/pixel_runs.h"
 #include "platform/raster/raster_surface.h"
@@ -17,13 +15,6 @@
 namespace kalidor {
 
 namespace {
-
-// A row whose runs and gaps average under this many pixels is painted through
-// a mask: with a bit a pixel, a masked row costs about what a plain fill does,
-// and less than a call for each run from about this length down.
-constexpr std::size_t kDenseRun = 32;
-// A row of more copies than this keeps the tiles across all of them at once.
-constexpr std::size_t kFewCopies = 32;
 
 bool whole(float v) { return v == std::floor(v) && std::abs(v) <= kFar; }
 bool whole(const Segment& s) { return whole(s.x1) && whole(s.y1) && whole(s.x2) && whole(s.y2); }
@@ -79,22 +70,9 @@ void clipSpans(std::vector<Span>& spans, const ClipRect& clip)
     spans.resize(kept);
 }
 
-// The tile columns the spans lie in, a bit each.
-void tileColumns(std::span<const Span> spans, std::vector<std::uint64_t>& out)
-{
-    std::fill(out.begin(), out.end(), 0);
-    for (const Span& s : spans)
-        for (int tx = s.x0 / TileHistory::kTileSide; tx <= s.x1 / TileHistory::kTileSide; ++tx) {
-            const auto word = static_cast<std::size_t>(tx / 64);
-            if (word >= out.size())
-                out.resize(word + 1, 0);
-            out[word] |= std::uint64_t{1} << (tx % 64);
-        }
-}
-
 }  // namespace
 
-RasterSurface::~RasterSurface() = default;
+RasterSurface::~RasterSurface() { picture_.forget(handler_); }
 
 void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c)
 {
@@ -130,7 +108,7 @@ void RasterSurface::Lines(std::span<const Segment> segments, Colour c)
 
 void RasterSurface::paintCopies(std::span<const Segment> shapes, std::span<const PointOp> ops, Colour c)
 {
-    ChangedArea changed;
+    PixelWriter::Call call(picture_.writer(), ink(c));
     const ClipRect cl = clip();
     // A copy that an operation turns over along the axes takes the pixels of
     // the first operation's copy turned over, where those are all on the canvas.
@@ -158,68 +136,17 @@ void RasterSurface::paintCopies(std::span<const Segment> shapes, std::span<const
                 if (k + 1 == shapes.size())
                     baseFrom_.push_back(base_.size());
             }
-            changed.add(paint(spans_, c));
+            call.runs(spans_);
         }
     }
-    notify(changed);
 }
-
-// Paints rows of spans as a step's copies give them, keeping their tiles for
-// the history and what changed for the window.
-class RasterSurface::RowPainter {
-public:
-    RowPainter(RasterSurface& surface, Colour c, bool manyCopies)
-        : s_(surface), pixel_(static_cast<QRgb>(toPixel(c))), rows_(surface.kept_.pixels())
-    {
-        if (!s_.gridTiles_)
-            s_.gridTiles_ = std::make_unique<GridTiles>();
-        s_.gridTiles_->start();
-        if (manyCopies)
-            changed_.byBands();
-    }
-    ~RowPainter() { s_.notify(changed_); }
-
-    void operator()(const GridRow& row)
-    {
-        const int x0 = row.spans.front().x0;
-        const int length = row.spans.back().x1 - x0 + 1;
-        const bool dense = row.spans.size() * kDenseRun > static_cast<std::size_t>(length);
-        if (s_.history_)
-            s_.keepGridRow(row.y, row.spans, row.form, dense);
-        QRgb* line = rows_[row.y];
-        changed_.addRow(row.y, row.spans, row.form);
-        if (row.form >= 0 && dense) {
-            if (masks_.size() <= static_cast<std::size_t>(row.form))
-                masks_.resize(static_cast<std::size_t>(row.form) + 1);
-            auto& mask = masks_[static_cast<std::size_t>(row.form)];
-            if (mask.empty()) {
-                mask.assign(static_cast<std::size_t>(length + 15) / 16, 0);
-                for (const Span& sp : row.spans)
-                    setMaskBits(mask.data(), sp.x0 - x0, sp.x1 - x0);
-            }
-            maskedFillRun(line + x0, mask.data(), length, pixel_);
-            return;
-        }
-        for (const Span& sp : row.spans)
-            fillRun(line + sp.x0, sp.x1 - sp.x0 + 1, pixel_);
-    }
-
-private:
-    RasterSurface& s_;
-    const QRgb pixel_;
-    const PixelRows rows_;
-    ChangedArea changed_;
-    // Rows of many short runs (the tiniest cells) are painted through a mask of
-    // their form, made once and laid over every row of that form.
-    std::vector<std::vector<std::uint16_t>> masks_;
-};
 
 void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
 {
     // In copy pen the copies' order and overlaps do not matter, so the union of
     // their pixels is painted once; inverting needs every copy in turn. Copies
     // made by moving pixels have no segments to draw in turn: their union is
-    // painted in any mode.
+    // written once in any mode.
     const bool onWhole = std::all_of(grids.begin(), grids.end(), [](const SegmentGrid& g) { return onWholePixels(g); });
     const bool moved = std::any_of(grids.begin(), grids.end(), [](const SegmentGrid& g) { return g.moved.has_value(); });
     if (!moved && (drawMode_ != kCopyPen || !onWhole)) {
@@ -229,63 +156,23 @@ void RasterSurface::GridLines(std::span<const SegmentGrid> grids, Colour c)
         Lines(copies_, c);
         return;
     }
-    RowPainter painter(*this, c, copiesInView(grids, width_, height_) > static_cast<long long>(ChangedArea::kMostRects));
-    gridSpans(grids, drawWidth_, clip(), std::ref(painter));
+    PixelWriter::Call call(picture_.writer(), ink(c),
+                           copiesInView(grids, picture_.Width(), picture_.Height()) >
+                               static_cast<long long>(ChangedArea::kMostRects));
+    call.beginRows();
+    gridSpans(grids, drawWidth_, clip(), std::ref(call));
 }
 
 bool RasterSurface::repeatingRows(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c)
 {
     if (!symmetry.lattice.fillsRows || (drawMode_ != kCopyPen && !symmetry.movesPixels))
         return false;
-    std::optional<RowPainter> painter;
+    std::optional<PixelWriter::Call> call;
     return periodicSpans(shapes, symmetry, drawWidth_, clip(), periodic_, [&](const GridRow& row) {
-        if (!painter)
-            painter.emplace(*this, c, true);
-        (*painter)(row);
+        if (!call)
+            call.emplace(picture_.writer(), ink(c), true);
+        (*call)(row);
     });
-}
-
-void RasterSurface::keepGridRow(int y, std::span<const Span> spans, int form, bool dense)
-{
-    const QImage& image = kept_.image();
-    // Dense rows, and rows of many copies, keep the tiles across all of them;
-    // a few copies far apart keep their own tiles only, not those between them.
-    if (dense || spans.size() > kFewCopies) {
-        history_->touchRow(image, y, spans.front().x0, spans.back().x1);
-        return;
-    }
-    if (form < 0) {
-        history_->touchSpans(image, y, spans);
-        return;
-    }
-    GridTiles& g = *gridTiles_;
-    const auto at = static_cast<std::size_t>(form);
-    if (g.forms.size() <= at)  // grown by halves, not a form at a time
-        g.forms.resize(std::max(at + 1, 2 * g.forms.size()));
-    FormTiles& tiles = g.forms[at];
-    if (!tiles.known) {
-        tileColumns(spans, tiles.columns);
-        tiles.known = true;
-    }
-    // The rows of one form lie in the same tiles of a row of tiles.
-    const int tileRow = y / TileHistory::kTileSide;
-    if (tiles.tileRow == tileRow)
-        return;
-    tiles.tileRow = tileRow;
-    if (g.row != tileRow) {
-        std::fill(g.handed.begin(), g.handed.end(), 0);
-        g.row = tileRow;
-    }
-    if (g.handed.size() < tiles.columns.size())
-        g.handed.resize(tiles.columns.size(), 0);
-    g.columns.clear();
-    for (std::size_t w = 0; w < tiles.columns.size(); ++w) {
-        for (std::uint64_t fresh = tiles.columns[w] & ~g.handed[w]; fresh != 0; fresh &= fresh - 1)
-            g.columns.push_back(static_cast<int>(w * 64) + std::countr_zero(fresh));
-        g.handed[w] |= tiles.columns[w];
-    }
-    if (!g.columns.empty())
-        history_->touchTiles(image, tileRow, g.columns);
 }
 
 }  // namespace kalidor

@@ -1,5 +1,7 @@
 #include "platform/widgets/controls.h"
 
+#include <cmath>
+
 #include <QAbstractButton>
 #include <QCursor>
 #include <QLabel>
@@ -122,9 +124,23 @@ void StatusBar::OnMouseDown(std::function<void(const MouseArgs&)> handler)
     bar_->onMouseDown = std::move(handler);
 }
 
-Marker::Marker(MarkerWidget* marker, int canvasBorder)
-    : Control(marker, canvasBorder, canvasBorder), marker_(marker)
+Marker::Marker(MarkerWidget* marker, SurfaceWidget* canvas) : Control(marker), marker_(marker), canvas_(canvas) {}
+
+QPoint Marker::place() const
 {
+    const int half = marker_->width() / 2;
+    const QPointF at = canvas_->toInterior(QPointF(marker_->pos() + QPoint(half, half)));
+    return QPoint(static_cast<int>(std::floor(at.x())) - half, static_cast<int>(std::floor(at.y())) - half);
+}
+
+int Marker::Left() const { return place().x(); }
+int Marker::Top() const { return place().y(); }
+
+void Marker::Move(int left, int top)
+{
+    const int half = marker_->width() / 2;
+    const QPointF at = canvas_->toWidget(QPointF(left + half, top + half));
+    marker_->move(static_cast<int>(std::floor(at.x())) - half, static_cast<int>(std::floor(at.y())) - half);
 }
 
 void Marker::OnMouseMove(std::function<void(const MouseArgs&)> handler)
@@ -200,19 +216,15 @@ Surface& PictureBox::surface() const { return box_->surface(); }
 
 void PictureBox::SetGuides(std::vector<Segment> guides) { box_->setGuides(std::move(guides)); }
 
-void PictureBox::SetFillCursor(bool fill) { box_->setFillCursor(fill); }
+void PictureBox::SetPreview(OverlayLines preview) { box_->setOverlay(OverlayLayer::Preview, std::move(preview)); }
 
-History& PictureBox::keepHistory()
-{
-    box_->surface().keepHistory();
-    return box_->surface();
-}
+void PictureBox::SetFillCursor(bool fill) { box_->setFillCursor(fill); }
 
 void PictureBox::Move(int left, int top, int width, int height)
 {
     Control::Move(left, top, width, height);
     // A hidden widget gets its resize event only when shown; the surface's size
-    // must follow at once.
+    // must follow at once (a picture of the box's own with it).
     box_->surface().setOuterSize(width, height);
 }
 

@@ -10,10 +10,12 @@
 #include "platform/colour.h"
 #include "platform/events.h"
 #include "platform/int16.h"
+#include "platform/overlay.h"
 #include "platform/picture.h"
 #include "platform/segment.h"
 
 class QWidget;
+class QPoint;
 class QAbstractButton;
 class QSlider;
 class QLabel;
@@ -157,16 +159,24 @@ private:
     StatusBarWidget* bar_ = nullptr;
 };
 
-// The control-point marker on the canvas; its place is in canvas pixels.
+// The control-point marker on the canvas; its place is in the canvas
+// picture's pixels, through the canvas's view: its middle pixel stands over
+// the picture pixel in the middle of its place.
 class Marker : public Control {
 public:
     Marker() = default;
-    Marker(MarkerWidget* marker, int canvasBorder);
+    Marker(MarkerWidget* marker, SurfaceWidget* canvas);
+    int Left() const;
+    int Top() const;
+    void Move(int left, int top);
     void OnMouseMove(std::function<void(const MouseArgs&)> handler);  // X, Y in twips
     MarkerWidget* marker() const { return marker_; }
 
 private:
+    QPoint place() const;
+
     MarkerWidget* marker_ = nullptr;
+    SurfaceWidget* canvas_ = nullptr;
 };
 
 class Menu {
@@ -200,21 +210,20 @@ private:
 namespace kalidor {
 
 class Surface;
-class History;
 
-// A picture box as a control: its place and size, and its mouse and drag
-// notifications. Its drawing surface is `surface()`.
+// A picture box as a control: a view of a picture, its place and size, and its
+// mouse and drag notifications. Its drawing surface is `surface()`.
 class PictureBox : public Control {
 public:
     PictureBox() = default;
     explicit PictureBox(SurfaceWidget* box);
     Surface& surface() const;
-    // Lines shown over the picture and never part of it (see SurfaceWidget).
+    // Shown over the picture and never part of it (overlay.h): the guides,
+    // and a tool's preview (no lines for none).
     void SetGuides(std::vector<Segment> guides);
+    void SetPreview(OverlayLines preview);
     // The bucket cursor over the box while a press fills.
     void SetFillCursor(bool fill);
-    // Turns on the history of the box's picture, and gives it.
-    History& keepHistory();
     using Control::Move;
     void Move(int left, int top, int width, int height);
     void OnMouseDown(std::function<void(const MouseArgs&)> handler);

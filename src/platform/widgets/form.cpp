@@ -233,10 +233,17 @@ PictureBox Form::addPictureBox(Place p, int border, Colour back)
     return PictureBox(box);
 }
 
+PictureBox Form::addPictureBox(Place p, int border, PictureDocument& picture)
+{
+    auto* box = new SurfaceWidget(window_, p.width, p.height, border, picture);
+    box->move(p.left, p.top);
+    return PictureBox(box);
+}
+
 Marker Form::addMarker(const PictureBox& canvas, Place p)
 {
     auto* marker = new MarkerWidget(canvas.box(), p.width);
-    Marker m(marker, canvas.box()->surface().border());
+    Marker m(marker, canvas.box());
     m.Move(p.left, p.top);
     return m;
 }

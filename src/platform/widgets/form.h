@@ -16,6 +16,7 @@ class QWidget;
 namespace kalidor {
 
 class FormWidget;
+class PictureDocument;
 
 // A control's place and size in its container's pixels.
 struct Place {
@@ -50,7 +51,11 @@ public:
                      int smallChange);
     Label addLabel(QWidget* container, Place place, const std::string& text);
     Well addWell(Place place, Colour colour);
+    // A picture box with a picture of its own, of its interior's size.
     PictureBox addPictureBox(Place place, int border, Colour back);
+    // A picture box that shows and draws on `picture`, which the caller keeps
+    // and sizes.
+    PictureBox addPictureBox(Place place, int border, PictureDocument& picture);
     Marker addMarker(const PictureBox& canvas, Place place);
     // Docked along the bottom edge, as wide as the window.
     StatusBar addStatusBar(std::vector<int> panelWidths, int height);

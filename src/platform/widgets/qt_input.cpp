@@ -48,7 +48,7 @@ int16 virtualKey(int qtKey)
     case Qt::Key_Shift: return 16;
     case Qt::Key_Control: return 17;
     case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Escape: return kKeyEscape;
     case Qt::Key_Space: return 32;
     case Qt::Key_PageUp: return 33;
     case Qt::Key_PageDown: return 34;

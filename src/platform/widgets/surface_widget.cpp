@@ -13,8 +13,21 @@
 namespace kalidor {
 
 SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, int border, Colour back)
-    : QFrame(parent), surface_(outerWidth, outerHeight, border, back),
+    : QFrame(parent), surface_(outerWidth, outerHeight, border, back), pacer_([this](const QRegion& area) { update(area); })
+{
+    setUp(outerWidth, outerHeight, border);
+}
+
+SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, int border, PictureDocument& picture)
+    : QFrame(parent), surface_(picture, outerWidth, outerHeight, border),
       pacer_([this](const QRegion& area) { update(area); })
+{
+    setUp(outerWidth, outerHeight, border);
+}
+
+SurfaceWidget::~SurfaceWidget() { picture().forget(listening_); }
+
+void SurfaceWidget::setUp(int outerWidth, int outerHeight, int border)
 {
     if (border >= 2)
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -27,52 +40,51 @@ SurfaceWidget::SurfaceWidget(QWidget* parent, int outerWidth, int outerHeight, i
     setFocusPolicy(Qt::StrongFocus);  // a picture box takes the focus when clicked
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(outerWidth, outerHeight);
-    surface_.setChangedHandler([this](const QRegion& r) {
-        pacer_.changed(r.translated(surface_.border(), surface_.border()));
-        if (onChanged)
-            onChanged(r);
-    });
+    view_.origin = QPointF(border, border);
+    listening_ = picture().listen([this](const QRegion& area) { pacer_.changed(view_.toWidget(area)); });
     if (const QScreen* shown = screen(); shown && shown->refreshRate() > 60)
         pacer_.setFrameMs(static_cast<int>(1000 / shown->refreshRate()));
 }
 
-QRect SurfaceWidget::toWidget(const QRect& interior) const
+void SurfaceWidget::setView(const ViewTransform& view)
 {
-    const int b = surface_.border();
-    return interior.translated(b, b);
+    view_ = view;
+    update();
 }
 
-QPointF SurfaceWidget::toInterior(const QPointF& widgetPos) const
+QRect SurfaceWidget::shownArea() const
 {
-    const int b = surface_.border();
-    return widgetPos - QPointF(b, b);
+    return view_.toWidget(QRect(0, 0, surface_.document().Width(), surface_.document().Height()));
 }
 
 void SurfaceWidget::setDragOutline(const std::optional<QRect>& outline)
 {
     if (dragOutline_)
-        update(toWidget(dragOutline_->adjusted(-1, -1, 1, 1)));
+        update(view_.toWidget(*dragOutline_).adjusted(-1, -1, 1, 1));
     dragOutline_ = outline;
     if (dragOutline_)
-        update(toWidget(dragOutline_->adjusted(-1, -1, 1, 1)));
+        update(view_.toWidget(*dragOutline_).adjusted(-1, -1, 1, 1));
 }
 
 namespace {
 
-bool sameGuides(const std::vector<Segment>& a, const std::vector<Segment>& b)
+bool sameLines(const OverlayLines& a, const OverlayLines& b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Segment& p, const Segment& q) {
-        return p.x1 == q.x1 && p.y1 == q.y1 && p.x2 == q.x2 && p.y2 == q.y2;
-    });
+    return a.colour == b.colour && a.width == b.width &&
+           std::equal(a.lines.begin(), a.lines.end(), b.lines.begin(), b.lines.end(),
+                      [](const Segment& p, const Segment& q) {
+                          return p.x1 == q.x1 && p.y1 == q.y1 && p.x2 == q.x2 && p.y2 == q.y2;
+                      });
 }
 
 }  // namespace
 
-void SurfaceWidget::setGuides(std::vector<Segment> guides)
+void SurfaceWidget::setOverlay(OverlayLayer layer, OverlayLines lines)
 {
-    if (sameGuides(guides, guides_))
+    OverlayLines& shown = overlay_[static_cast<std::size_t>(layer)];
+    if (sameLines(lines, shown))
         return;
-    guides_ = std::move(guides);
+    shown = std::move(lines);
     update();
 }
 
@@ -91,34 +103,54 @@ void SurfaceWidget::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);  // the border
     QPainter p(this);
-    const QRect shown(0, 0, static_cast<int>(surface_.ScaleWidth()), static_cast<int>(surface_.ScaleHeight()));
-    const int b = surface_.border();
+    const QRect picture(0, 0, surface_.document().Width(), surface_.document().Height());
+    const QImage& image = surface_.backing();
     // Only the changed pieces: a stroke's copies can lie far apart.
     for (const QRect& piece : event->region()) {
-        const QRect source = piece.translated(-b, -b) & shown;
-        if (!source.isEmpty())
-            p.drawImage(source.topLeft() + QPoint(b, b), surface_.backing(), source);
+        const QRect source = view_.toPicture(piece) & picture;
+        if (source.isEmpty())
+            continue;
+        if (view_.scale == 1)
+            p.drawImage(view_.toWidget(source).topLeft(), image, source);
+        else
+            p.drawImage(QRectF(view_.toWidget(QPointF(source.topLeft())), QSizeF(source.size()) * view_.scale), image,
+                        QRectF(source));
     }
-    if (!guides_.empty()) {
-        // Pixel centres, no smoothing: one pixel wide, white under black dashes.
-        p.setClipRegion(event->region() & QRegion(toWidget(shown)));
-        p.translate(b + 0.5, b + 0.5);
-        for (const bool dashes : {false, true}) {
-            QPen pen(dashes ? Qt::black : Qt::white, 0);
-            if (dashes)
-                pen.setDashPattern({4, 4});
-            p.setPen(pen);
-            for (const Segment& g : guides_)
-                p.drawLine(QLineF(g.x1, g.y1, g.x2, g.y2));
-        }
-        p.resetTransform();
-    }
+    paintOverlay(p, event->region());
     if (dragOutline_) {
-        p.setClipRect(toWidget(shown));
+        p.setClipRect(shownArea());
         QPen pen(Qt::black, 1, Qt::DotLine);
         p.setPen(pen);
-        p.drawRect(toWidget(*dragOutline_).adjusted(0, 0, -1, -1));
+        p.drawRect(view_.toWidget(*dragOutline_).adjusted(0, 0, -1, -1));
     }
+}
+
+void SurfaceWidget::paintOverlay(QPainter& p, const QRegion& region) const
+{
+    const OverlayLines& guides = overlay(OverlayLayer::Guides);
+    const OverlayLines& preview = overlay(OverlayLayer::Preview);
+    if (guides.lines.empty() && preview.lines.empty())
+        return;
+    p.setClipRegion(region & QRegion(shownArea()));
+    // Lines through pixel centres, no smoothing.
+    p.setTransform(view_.painter());
+    p.translate(0.5, 0.5);
+    if (!preview.lines.empty()) {
+        const QColor colour(red(preview.colour), green(preview.colour), blue(preview.colour));
+        p.setPen(QPen(colour, preview.width, Qt::SolidLine, Qt::RoundCap));
+        for (const Segment& g : preview.lines)
+            p.drawLine(QLineF(g.x1, g.y1, g.x2, g.y2));
+    }
+    // One screen pixel wide at any scale: white under black dashes.
+    for (const bool dashes : {false, true}) {
+        QPen pen(dashes ? Qt::black : Qt::white, 0);
+        if (dashes)
+            pen.setDashPattern({4, 4});
+        p.setPen(pen);
+        for (const Segment& g : guides.lines)
+            p.drawLine(QLineF(g.x1, g.y1, g.x2, g.y2));
+    }
+    p.resetTransform();
 }
 
 void SurfaceWidget::resizeEvent(QResizeEvent* event)

@@ -1,9 +1,9 @@
-// A fill on the raster surface: each seed's region written in place, then
+// A fill through the pixel writer: each seed's region written in place, then
 // handed to the history, and only the blocks it wrote repainted.
 #include <algorithm>
 
 #include "platform/raster/flood_fill.h"
-#include "platform/raster/raster_surface.h"
+#include "platform/raster/pixel_writer.h"
 
 namespace kalidor {
 
@@ -79,10 +79,9 @@ private:
 
 }  // namespace
 
-void RasterSurface::Fill(std::span<const PixelPoint> seeds, Colour c)
+void PixelWriter::fill(std::span<const PixelPoint> seeds, std::uint32_t value)
 {
-    const std::uint32_t value = toPixel(c);
-    const QImage& kept = kept_.image();
+    const QImage& kept = image_.image();
     auto changes = [&](const PixelPoint& s) {
         return s.x >= 0 && s.y >= 0 && s.x < kept.width() && s.y < kept.height() &&
                reinterpret_cast<const std::uint32_t*>(kept.constScanLine(s.y))[s.x] != value;
@@ -92,13 +91,13 @@ void RasterSurface::Fill(std::span<const PixelPoint> seeds, Colour c)
         return;
     // A picture of one colour is one region: filled whole, its history keeps
     // just the colour it had, as New's does.
-    if (kept_.plain()) {
-        replacingAll();
-        kept_.fill(value);
-        notify(QRect(0, 0, width_, height_));
+    if (image_.plain()) {
+        keepReplaced();
+        image_.fill(value);
+        report(shown_);
         return;
     }
-    QImage& image = kept_.pixels();
+    QImage& image = image_.pixels();
     const PixelPlane plane{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(),
                            image.height()};
     // The runs' buffers are kept from fill to fill, unless a very large one
@@ -113,7 +112,7 @@ void RasterSurface::Fill(std::span<const PixelPoint> seeds, Colour c)
         fillRuns_ = {};
         fillRegions_ = {};
     }
-    notify(blocks.changed());
+    report(blocks.changed());
 }
 
 }  // namespace kalidor

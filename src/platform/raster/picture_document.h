@@ -1,0 +1,80 @@
+#pragma once
+// A picture kept in a persistent image, with its size, its history and the
+// feed of what changes in it. What is drawn stays until drawn over; a picture
+// made smaller keeps the part it no longer shows, so that growing again brings
+// it back. Every write goes through its pixel writer (pixel_writer.h); views
+// and the recovery copy hear of the area changed after each drawing call.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QImage>
+#include <QRegion>
+
+#include "platform/document.h"
+#include "platform/raster/kept_image.h"
+#include "platform/raster/pixel_writer.h"
+#include "platform/raster/tile_history.h"
+
+namespace kalidor {
+
+class PictureDocument final : public Document {
+public:
+    PictureDocument(int width, int height, Colour back);
+    ~PictureDocument() override;
+    PictureDocument(const PictureDocument&) = delete;
+    PictureDocument& operator=(const PictureDocument&) = delete;
+
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void SetSize(int width, int height) override;
+    int KeptWidth() const override { return kept_.image().width(); }
+    int KeptHeight() const override { return kept_.image().height(); }
+    std::int32_t Point(float x, float y) const override;
+    Picture Image() const override;
+    void SetPicture(const Picture& picture) override;
+    void Fill(std::span<const PixelPoint> seeds, Colour c) override;
+
+    // The history, off until `keepHistory`: without it a step records nothing
+    // and there is nothing to undo.
+    void BeginStep(StepKind kind = StepKind::Stroke) override;
+    void EndStep() override;
+    bool Undo() override { return writer_.undo(); }
+    bool Redo() override { return writer_.redo(); }
+    bool CanUndo() const override { return history_ && history_->canUndo(); }
+    bool CanRedo() const override { return history_ && history_->canRedo(); }
+    long long PictureState() const override { return history_ ? history_->state() : 0; }
+
+    // The colour of new area; setting it paints the whole picture with it.
+    Colour background() const { return back_; }
+    void setBackground(Colour c);
+    // The whole persistent image; its top-left Width() x Height() is the picture.
+    const QImage& kept() const { return kept_.image(); }
+    PixelWriter& writer() { return writer_; }
+    void keepHistory(TileHistory::Limits limits = {});
+    const TileHistory* history() const { return history_.get(); }
+    // Called before every write to the image, which another thread may be reading.
+    void setWriteGate(std::function<void()> gate) { kept_.setWriteGate(std::move(gate)); }
+
+    // Told the area of the picture that changed, in its pixels, after every
+    // drawing call; until `forget` with the number given back.
+    using Listener = std::function<void(const QRegion&)>;
+    int listen(Listener listener);
+    void forget(int id);
+
+private:
+    void changed(const QRegion& area);
+
+    KeptImage kept_;
+    int width_ = 0;
+    int height_ = 0;
+    Colour back_;
+    std::unique_ptr<TileHistory> history_;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int lastListener_ = 0;
+    PixelWriter writer_;
+};
+
+}  // namespace kalidor

@@ -1,6 +1,7 @@
 #include "draw/pattern_geometry.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -239,11 +240,12 @@ StrokeStep patternCopies(const CopySettings& c, const Segment& segment)
         return {};
     if (c.group != kP1)
         return groupStep(wallpaperGroup(c.group), c.patternX, c.patternY, c.chess, segment, c.canvas);
-    // The segment in its end's cell, as the loop numbers cells.
-    const int16 x = i16::round(segment.x2), y = i16::round(segment.y2);
+    // The segment in its end's cell, as the loop numbers cells: its ends whole
+    // pixels, as a stroke's are.
+    const int16 x = i16::fromInt(std::lround(segment.x2)), y = i16::fromInt(std::lround(segment.y2));
     const Point16 to{i16::mod(x, c.patternX), i16::mod(y, c.patternY)};
-    const Point16 from{i16::fromInt(static_cast<long long>(segment.x1) - (x - to.x)),
-                       i16::fromInt(static_cast<long long>(segment.y1) - (y - to.y))};
+    const Point16 from{i16::fromInt(std::lround(segment.x1) - (x - to.x)),
+                       i16::fromInt(std::lround(segment.y1) - (y - to.y))};
     return c.mirror ? mirroredCells(c, from, to) : cellLattice(c, from, to);
 }
 

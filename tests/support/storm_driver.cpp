@@ -38,6 +38,7 @@ StormDriver::StormDriver(MainWindow& window, std::uint32_t seed, long long event
         return fileAnswer_;
     };
     start_ = e_.ui.pbBox.box()->surface().backing().copy();
+    listening_ = e_.ui.pbBox.box()->picture().listen([this](const QRegion& area) { markReported(area); });
     QFile notes(QDir(scratch_).filePath("notes.bmp"));
     if (notes.open(QIODevice::WriteOnly))
         notes.write("Not a picture, only words.\n");
@@ -45,6 +46,7 @@ StormDriver::StormDriver(MainWindow& window, std::uint32_t seed, long long event
 
 StormDriver::~StormDriver()
 {
+    e_.ui.pbBox.box()->picture().forget(listening_);
     ScriptedServices& services = scripted(e_);
     services.colourAnswer = [](Colour) { return std::optional<Colour>(); };
     services.fileAnswer = [](FileDialogKind, const std::string&) { return std::optional<std::string>(); };
@@ -140,6 +142,8 @@ void StormDriver::fire(const std::string& what, const std::function<void()>& sen
     if (index % 500 == 250)
         if (std::string failure = checkRecovery(); !failure.empty())
             fail(failure);
+    if (std::string failure = checkReported(index % 500 == 0); !failure.empty())
+        fail(failure);
 }
 
 void StormDriver::fail(const std::string& failure)

@@ -9,10 +9,12 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <QEvent>
 #include <QImage>
 #include <QPointF>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 #include <Qt>
@@ -103,6 +105,11 @@ private:
     void undoRedo();
     std::string checkHistory();
     std::string checkShown();
+    // Every pixel of the picture that changed lies in an area the picture
+    // reported (what the canvas repaints and the recovery copy copies), over
+    // every stretch of events in which the picture kept its size.
+    std::string checkReported(bool compare);
+    void markReported(const QRegion& area);
     // The recovery copy, once written, is the picture while it is unsaved, and
     // there is none while it is saved.
     std::string checkRecovery();
@@ -120,6 +127,9 @@ private:
     std::map<long long, Fingerprint> pictures_;  // the kept picture last seen at each history state
     long long lastState_ = -1;
     QImage start_;  // the kept picture before the first event
+    QImage reportedFrom_;                   // the kept picture when the stretch began
+    std::vector<std::uint8_t> reported_;    // its pixels reported since, a byte each
+    int listening_ = 0;
     int fileDialogs_ = 0;                   // file dialogs the program showed
     long long fills_ = 0;                   // presses Fill took
 };

@@ -2,6 +2,7 @@
 // picture that undo or redo comes back to checked against the one that was
 // there, and at the end undoing everything and redoing everything again.
 
+#include <algorithm>
 #include <cstring>
 
 #include <QApplication>
@@ -133,7 +134,8 @@ std::string StormDriver::checkRecovery()
 std::string StormDriver::checkShown()
 {
     auto* canvas = e_.ui.pbBox.box();
-    if (!canvas->isVisible() || !canvas->guides().empty() || canvas->dragOutline())
+    if (!canvas->isVisible() || !canvas->guides().empty() || !canvas->overlay(OverlayLayer::Preview).lines.empty() ||
+        canvas->dragOutline())
         return {};
     QTest::qWait(50);
     const RasterSurface& surface = canvas->surface();
@@ -170,6 +172,41 @@ std::string StormDriver::checkShown()
                 return "the screen differs from the picture at (" + std::to_string(x - at.x()) + ", " +
                        std::to_string(y - at.y()) + ")";
     return {};
+}
+
+void StormDriver::markReported(const QRegion& area)
+{
+    const int width = reportedFrom_.width();
+    for (const QRect& r : area & QRect(QPoint(0, 0), reportedFrom_.size()))
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::fill_n(reported_.begin() + static_cast<std::ptrdiff_t>(y) * width + r.left(), r.width(), 1);
+}
+
+std::string StormDriver::checkReported(bool compare)
+{
+    const QImage& kept = keptPicture(e_);
+    const QSize size(e_.ui.picture->Width(), e_.ui.picture->Height());
+    // A picture made smaller and grown back shows again what changed while
+    // it was hidden, which no view was told: a stretch ends at every change
+    // of size.
+    const bool sameSize = reportedFrom_.size() == size;
+    if (sameSize && !compare)
+        return {};
+    std::string failure;
+    for (int y = 0; sameSize && y < size.height() && failure.empty(); ++y) {
+        const auto* was = reinterpret_cast<const QRgb*>(reportedFrom_.constScanLine(y));
+        const auto* is = reinterpret_cast<const QRgb*>(kept.constScanLine(y));
+        const std::uint8_t* told = reported_.data() + static_cast<std::ptrdiff_t>(y) * size.width();
+        for (int x = 0; x < size.width(); ++x)
+            if (was[x] != is[x] && !told[x]) {
+                failure = "the picture changed at (" + std::to_string(x) + ", " + std::to_string(y) +
+                          ") and did not say so";
+                break;
+            }
+    }
+    reportedFrom_ = size.isEmpty() ? QImage() : kept.copy(QRect(QPoint(0, 0), size));
+    reported_.assign(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()), 0);
+    return failure;
 }
 
 void StormDriver::undoEverythingAndRedo()

@@ -114,7 +114,12 @@ void PixelWriter::Call::operator()(const GridRow& row)
         w_.keepGridRow(row.y, row.spans, row.form, dense);
     QRgb* line = (*rows_)[row.y];
     changed_.addRow(row.y, row.spans, row.form);
-    if (row.form >= 0 && dense && ink_.blend == Blend::CopyPen) {
+    if (ink_.blend == Blend::Invert) {
+        for (const Span& sp : row.spans)
+            invertRun(line + sp.x0, sp.x1 - sp.x0 + 1);
+        return;
+    }
+    if (row.form >= 0 && dense) {
         if (masks_.size() <= static_cast<std::size_t>(row.form))
             masks_.resize(static_cast<std::size_t>(row.form) + 1);
         auto& mask = masks_[static_cast<std::size_t>(row.form)];
@@ -127,7 +132,7 @@ void PixelWriter::Call::operator()(const GridRow& row)
         return;
     }
     for (const Span& sp : row.spans)
-        writeRun(line + sp.x0, sp.x1 - sp.x0 + 1, ink_);
+        fillRun(line + sp.x0, sp.x1 - sp.x0 + 1, ink_.pixel);
 }
 
 void PixelWriter::keepGridRow(int y, std::span<const Span> spans, int form, bool dense)

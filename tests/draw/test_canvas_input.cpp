@@ -42,6 +42,26 @@ private slots:
         QCOMPARE(s.e.st.LastXY, (Point16{20, 20}));
     }
 
+    void escapeCallsOffNoStrokeAndTheReleaseEndsItsStep()
+    {
+        // The stroke is drawn as it goes: Escape leaves it drawing, in the
+        // same step, until the last button goes up.
+        Session s;
+        s.press(10, 10, kL, kL);
+        QVERIFY(s.e.stroking && s.e.tool);
+        s.move(20, 10, kL);
+        s.key(Qt::Key_Escape);
+        s.move(20, 20, kL);
+        QCOMPARE(s.pb.segments.size(), std::size_t{2});
+        QVERIFY(s.e.stroking);
+        test::release(s.canvas, onCanvas(20, 20), kL, kNone);
+        QVERIFY(!s.e.stroking && !s.e.tool);
+        QVERIFY(s.e.ui.pbHistory->Undo());
+        QCOMPARE(s.e.ui.pb->Point(15, 10), std::int32_t{kWhite});
+        QCOMPARE(s.e.ui.pb->Point(20, 15), std::int32_t{kWhite});
+        QVERIFY(!s.e.ui.pbHistory->CanUndo());
+    }
+
     void eachButtonDrawsInItsWell()
     {
         Session s;

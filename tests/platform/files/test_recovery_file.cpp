@@ -68,6 +68,11 @@ private slots:
         // 130 x 70: tiles cut short at the right and the bottom edge.
         const RecoveryPicture p = randomPicture(130, 70, 1);
         RecoveryRecord whole{RecoveryRecord::Kind::Whole, 7, 123456789, 130, 70, {}, p.pixels};
+        // The header's numbers are little-endian on any machine.
+        const QByteArray header = encodeRecovery(whole).left(40);
+        QCOMPARE(header.mid(16, 8), QByteArray("\x07\0\0\0\0\0\0\0", 8));          // the sequence
+        QCOMPARE(header.mid(24, 8), QByteArray("\x15\xcd\x5b\x07\0\0\0\0", 8));  // the time, 0x075BCD15
+        QCOMPARE(header.mid(32, 8), QByteArray("\x82\0\0\0\x46\0\0\0", 8));      // 130 x 70
         const std::optional<RecoveryRecord> back = decodeRecovery(encodeRecovery(whole));
         QVERIFY(back);
         QCOMPARE(back->pixels, p.pixels);

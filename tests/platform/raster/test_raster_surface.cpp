@@ -424,6 +424,26 @@ private slots:
         }
     }
 
+    void movedPixelsInvertedAreInvertedOnceEach()
+    {
+        // A vertical segment and its image across the horizontal line y = 50,
+        // made by moving pixels: inverting writes their union once, so where
+        // they overlap the pixels are inverted too, and no pixel takes the ink.
+        RasterSurface s(104, 104, 2, kWhite);
+        s.SetDrawWidth(5);
+        s.SetDrawMode(kInvertPen);
+        Symmetry sym;
+        sym.ops.push_back(PointOp{1, 0, 0, -1, 0, 100});
+        sym.movesPixels = true;
+        const Segment down{30, 40, 30, 55};
+        s.Paint(std::span(&down, 1), sym, 0x0000FF);
+        QCOMPARE(s.Point(30, 42), 0);  // the segment
+        QCOMPARE(s.Point(30, 58), 0);  // its image
+        QCOMPARE(s.Point(30, 50), 0);  // both
+        QCOMPARE(countColour(s, 0x0000FF), 0);
+        QCOMPARE(s.Point(30, 70), std::int32_t{kWhite});
+    }
+
     void farAwayEndsStillDrawTheVisiblePart()
     {
         RasterSurface s(104, 104, 2, kWhite);

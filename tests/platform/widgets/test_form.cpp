@@ -12,6 +12,7 @@
 #include "platform/widgets/marker_widget.h"
 #include "platform/widgets/status_bar_widget.h"
 #include "platform/widgets/surface_widget.h"
+#include "platform/raster/picture_document.h"
 #include "support/window_fixture.h"
 
 using namespace kalidor;
@@ -222,6 +223,53 @@ private slots:
         box.widget()->hide();
         box.widget()->show();
         QCOMPARE(box.widget()->grab().toImage().pixelColor(3, 2), QColor(255, 0, 0));
+    }
+
+    void aViewOfAPictureKeptElsewhereTakesEveryPositionThroughItsTransform()
+    {
+        PictureDocument picture(200, 150, kWhite);
+        {
+            Form f("view", 400, 300);
+            PictureBox box = f.addPictureBox({100, 10, 250, 250}, 2, picture);
+            Marker marker = f.addMarker(box, {40, 30, 13, 13});
+            SurfaceWidget* view = box.box();
+            // The picture keeps its own size whatever the box's.
+            box.Move(100, 10, 290, 280);
+            QCOMPARE(picture.Width(), 200);
+            QCOMPARE(box.surface().ScaleWidth(), 200.0f);
+            QCOMPARE(box.surface().Width(), 290.0f);
+            // At twice the size from (12, 7): the pointer, the marker and the
+            // repaint all go through the transform.
+            view->setView(ViewTransform{2, QPointF(12, 7)});
+            view->setFrameMs(0);
+            f.widget()->show();
+            QVERIFY(QTest::qWaitForWindowExposed(f.widget()));
+            QList<QPointF> pressed;
+            box.OnMouseDown([&](const MouseArgs& m) { pressed.append({m.X, m.Y}); });
+            press(view, QPointF(12 + 2 * 30 + 1, 7 + 2 * 40 + 1), Qt::LeftButton, Qt::LeftButton);
+            QCOMPARE(pressed, (QList<QPointF>{{30.5, 40.5}}));
+            marker.Move(40, 30);  // its middle pixel over the picture's (46, 36)
+            QCOMPARE(marker.widget()->pos(), QPoint(12 + 2 * 46 - 6, 7 + 2 * 36 - 6));
+            QCOMPARE(QPoint(marker.Left(), marker.Top()), QPoint(40, 30));
+            marker.SetVisible(false);
+            box.surface().Line(30, 40, 30, 40, 0x0000FF);
+            QTRY_COMPARE(view->grab().toImage().pixelColor(12 + 61, 7 + 81), QColor(255, 0, 0));
+            const QImage shown = view->grab().toImage();
+            QCOMPARE(shown.pixelColor(12 + 60, 7 + 80), QColor(255, 0, 0));  // a picture pixel is 2 x 2
+            QCOMPARE(shown.pixelColor(12 + 62, 7 + 80), QColor(255, 255, 255));
+            // A preview shows over the picture and is never part of it.
+            const Picture before = picture.Image();
+            box.SetPreview(OverlayLines{{Segment{100, 20, 140, 20}}, 0xFF0000, 3});
+            QTRY_COMPARE(view->grab().toImage().pixelColor(12 + 2 * 120, 7 + 2 * 20), QColor(0, 0, 255));
+            QCOMPARE(picture.Point(120, 20), std::int32_t{kWhite});
+            QVERIFY(picture.Image().image() == before.image());
+            box.SetPreview({});
+            QTRY_COMPARE(view->grab().toImage().pixelColor(12 + 2 * 120, 7 + 2 * 20), QColor(255, 255, 255));
+        }
+        // The view gone, the picture goes on being drawn on and tells no one.
+        RasterSurface pen(picture, 204, 154, 2);
+        pen.Line(0, 0, 10, 10, kBlack);
+        QCOMPARE(picture.Point(5, 5), std::int32_t{kBlack});
     }
 
     void movingToANegativeSizeFailsAndLeavesTheControl()

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "draw/mode_copies.h"
 
@@ -120,15 +119,14 @@ StrokeStep wholeTurns(const CopySettings& c, const Segment& segment)
 StrokeStep exactTurns(const CopySettings& c, const Segment& segment)
 {
     StrokeStep step;
-    auto turned = [&](double x, double y, int i) {
-        const double dx = x - c.centre.x, dy = y - c.centre.y;
-        const double a = std::atan2(dy, dx) + 2 * M_PI * i / c.n, r = std::hypot(dx, dy);
-        return std::pair{static_cast<float>(c.centre.x + r * std::cos(a)), static_cast<float>(c.centre.y + r * std::sin(a))};
-    };
     for (int i = 0; i < c.n; ++i) {
-        const auto [x1, y1] = turned(segment.x1, segment.y1, i);
-        const auto [x2, y2] = turned(segment.x2, segment.y2, i);
-        step.shapes.push_back({x1, y1, x2, y2});
+        const double t = 2 * M_PI * i / c.n, cos = std::cos(t), sin = std::sin(t);
+        auto turned = [&](double x, double y, bool across) {
+            const double dx = x - c.centre.x, dy = y - c.centre.y;
+            return static_cast<float>(across ? c.centre.x + dx * cos - dy * sin : c.centre.y + dx * sin + dy * cos);
+        };
+        step.shapes.push_back({turned(segment.x1, segment.y1, true), turned(segment.x1, segment.y1, false),
+                               turned(segment.x2, segment.y2, true), turned(segment.x2, segment.y2, false)});
     }
     return step;
 }

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "draw/canvas_input.h"
+#include "editor/tool.h"
 #include "support/recorded_window.h"
 
 using namespace kalidor;
@@ -60,6 +61,13 @@ private slots:
         QCOMPARE(s.e.ui.pb->Point(15, 10), std::int32_t{kWhite});
         QCOMPARE(s.e.ui.pb->Point(20, 15), std::int32_t{kWhite});
         QVERIFY(!s.e.ui.pbHistory->CanUndo());
+        // The release goes to the tool of the last move: Shift released in a
+        // Centric press turns placing the centre into drawing.
+        s.choose(kCentric);
+        s.press(100, 100, kL, kL, Qt::ShiftModifier);
+        QCOMPARE(s.e.tool, &kPlacePointTool);
+        s.move(110, 100, kL);
+        QCOMPARE(s.e.tool, &kStrokeTool);
     }
 
     void eachButtonDrawsInItsWell()

@@ -2,6 +2,9 @@
 // value set from code runs their click at once, option buttons, twips on the
 // status bar and the marker, and the marker's drag and drop onto a picture box.
 
+#include <array>
+#include <random>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QSlider>
@@ -270,6 +273,30 @@ private slots:
         RasterSurface pen(picture, 204, 154, 2);
         pen.Line(0, 0, 10, 10, kBlack);
         QCOMPARE(picture.Point(5, 5), std::int32_t{kBlack});
+    }
+
+    void theViewTransformCoversExactlyThePixelsItMaps()
+    {
+        // At any scale and origin, the widget rectangle of some picture pixels
+        // is the least one that touches all of them, and mapped back it holds
+        // them all; at 100 % from a whole pixel it is only moved.
+        std::mt19937 random(35);
+        auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+        for (int round = 0; round < 300; ++round) {
+            const ViewTransform v{std::array{0.25, 0.5, 1.0, 1.5, 3.0, 8.0}[any(0, 5)],
+                                  QPointF(any(-40, 40) + any(0, 3) * 0.25, any(-40, 40) + any(0, 3) * 0.25)};
+            const QRect r(any(-20, 60), any(-20, 60), any(1, 30), any(1, 30));
+            const QRectF exact(v.toWidget(QPointF(r.topLeft())), v.toWidget(QPointF(r.bottomRight() + QPoint(1, 1))));
+            const QRect w = v.toWidget(r);
+            const QString what = QString("round %1").arg(round);
+            QVERIFY2(QRectF(w).contains(exact), qPrintable(what));
+            QVERIFY2(w.width() < exact.width() + 2 && w.height() < exact.height() + 2, qPrintable(what));
+            QVERIFY2(v.toPicture(w).contains(r), qPrintable(what));
+            QCOMPARE(v.toPicture(v.toWidget(QPointF(r.center()))), QPointF(r.center()));
+        }
+        const ViewTransform shifted{1, QPointF(2, 2)};
+        QCOMPARE(shifted.toWidget(QRect(5, 6, 7, 8)), QRect(7, 8, 7, 8));
+        QCOMPARE(shifted.toWidget(QRegion(QRect(0, 0, 1, 1))), QRegion(QRect(2, 2, 1, 1)));
     }
 
     void movingToANegativeSizeFailsAndLeavesTheControl()

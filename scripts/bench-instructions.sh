@@ -3,15 +3,20 @@
 # benchmarks whose names match: unlike time, the count does not move with
 # what else the machine does, so two builds compare to a fraction of a percent.
 #   scripts/bench-instructions.sh [BENCH_BINARY] [NAME_REGEX]
-# BENCH_BINARY defaults to build/bench/kalidor_bench; NAME_REGEX to the Pattern
+# BENCH_BINARY defaults to build/bench/kalidor_bench, built first with what it
+# needs installed; NAME_REGEX to the Pattern
 # steps on 200-, 20- and 4-pixel cells and the Centric steps at N = 16.
 # Prints each case's instructions per step: those of `PatternDrawLines` or
 # `CenterDrawLines` and everything they call, over STEPS steps (100).
 set -eu
 cd "$(dirname "$0")/.."
+if [ $# -eq 0 ]; then
+    scripts/install-deps.sh --test
+    scripts/build.sh
+fi
 BIN=${1:-build/bench/kalidor_bench}
 CASES=${2:-'^step/(Pattern/cells:(200|20|4)/|Centric)'}
-command -v valgrind >/dev/null || { echo "valgrind is needed" >&2; exit 1; }
+command -v valgrind >/dev/null || { echo "valgrind is needed (scripts/install-deps.sh --test installs it)" >&2; exit 1; }
 OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT
 STEPS=${STEPS:-100}

@@ -14,6 +14,8 @@ case "${1:-}" in --package | --test)
 esac
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES libbenchmark-dev xvfb xdotool openbox x11-utils imagemagick"
+    # scripts/bench-instructions.sh counts a step's instructions with callgrind.
+    PACKAGES="$PACKAGES valgrind"
     # The accessible tree of the real window, read over AT-SPI as a screen
     # reader reads it: the session bus (dbus-launch), the accessibility bus and
     # its registry, and Python's bindings.

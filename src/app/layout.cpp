@@ -63,8 +63,17 @@ void setToolTips(Controls& c)
     c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S)");
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
-    c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G), Fill (F)");
-    c.mnuEdit.SetToolTip(4, "Fill: a press colours the region under the pointer, in every copy of the symmetry");
+    c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G), Fill (F), Line (L), "
+                            "Circle (O), Stabiliser (S); it shows what a press will do");
+    c.mnuEdit.SetToolTip(kEditFill, "Fill: a press colours the region under the pointer, in every copy of the symmetry");
+    c.mnuEdit.SetToolTip(kEditLine, "Line: press, drag and release draw a straight line, with Ctrl at steps of 15\u00b0, "
+                                    "in every copy of the symmetry; Escape while dragging calls it off");
+    c.mnuEdit.SetToolTip(kEditCircle, "Circle: press at the centre, drag and release draw a circle through the release "
+                                      "point, in every copy of the symmetry");
+    const std::string steady = "Stabiliser: the line follows the pointer smoothly, a few moves behind, and is "
+                               "finished at the release; S steps Off, Light, Strong";
+    for (int item = kEditOff; item <= kEditStrong; ++item)
+        c.mnuEdit.SetToolTip(item, steady);
     c.sb.SetPanelToolTip(kGroupPanel, "Group: the plane symmetry Pattern draws under; click to choose one of the 17");
 }
 
@@ -130,10 +139,11 @@ void addStatusBarAndMenus(Form& f, Controls& c)
     // Their keys reach the editor through its preview of every key, so the
     // entries only show them.
     c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""},
-                                   {"&Fill\tF", ""}});
-    c.mnuEdit.SetCheckable(2);
-    c.mnuEdit.SetCheckable(3);
-    c.mnuEdit.SetCheckable(4);
+                                   {"&Fill\tF", ""}, {"&Line\tL", ""}, {"&Circle\tO", ""},
+                                   {"Stabiliser o&ff\tS", ""}, {"Stabiliser l&ight\tS", ""},
+                                   {"Stabiliser &strong\tS", ""}});
+    for (int item = kEditMirror; item <= kEditStrong; ++item)
+        c.mnuEdit.SetCheckable(item);
     std::vector<MenuItem> groups;
     for (int g = 0; g < kGroupCount; ++g)
         groups.push_back({groupCaption(g), ""});

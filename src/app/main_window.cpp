@@ -16,6 +16,7 @@
 #include "draw/wallpaper_groups.h"
 #include "draw/fill_tool.h"
 #include "draw/keys.h"
+#include "draw/press_settings.h"
 #include "draw/symmetry_options.h"
 #include "picture/invert.h"
 #include "picture/new_picture.h"
@@ -46,7 +47,8 @@ void handle(Editor& e, Handler&& handler)
     atEventBoundary(handler);
     atEventBoundary([&] {
         refreshGuides(e);
-        refreshFillCursor(e);
+        refreshCanvasCursor(e);
+        refreshPressSummary(e);
     });
     afterEvent(e);
 }
@@ -152,6 +154,11 @@ void MainWindow::connectMenus()
     ui.mnuEdit.OnItem(2, [&e] { handle(e, [&] { toggleMirror(e); }); });
     ui.mnuEdit.OnItem(3, [&e] { handle(e, [&] { toggleGuides(e); }); });
     ui.mnuEdit.OnItem(4, [&e] { handle(e, [&] { toggleFill(e); }); });
+    ui.mnuEdit.OnItem(kEditLine, [&e] { handle(e, [&] { chooseShape(e, ShapeKind::Line); }); });
+    ui.mnuEdit.OnItem(kEditCircle, [&e] { handle(e, [&] { chooseShape(e, ShapeKind::Circle); }); });
+    const Steadiness settings[] = {Steadiness::Off, Steadiness::Light, Steadiness::Strong};
+    for (int i = 0; i < 3; ++i)
+        ui.mnuEdit.OnItem(kEditOff + i, [&e, s = settings[i]] { handle(e, [&] { e.steadiness = s; }); });
     for (int g = 0; g < kGroupCount; ++g)
         ui.mnuGroup.OnItem(g, [&e, g] { handle(e, [&] { chooseGroup(e, g); }); });
 }

@@ -7,6 +7,11 @@
 
 namespace kalidor {
 
+// The same set-up and step on a stroke state of the caller's: a shape
+// tool's preview works on a copy of the editor's.
+void centricStartOn(const Editor& e, EditorState& s, int16 x, int16 y);
+StrokeStep centricStepOn(const Editor& e, EditorState& s, int16 x, int16 y);
+
 // Sets up a Centric stroke whose pointer starts at (x, y): the N start points.
 void DefCenterSXY(Editor& e, int16 x, int16 y);
 // One step of a Centric stroke to (x, y), in the colour of well `button`.

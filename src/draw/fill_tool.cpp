@@ -40,8 +40,11 @@ void fillRegions(Editor& e, const MouseArgs& m)
 
 const Tool kFillTool{fillRegions, noPointer, noPointer, noCancel};
 
-void toggleFill(Editor& e) { e.fill = !e.fill; }
-
-void refreshFillCursor(Editor& e) { e.ui.pbBox.SetFillCursor(e.fill && e.st.Mode != kColourPick); }
+void toggleFill(Editor& e)
+{
+    e.fill = !e.fill;
+    if (e.fill)
+        e.shape = ShapeKind::None;
+}
 
 }  // namespace kalidor

@@ -10,8 +10,4 @@ namespace kalidor {
 // The F key and the Edit pop-up's "Fill".
 void toggleFill(Editor& e);
 
-// The canvas shows the bucket cursor while a press would fill: Fill on, and
-// not in colour pick, which takes the next press.
-void refreshFillCursor(Editor& e);
-
 }  // namespace kalidor

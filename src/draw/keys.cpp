@@ -3,6 +3,7 @@
 #include "draw/canvas_input.h"
 #include "draw/control_point.h"
 #include "draw/fill_tool.h"
+#include "draw/press_settings.h"
 #include "draw/symmetry_options.h"
 #include "picture/undo_redo.h"
 
@@ -50,8 +51,9 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
     }
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);
-    // M toggles Mirror, G the guides, F Fill, [ and ] turn the mirror line by
-    // a degree (with Shift by 15); with Ctrl or Alt they are other keys.
+    // M toggles Mirror, G the guides, F Fill, L and O the Line and Circle
+    // tools, S steps the stabiliser, [ and ] turn the mirror line by a degree
+    // (with Shift by 15); with Ctrl or Alt they are other keys.
     if ((shift & (kCtrlKey | kAltKey)) == 0) {
         const int degrees = (shift & kShiftKey) != 0 ? 15 : 1;
         if (keyCode == kKeyM)
@@ -60,13 +62,24 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
             toggleGuides(e);
         else if (keyCode == kKeyF)
             toggleFill(e);
+        else if (keyCode == kKeyL)
+            chooseShape(e, ShapeKind::Line);
+        else if (keyCode == kKeyO)
+            chooseShape(e, ShapeKind::Circle);
+        else if (keyCode == kKeyS)
+            stepSteadiness(e);
         else if (keyCode == kKeyOpenBracket)
             turnMirror(e, -degrees);
         else if (keyCode == kKeyCloseBracket)
             turnMirror(e, degrees);
     }
-    if (keyCode == kKeyEscape)
-        cancelPress(e);
+    // Escape calls off a press under way, or else puts a shape tool down.
+    if (keyCode == kKeyEscape) {
+        if (e.stroking)
+            cancelPress(e);
+        else
+            e.shape = ShapeKind::None;
+    }
     // C toggles colour pick, with or without modifiers.
     if (keyCode == kKeyC)
         e.ui.cbCvet.SetValue(static_cast<int16>(1 - e.ui.cbCvet.Value()));

@@ -1,58 +1,64 @@
 // The mode's stroke: the press sets it up, every move with a button held is
 // one step, drawn in the well the buttons name.
+#include "draw/stroke_tool.h"
+
 #include "draw/centric.h"
 #include "draw/pattern.h"
-#include "draw/stroke_step.h"
 #include "editor/tool.h"
 
 namespace kalidor {
 
-namespace {
-
-// One segment of a Normal stroke, from the stored point to the pointer as delivered.
-void freehandStep(Editor& e, const MouseArgs& m)
-{
-    const Well* well = wellAt(e, m.Button);
-    if (!well)
-        return;  // the middle button and its combinations have no well
-    StrokeStep step;
-    step.shapes.push_back(Segment{static_cast<float>(e.st.LastXY.x), static_cast<float>(e.st.LastXY.y), m.X, m.Y});
-    paintStep(*e.ui.pb, step, well->BackColor());
-    e.st.LastXY = Point16{xr(m), yr(m)};
-}
-
-void startStroke(Editor& e, const MouseArgs& m)
+void strokeStartOn(const Editor& e, EditorState& s, int16 x, int16 y)
 {
     switch (e.st.Mode) {
     case kNormal:
-        e.st.LastXY = Point16{xr(m), yr(m)};
+        s.LastXY = Point16{x, y};
         break;
     case kCentric:
-        DefCenterSXY(e, xr(m), yr(m));
+        centricStartOn(e, s, x, y);
         break;
     case kPattern:
-        DefPatternSXY(e, xr(m), yr(m));
+        patternStartOn(e, s, x, y);
         break;
     default:
         break;
     }
 }
+
+StrokeStep strokeStepOn(const Editor& e, EditorState& s, float x, float y)
+{
+    switch (e.st.Mode) {
+    case kNormal: {
+        // One segment from the stored point to the pointer as delivered; a
+        // point beyond 16 bits is drawn towards but not stored.
+        StrokeStep step;
+        step.shapes.push_back(Segment{static_cast<float>(s.LastXY.x), static_cast<float>(s.LastXY.y), x, y});
+        try {
+            s.LastXY = Point16{i16::round(x), i16::round(y)};
+        } catch (const Int16Error& error) {
+            step.overflow = error;
+        }
+        return step;
+    }
+    case kCentric:
+        return centricStepOn(e, s, i16::round(x), i16::round(y));
+    case kPattern:
+        return patternStepOn(e, s, i16::round(x), i16::round(y));
+    default:
+        return {};
+    }
+}
+
+namespace {
+
+void startStroke(Editor& e, const MouseArgs& m) { strokeStartOn(e, e.st, xr(m), yr(m)); }
 
 void stepStroke(Editor& e, const MouseArgs& m)
 {
-    switch (e.st.Mode) {
-    case kNormal:
-        freehandStep(e, m);
-        break;
-    case kCentric:
-        CenterDrawLines(e, xr(m), yr(m), m.Button);
-        break;
-    case kPattern:
-        PatternDrawLines(e, xr(m), yr(m), m.Button);
-        break;
-    default:
-        break;
-    }
+    const Well* well = wellAt(e, m.Button);
+    if (!well)
+        return;  // the middle button and its combinations have no well: the step is skipped
+    paintStep(*e.ui.pb, strokeStepOn(e, e.st, m.X, m.Y), well->BackColor());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "draw/stabiliser.h"
 #include "editor/editor_state.h"
 #include "platform/widgets/controls.h"
 #include "platform/widgets/form.h"
@@ -17,6 +18,20 @@ namespace kalidor {
 
 class Recovery;
 struct Tool;
+
+// The Edit pop-up's entries, by their place in it.
+enum EditItem {
+    kEditUndo,
+    kEditRedo,
+    kEditMirror,
+    kEditGuides,
+    kEditFill,
+    kEditLine,
+    kEditCircle,
+    kEditOff,  // the stabiliser's three settings
+    kEditLight,
+    kEditStrong,
+};
 
 struct Controls {
     Form* f = nullptr;
@@ -47,6 +62,19 @@ struct Controls {
     Menu mnuGroup;  // Pattern's wallpaper group
 };
 
+// The shape a press draws instead of a freehand stroke.
+enum class ShapeKind { None, Line, Circle };
+
+// A shape under way: pressed at `from`, the pointer last at `to`, in the well
+// of `button`, a line's angle snapped while Ctrl is down.
+struct ShapeDrag {
+    bool active = false;
+    Point16 from;
+    Point16 to;
+    bool snap = false;
+    int16 button = 0;
+};
+
 struct Editor {
     EditorState st;
     Controls ui;
@@ -56,6 +84,10 @@ struct Editor {
     int group = 0;                 // Pattern's wallpaper group, by its place in their table: p1 at start
     int mirrorAngle = 0;           // Centric's mirror line, degrees clockwise from the vertical, 0..179
     bool fill = false;             // a press on the canvas fills instead of drawing
+    ShapeKind shape = ShapeKind::None;  // Line or Circle chosen (L, O)
+    ShapeDrag shapeDrag;
+    Steadiness steadiness = Steadiness::Off;  // the stabiliser's setting (S)
+    Stabiliser stabiliser;                    // the stroke under way, steadied
     bool stroking = false;         // a button went down on the canvas and is not yet released
     const Tool* tool = nullptr;    // the tool the last press or move went to, while stroking
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)

@@ -28,6 +28,10 @@ extern const Tool kPlacePointTool;
 // Fill on: the press fills the region under the pointer and under its images
 // in the mode's symmetry; moves do nothing.
 extern const Tool kFillTool;
+// Line or Circle chosen: the press fixes the shape's first point, the moves
+// show it with its copies on the preview, the release draws them.
+extern const Tool kLineTool;
+extern const Tool kCircleTool;
 // Colour pick: the press copies the colour under the pointer into a well.
 extern const Tool kPickTool;
 // Does nothing.

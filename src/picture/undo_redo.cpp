@@ -23,7 +23,15 @@ void showEditMenu(Editor& e)
     // Under a group other than p1, Pattern draws the group's own operations.
     e.ui.mnuEdit.SetEnabled(2, drawingMode(e.st) != kPattern || e.group == 0);
     e.ui.mnuEdit.SetChecked(3, e.guides);
-    e.ui.mnuEdit.SetChecked(4, e.fill);
+    e.ui.mnuEdit.SetChecked(kEditFill, e.fill);
+    e.ui.mnuEdit.SetChecked(kEditLine, e.shape == ShapeKind::Line);
+    e.ui.mnuEdit.SetChecked(kEditCircle, e.shape == ShapeKind::Circle);
+    // Not while a shape is being drawn.
+    e.ui.mnuEdit.SetEnabled(kEditLine, !e.shapeDrag.active);
+    e.ui.mnuEdit.SetEnabled(kEditCircle, !e.shapeDrag.active);
+    e.ui.mnuEdit.SetChecked(kEditOff, e.steadiness == Steadiness::Off);
+    e.ui.mnuEdit.SetChecked(kEditLight, e.steadiness == Steadiness::Light);
+    e.ui.mnuEdit.SetChecked(kEditStrong, e.steadiness == Steadiness::Strong);
 }
 
 }  // namespace kalidor

@@ -16,6 +16,10 @@ enum class OverlayLayer {
 };
 constexpr int kOverlayLayers = 2;
 
+// The colour a tool draws its preview in on the preview's own pen
+// (PictureBox::BeginPreview); the preview shows it in the colour it is given.
+constexpr Colour kPreviewInk = kBlack;
+
 struct OverlayLines {
     std::vector<Segment> lines;
     Colour colour = kBlack;  // a preview's

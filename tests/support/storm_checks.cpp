@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/main_window.h"
+#include "platform/widgets/surface_widget.h"
 #include "draw/group_choice.h"
 #include "draw/wallpaper_groups.h"
 
@@ -146,11 +147,23 @@ std::string checkRest(const Editor& e)
         return "panel 5 reads \"" + e.ui.sb.PanelText(kGroupPanel) + "\" with group " + std::to_string(e.group);
     if (e.mirrorAngle < 0 || e.mirrorAngle >= 180)
         return "the mirror line is at " + std::to_string(e.mirrorAngle) + " degrees";
-    // The bucket while a press would fill: Fill on, and not in colour pick.
-    const bool bucket = e.fill && e.st.Mode != kColourPick;
-    if (e.ui.pbBox.widget()->cursor().shape() != (bucket ? Qt::BitmapCursor : Qt::ArrowCursor))
-        return std::string("the canvas's cursor is ") + (bucket ? "not" : "still") + " the bucket, Fill " +
-               (e.fill ? "on" : "off") + " in mode " + std::to_string(e.st.Mode);
+    if (e.fill && e.shape != ShapeKind::None)
+        return "Fill and a shape tool both on";
+    // The cursor says the tool a press will use; colour pick takes the next press.
+    CanvasCursor tool = CanvasCursor::Arrow;
+    if (e.st.Mode != kColourPick)
+        tool = e.fill                          ? CanvasCursor::Fill
+               : e.shape == ShapeKind::Line   ? CanvasCursor::Line
+               : e.shape == ShapeKind::Circle ? CanvasCursor::Circle
+                                              : CanvasCursor::Arrow;
+    const SurfaceWidget* canvas = e.ui.pbBox.box();
+    const bool drawn = tool != CanvasCursor::Arrow;
+    if (canvas->toolCursor() != tool || canvas->cursor().shape() != (drawn ? Qt::BitmapCursor : Qt::ArrowCursor))
+        return "the canvas's cursor is not the tool's: Fill " + std::string(e.fill ? "on" : "off") + ", shape " +
+               std::to_string(static_cast<int>(e.shape)) + " in mode " + std::to_string(e.st.Mode);
+    // A preview shows only while its shape is being drawn.
+    if (canvas->preview().shown() && !e.shapeDrag.active)
+        return "a shape's preview stayed after its drag ended";
     return {};
 }
 

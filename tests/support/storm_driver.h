@@ -69,6 +69,7 @@ private:
     // Keys (storm_keys.cpp).
     void holdArrow();
     void pressC();
+    void escapeDuringDrag();
     // M, G, and the brackets that turn Centric's mirror line.
     void symmetryKeys();
     // Fill (storm_fill.cpp): the F key, and a press on the canvas, checked

@@ -165,12 +165,20 @@ std::string StormDriver::checkShown()
     }
     if (QWidget* m = e_.ui.obCP.marker(); m && m->isVisible())
         uncovered -= QRect(m->mapTo(top, QPoint(0, 0)), m->size());
+    // A shape's preview shows in its colour over the picture.
+    const PreviewLayer& preview = canvas->preview();
     for (int y = seen.top(); y <= seen.bottom(); ++y)
-        for (int x = seen.left(); x <= seen.right(); ++x)
-            if (uncovered.contains(QPoint(x, y)) &&
-                shown.pixel(x - seen.x(), y - seen.y()) != surface.backing().pixel(x - at.x(), y - at.y()))
-                return "the screen differs from the picture at (" + std::to_string(x - at.x()) + ", " +
-                       std::to_string(y - at.y()) + ")";
+        for (int x = seen.left(); x <= seen.right(); ++x) {
+            if (!uncovered.contains(QPoint(x, y)))
+                continue;
+            const QPoint p(x - at.x(), y - at.y());
+            const QRgb expected =
+                preview.covers(p.x(), p.y()) ? toPixel(preview.colour()) : surface.backing().pixel(p);
+            if (shown.pixel(x - seen.x(), y - seen.y()) != expected)
+                return "the screen differs from the picture" +
+                       std::string(preview.shown() ? " and its shape's preview" : "") + " at (" +
+                       std::to_string(p.x()) + ", " + std::to_string(p.y()) + ")";
+        }
     return {};
 }
 

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "app/main_window.h"
+#include "platform/widgets/surface_widget.h"
 #include "support/storm_driver.h"
 #include "support/storm_text.h"
 
@@ -82,10 +83,23 @@ void StormDriver::keyDuringDrag()
         pressF();
     else if (r < 75)
         holdArrow();
-    else if (r < 88)
+    else if (r < 84)
         fileKeysDuringDrag();
+    else if (r < 88)
+        escapeDuringDrag();
     else
         pressKey(chance(50) ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);  // ignored while a button is down
+}
+
+void StormDriver::escapeDuringDrag()
+{
+    const bool shape = e_.shapeDrag.active;
+    const qint64 untouched = e_.ui.pbBox.box()->surface().backing().cacheKey();
+    pressKey(Qt::Key_Escape, Qt::NoModifier);
+    // A shape called off shows no more and draws nothing, not even at the release.
+    if (shape && (e_.shapeDrag.active || e_.ui.pbBox.box()->preview().shown() ||
+                  e_.ui.pbBox.box()->surface().backing().cacheKey() != untouched))
+        fail("Escape left a shape drawing, or drew it");
 }
 
 void StormDriver::answerFileKeys()
@@ -128,9 +142,12 @@ void StormDriver::pressKey(Qt::Key key, Qt::KeyboardModifiers mods, int repeats)
 void StormDriver::otherKey()
 {
     // Tab and Backtab move the focus; Space and Return press the focused button.
-    // N, O and S run nothing alone or with Shift or Alt held, only with Ctrl.
+    // N runs nothing alone or with Shift or Alt held, only with Ctrl; O and S
+    // alone choose the Circle tool and step the stabiliser, L the Line tool,
+    // and Escape puts a shape tool down.
     constexpr Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape,
-                                Qt::Key_A,   Qt::Key_5,       Qt::Key_Home,  Qt::Key_N,      Qt::Key_O, Qt::Key_S};
+                                Qt::Key_A,   Qt::Key_5,       Qt::Key_Home,  Qt::Key_N,      Qt::Key_O,
+                                Qt::Key_S,   Qt::Key_L,       Qt::Key_L,     Qt::Key_O,      Qt::Key_S};
     const Qt::Key key = keys[below(static_cast<int>(std::size(keys)))];
     if (key == Qt::Key_N || key == Qt::Key_O || key == Qt::Key_S)
         answerFileKeys();

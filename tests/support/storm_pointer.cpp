@@ -51,13 +51,15 @@ void StormDriver::stroke()
         else if (chance(1))
             resizeWindow();  // the grid of a Pattern stroke stays as it was measured
         at = chance(75) ? nudged(at, between(-25, 25), between(-25, 25)) : canvasPoint();
-        // With Fill on, no move writes the picture, whatever the press did.
-        const bool filling = e_.fill;
+        // With Fill on, no move writes the picture, whatever the press did;
+        // nor while a shape is being drawn, which shows only on its preview.
+        // (A steadied stroke that Fill cuts off first draws what it owes.)
+        const bool filling = (e_.fill || e_.shapeDrag.active) && e_.stabiliser.level == Steadiness::Off;
         const qint64 untouched = e_.ui.pbBox.box()->surface().backing().cacheKey();
         fire("move holding " + buttonsText(held) + modifiersText(mods) + " to " + pointText(at),
              [&] { move(canvas, onCanvas(at.x(), at.y()), held, mods); });
         if (filling && e_.ui.pbBox.box()->surface().backing().cacheKey() != untouched)
-            fail("a move with a button held drew while Fill was on");
+            fail("a move with a button held drew while Fill was on or a shape was being drawn");
     }
     for (const Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton, Qt::MiddleButton}) {
         if (!(held & b))

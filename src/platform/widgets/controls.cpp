@@ -218,7 +218,11 @@ void PictureBox::SetGuides(std::vector<Segment> guides) { box_->setGuides(std::m
 
 void PictureBox::SetPreview(OverlayLines preview) { box_->setOverlay(OverlayLayer::Preview, std::move(preview)); }
 
-void PictureBox::SetFillCursor(bool fill) { box_->setFillCursor(fill); }
+void PictureBox::SetToolCursor(CanvasCursor cursor) { box_->setToolCursor(cursor); }
+Surface& PictureBox::BeginPreview() { return box_->beginPreview(); }
+void PictureBox::ShowPreview(Colour colour) { box_->showPreview(colour); }
+void PictureBox::HidePreview() { box_->hidePreview(); }
+bool PictureBox::PreviewCovers(int x, int y) const { return box_->preview().covers(x, y); }
 
 void PictureBox::Move(int left, int top, int width, int height)
 {

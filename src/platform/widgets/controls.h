@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/canvas_cursor.h"
 #include "platform/colour.h"
 #include "platform/events.h"
 #include "platform/int16.h"
@@ -222,8 +223,15 @@ public:
     // and a tool's preview (no lines for none).
     void SetGuides(std::vector<Segment> guides);
     void SetPreview(OverlayLines preview);
-    // The bucket cursor over the box while a press fills.
-    void SetFillCursor(bool fill);
+    // The cursor over the box: the tool a press will use.
+    void SetToolCursor(CanvasCursor cursor);
+    // A tool's preview as the pen draws it (preview_layer.h): the pen for a
+    // new one, which `ShowPreview` then shows in a colour; `HidePreview` ends it.
+    Surface& BeginPreview();
+    void ShowPreview(Colour colour);
+    void HidePreview();
+    // Whether the shown preview covers the picture's pixel (x, y).
+    bool PreviewCovers(int x, int y) const;
     using Control::Move;
     void Move(int left, int top, int width, int height);
     void OnMouseDown(std::function<void(const MouseArgs&)> handler);

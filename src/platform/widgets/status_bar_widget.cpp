@@ -86,8 +86,11 @@ void StatusBarWidget::paintEvent(QPaintEvent*)
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(r.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                   QString::fromStdString(texts_[static_cast<std::size_t>(i - 1)]));
+        // A text too long for its panel ends in an ellipsis; its accessible name has it whole.
+        const QRect textArea = r.adjusted(3, 0, -2, 0);
+        const QString text = QString::fromStdString(texts_[static_cast<std::size_t>(i - 1)]);
+        p.drawText(textArea, Qt::AlignVCenter | Qt::AlignLeft,
+                   p.fontMetrics().elidedText(text, Qt::ElideRight, textArea.width()));
     }
 }
 

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "platform/widgets/bucket_cursor.h"
+#include "platform/widgets/tool_cursor.h"
 #include "platform/widgets/qt_input.h"
 
 namespace kalidor {
@@ -88,15 +88,21 @@ void SurfaceWidget::setOverlay(OverlayLayer layer, OverlayLines lines)
     update();
 }
 
-void SurfaceWidget::setFillCursor(bool fill)
+Surface& SurfaceWidget::beginPreview()
 {
-    if (fill == fillCursor_)
+    update(view_.toWidget(preview_.hide()));
+    return preview_.begin(picture().Width(), picture().Height(), surface_.DrawWidth());
+}
+
+void SurfaceWidget::setToolCursor(CanvasCursor cursor)
+{
+    if (cursor == cursor_)
         return;
-    fillCursor_ = fill;
-    if (fill)
-        setCursor(bucketCursor(std::ceil(devicePixelRatioF())));
-    else
+    cursor_ = cursor;
+    if (cursor == CanvasCursor::Arrow)
         unsetCursor();
+    else
+        setCursor(kalidor::toolCursor(cursor, std::ceil(devicePixelRatioF())));
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event)
@@ -115,6 +121,7 @@ void SurfaceWidget::paintEvent(QPaintEvent* event)
         else
             p.drawImage(QRectF(view_.toWidget(QPointF(source.topLeft())), QSizeF(source.size()) * view_.scale), image,
                         QRectF(source));
+        preview_.paint(p, view_, source);
     }
     paintOverlay(p, event->region());
     if (dragOutline_) {

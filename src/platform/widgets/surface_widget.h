@@ -11,10 +11,12 @@
 
 #include <QFrame>
 
+#include "platform/canvas_cursor.h"
 #include "platform/events.h"
 #include "platform/overlay.h"
 #include "platform/raster/raster_surface.h"
 #include "platform/widgets/frame_pacer.h"
+#include "platform/widgets/preview_layer.h"
 #include "platform/widgets/view_transform.h"
 
 namespace kalidor {
@@ -50,9 +52,16 @@ public:
     void setGuides(std::vector<Segment> guides) { setOverlay(OverlayLayer::Guides, {std::move(guides)}); }
     const std::vector<Segment>& guides() const { return overlay(OverlayLayer::Guides).lines; }
 
-    // The bucket cursor while a press fills, else the usual arrow.
-    void setFillCursor(bool fill);
-    bool fillCursor() const { return fillCursor_; }
+    // A tool's preview drawn by the pen (preview_layer.h): the pen for a new
+    // one, then shown in a colour, or hidden.
+    Surface& beginPreview();
+    void showPreview(Colour colour) { update(view_.toWidget(preview_.show(colour))); }
+    void hidePreview() { update(view_.toWidget(preview_.hide())); }
+    const PreviewLayer& preview() const { return preview_; }
+
+    // The canvas's cursor: the tool a press will use.
+    void setToolCursor(CanvasCursor cursor);
+    CanvasCursor toolCursor() const { return cursor_; }
 
     // How often the drawing is shown, at most: 0 shows every change at once.
     void setFrameMs(int ms) { pacer_.setFrameMs(ms); }
@@ -82,7 +91,8 @@ private:
     int listening_ = 0;
     std::optional<QRect> dragOutline_;
     std::array<OverlayLines, kOverlayLayers> overlay_;
-    bool fillCursor_ = false;
+    PreviewLayer preview_;
+    CanvasCursor cursor_ = CanvasCursor::Arrow;
     FramePacer pacer_;
 };
 

@@ -1,4 +1,6 @@
-#include "platform/widgets/bucket_cursor.h"
+#include "platform/widgets/tool_cursor.h"
+
+#include <functional>
 
 #include <QPainter>
 #include <QPainterPath>
@@ -54,19 +56,53 @@ void drawDrop(QPainter& p)
     }
 }
 
-}  // namespace
+constexpr QPoint kCrossMiddle(10, 10);
 
-QCursor bucketCursor(qreal scale)
+// A cross to aim with, and the shape it draws below right of it; black over
+// a white halo, so that it shows on any colour.
+void drawShapeCross(QPainter& p, CanvasCursor shape)
+{
+    for (const bool halo : {true, false}) {
+        p.setPen(QPen(halo ? Qt::white : Qt::black, halo ? 3.5 : 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(QPointF(10, 2), QPointF(10, 7.5));
+        p.drawLine(QPointF(10, 12.5), QPointF(10, 18));
+        p.drawLine(QPointF(2, 10), QPointF(7.5, 10));
+        p.drawLine(QPointF(12.5, 10), QPointF(18, 10));
+        if (shape == CanvasCursor::Line)
+            p.drawLine(QPointF(17, 29), QPointF(29, 17));
+        else
+            p.drawEllipse(QPointF(23, 23), 6, 6);
+    }
+}
+
+QCursor drawnCursor(qreal scale, QPoint hotSpot, const std::function<void(QPainter&)>& draw)
 {
     QPixmap pixmap(QSize(kSide, kSide) * scale);
     pixmap.setDevicePixelRatio(scale);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    drawBucket(p);
-    drawDrop(p);
+    draw(p);
     p.end();
-    return QCursor(pixmap, kHotSpot.x(), kHotSpot.y());
+    return QCursor(pixmap, hotSpot.x(), hotSpot.y());
+}
+
+}  // namespace
+
+QCursor bucketCursor(qreal scale)
+{
+    return drawnCursor(scale, kHotSpot, [](QPainter& p) {
+        drawBucket(p);
+        drawDrop(p);
+    });
+}
+
+QCursor toolCursor(CanvasCursor cursor, qreal scale)
+{
+    if (cursor == CanvasCursor::Fill)
+        return bucketCursor(scale);
+    return drawnCursor(scale, kCrossMiddle, [cursor](QPainter& p) { drawShapeCross(p, cursor); });
 }
 
 }  // namespace kalidor

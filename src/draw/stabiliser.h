@@ -3,7 +3,9 @@
 // point the value at its own time of a curve fitted to the pointer's positions
 // around it (a local quadratic, weighted most at its middle). A quadratic
 // follows a curve's bend, so arcs stay round while the shake averages out;
-// the price is a lag of a few moves, made up at the release.
+// the price is a lag of a few moves, made up at the release. Each point goes
+// to the whole pixel nearest the curve across its way (not simply the nearest
+// pixel), so that the pixels' grid does not shake it again.
 
 #include <deque>
 #include <vector>

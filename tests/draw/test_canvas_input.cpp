@@ -1,6 +1,9 @@
 // Mouse input on the canvas: freehand strokes, the pointer readout, the control
 // point under Shift, and the event boundary for positions beyond 16 bits.
 
+#include <cmath>
+#include <random>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
@@ -23,6 +26,46 @@ constexpr Qt::MouseButton kM = Qt::MiddleButton;
 
 using Session = test::RecordedWindow;
 
+// The mean distance from the circle about (cx, cy) of radius r along the
+// drawn segments, sampled every quarter pixel of their length.
+double meanDistance(const std::vector<DrawnSegment>& path, double cx, double cy, double r)
+{
+    double sum = 0, length = 0;
+    for (const DrawnSegment& g : path) {
+        const double l = std::hypot(g.x2 - g.x1, g.y2 - g.y1);
+        const int samples = std::max(1, static_cast<int>(l * 4));
+        for (int i = 0; i < samples; ++i) {
+            const double t = (i + 0.5) / samples;
+            sum += std::abs(std::hypot(g.x1 + t * (g.x2 - g.x1) - cx, g.y1 + t * (g.y2 - g.y1) - cy) - r) * l / samples;
+        }
+        length += l;
+    }
+    return sum / length;
+}
+
+// A circle of radius 150 traced in 200 moves, each shaken by up to 3 pixels
+// each way (whole pixels, as the pointer gives them), with the stabiliser at
+// `level`: the segments drawn and the release point.
+std::pair<std::vector<DrawnSegment>, QPoint> shakyCircle(Steadiness level, unsigned seed)
+{
+    Session s;
+    s.e.steadiness = level;
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> shake(-3, 3);
+    QPoint at;
+    for (int i = 0; i <= 200; ++i) {
+        const double a = 2 * M_PI * i / 200;
+        at = QPoint(static_cast<int>(std::lround(250 + 150 * std::cos(a) + shake(random))),
+                    static_cast<int>(std::lround(300 + 150 * std::sin(a) + shake(random))));
+        if (i == 0)
+            s.press(at.x(), at.y(), kL, kL);
+        else
+            s.move(at.x(), at.y(), kL);
+    }
+    test::release(s.canvas, onCanvas(at.x(), at.y()), kL, kNone);
+    return {s.pb.segments, at};
+}
+
 }  // namespace
 
 class CanvasInputTest : public QObject {
@@ -41,6 +84,25 @@ private slots:
         QCOMPARE(s.e.ui.pb->Point(20, 15), 0);
         QCOMPARE(s.e.ui.pb->Point(15, 15), 0xFFFFFF);
         QCOMPARE(s.e.st.LastXY, (Point16{20, 20}));
+    }
+
+    void theStabiliserSteadiesAShakyCircleAndFinishesAtTheRelease()
+    {
+        constexpr unsigned kSeeds = 16;
+        double off = 0, light = 0, strong = 0;
+        for (unsigned seed = 1; seed <= kSeeds; ++seed)
+            for (const Steadiness level : {Steadiness::Off, Steadiness::Light, Steadiness::Strong}) {
+                const auto [path, end] = shakyCircle(level, seed);
+                // Off draws each move as it comes; on, the stroke still ends where the pointer let go.
+                QCOMPARE(path.size(), level == Steadiness::Off ? std::size_t{200} : path.size());
+                QCOMPARE(QPointF(path.back().x2, path.back().y2), QPointF(end));
+                const double d = meanDistance(path, 250, 300, 150);
+                (level == Steadiness::Off ? off : level == Steadiness::Light ? light : strong) += d / kSeeds;
+            }
+        qInfo("mean distance from the circle: Off %.3f, Light %.3f (%.2f of Off), Strong %.3f (%.2f of Off)", off,
+              light, light / off, strong, strong / off);
+        QVERIFY(light <= off * 2 / 3);
+        QVERIFY(strong <= off / 3);
     }
 
     void escapeCallsOffNoStrokeAndTheReleaseEndsItsStep()

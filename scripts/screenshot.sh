@@ -3,7 +3,9 @@
 # X input: a Centric figure (docs/centric.png), a Pattern tiling
 # (docs/pattern.png), a mirrored Centric figure with its guides
 # (docs/mirror.png), a mandala coloured in with a few fills (docs/fill.png) and
-# four wallpaper groups side by side (docs/groups.png).
+# four wallpaper groups side by side (docs/groups.png), and a figure of lines
+# and circles drawn with the shape tools under Centric with Mirror
+# (docs/shapes.png).
 set -eu
 cd "$(dirname "$0")/.."
 SCREEN_SIZE=1024x720
@@ -121,6 +123,43 @@ fill 1 1 $((MX + 34)) $((MY - 83))
 fill 3 6 $((MX + 69)) $((MY - 167))
 fill 2 12 $((MX + 78)) $((MY - 186))
 save fill
+kill "$KALIDOR_PID"
+
+start
+# Centric, N = 8 with Mirror, pen 2: circles (O) and lines (L), each drawn
+# once and repeated by the symmetry.
+xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
+xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 42)" "$(sy 147)" mousemove "$(sx 47)" "$(sy 147)" mouseup 1
+# The centre is the canvas's middle; "Center" up, so that no marker is under the presses.
+MX=$((CANVAS_W / 2))
+MY=$((CANVAS_H / 2))
+xdotool mousemove "$(sx 50)" "$(sy 177)" click 1
+xdotool mousemove $(at 100 100) key m
+pen 2
+# shape X1 Y1 X2 Y2: pressed at the first point, dragged to the second in six moves.
+shape() {
+    xdotool mousemove $(at "$1" "$2") mousedown 1
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove $(at $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6)))
+        sleep 0.02
+    done
+    xdotool mouseup 1
+    sleep 0.2
+}
+xdotool key o
+swatch 2 9
+shape "$MX" "$MY" $((MX + 230)) "$MY"
+shape "$MX" "$MY" $((MX + 60)) "$MY"
+swatch 0 3
+shape "$MX" $((MY - 150)) "$MX" $((MY - 195))
+shape $((MX + 52)) $((MY - 126)) $((MX + 52)) $((MY - 146))
+xdotool key l
+swatch 3 6
+shape $((MX + 8)) $((MY - 60)) $((MX + 30)) $((MY - 150))
+shape $((MX + 30)) $((MY - 150)) $((MX + 70)) $((MY - 215))
+swatch 1 1
+shape $((MX + 60)) "$MY" $((MX + 120)) $((MY - 60))
+save shapes
 kill "$KALIDOR_PID"
 
 # The same two strokes under four wallpaper groups, on cells of 90, each

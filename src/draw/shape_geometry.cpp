@@ -8,7 +8,10 @@ namespace kalidor {
 namespace {
 
 constexpr double kChordSag = 0.25;  // pixels a chord may lie inside its arc
-constexpr int kFewestCorners = 8;
+// Corners at multiples of 15 degrees among them: a circle about a centre of
+// turns or on a mirror line (a cell's middle under p4m) is then its own image
+// under them, pixel for pixel, and its copies do not thicken it.
+constexpr int kCornerStep = 24;
 
 Point16 wholePoint(double x, double y)
 {
@@ -40,17 +43,15 @@ std::vector<Point16> circlePath(Point16 centre, Point16 through)
         return {through};
     // A chord of the angle a lies r (1 - cos(a / 2)) inside the arc at most.
     const double most = 2 * std::acos(std::max(-1.0, 1 - kChordSag / radius));
-    const int corners = std::max(kFewestCorners, static_cast<int>(std::ceil(2 * M_PI / most)));
-    const double start = std::atan2(dy, dx);
-    std::vector<Point16> path{through};
-    for (int i = 1; i < corners; ++i) {
-        const double a = start + 2 * M_PI * i / corners;
+    const int needed = static_cast<int>(std::ceil(2 * M_PI / most));
+    const int corners = (needed + kCornerStep - 1) / kCornerStep * kCornerStep;
+    std::vector<Point16> path;
+    for (int i = 0; i <= corners; ++i) {
+        const double a = 2 * M_PI * (i % corners) / corners;
         const Point16 p = wholePoint(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a));
-        if (!(p == path.back()))
+        if (path.empty() || !(p == path.back()))
             path.push_back(p);
     }
-    if (!(path.back() == through))
-        path.push_back(through);
     return path;
 }
 

@@ -17,10 +17,10 @@ Point16 lineEnd(Point16 from, Point16 to, bool snap);
 // The line as a path: its two ends.
 std::vector<Point16> linePath(Point16 from, Point16 to);
 
-// The circle about `centre` through `through`, as a closed path that starts
-// and ends at `through`: its corners are on whole pixels, close enough that no
-// chord strays more than a quarter pixel inside the circle. A circle of no
-// radius is the one point.
+// The circle about `centre` through `through`, as a closed path from its
+// rightmost point round: its corners are on whole pixels, at equal angles,
+// close enough that no chord strays more than a quarter pixel inside the
+// circle. A circle of no radius is the one point.
 std::vector<Point16> circlePath(Point16 centre, Point16 through);
 
 }  // namespace kalidor

@@ -5,7 +5,7 @@
 # odd k or j; the guides (the G key) show on the screen and never in the saved
 # file, and the Edit pop-up shows both settings checked. Then three wallpaper
 # groups chosen from the status bar's fifth panel each show their symmetry on
-# the screen, pixel for pixel.
+# the screen, pixel for pixel, and a line and a circle under one of them.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -128,4 +128,40 @@ check_group() {
 check_group 2 pm -flip -flop
 check_group 1 p2 -flop -rotate 180
 check_group 9 p4 -flop -rotate 90
+
+# The Line (L) and Circle (O) tools under p4: while the button is down the
+# shape shows with all its copies over the picture, the release draws them,
+# and the first cell is still its own quarter turn. Escape calls a shape off.
+file_command n
+xdotool key l
+on_canvas 40 30
+xdotool mousedown 1
+for i in $(seq 1 10); do on_canvas $((40 + 12 * i)) $((30 + 4 * i)); sleep 0.01; done
+sleep 0.4
+shot "$WORK/line-preview.png"
+canvas_is "$WORK/line-preview.png" 100 50 "$BLACK" "the line shows while it is dragged"
+canvas_is "$WORK/line-preview.png" $((200 + 100)) 50 "$BLACK" "and so does its copy in the next cell"
+xdotool key Escape
+sleep 0.3
+xdotool mouseup 1
+sleep 0.3
+shot "$WORK/line-cancelled.png"
+canvas_is "$WORK/line-cancelled.png" 100 50 "$WHITE" "Escape calls the line off"
+line 40 30 160 70
+xdotool key o
+on_canvas 100 100
+xdotool mousedown 1
+for i in $(seq 1 8); do on_canvas $((100 + 5 * i)) 100; sleep 0.01; done
+xdotool mouseup 1
+xdotool key o
+xdotool mousemove "$(sx 600)" "$(sy $((WIN_H - 60)))"
+sleep 0.4
+shot "$WORK/shapes.png"
+canvas_is "$WORK/shapes.png" 100 50 "$BLACK" "the line is drawn at the release"
+canvas_is "$WORK/shapes.png" 100 60 "$BLACK" "the circle passes 40 pixels above its centre"
+canvas_is "$WORK/shapes.png" 100 100 "$WHITE" "and leaves its centre white"
+convert "$WORK/shapes.png" -crop "200x200+$(sx 102)+$(sy 12)" +repage "$WORK/cell-shapes.png"
+convert "$WORK/cell-shapes.png" -rotate 90 "$WORK/turned-shapes.png"
+expect_same "the line and the circle keep the first cell its own quarter turn" \
+    "$(differing "$WORK/cell-shapes.png" "$WORK/turned-shapes.png")" 0
 exit "$FAILURES"

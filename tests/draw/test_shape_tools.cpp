@@ -4,6 +4,7 @@
 // the picture; Escape; one undo; the keys, the entries, the cursor and the
 // Edit panel.
 
+#include <algorithm>
 #include <cmath>
 
 #include <QAction>
@@ -157,12 +158,17 @@ private slots:
 
     void aCircleIsClosedAndStaysOnItsRadius()
     {
-        for (const int r : {1, 2, 7, 60, 400}) {
-            const std::vector<Point16> path = circlePath({500, 500}, {static_cast<int16>(500 + r), 500});
+        for (const int r : {3, 7, 60, 400}) {
+            const std::vector<Point16> path = circlePath({500, 500}, {static_cast<int16>(500 + r), 500 + r / 3});
             QCOMPARE(path.front(), path.back());
             QVERIFY(path.size() >= 8);
+            // Its own quarter turn and mirror image about the centre, so that
+            // copies about a centre of the symmetry fall on it.
+            auto has = [&](int x, int y) { return std::ranges::find(path, Point16{int16(x), int16(y)}) != path.end(); };
+            for (const Point16& p : path)
+                QVERIFY(has(500 - (p.y - 500), 500 + (p.x - 500)) && has(1000 - p.x, p.y) && has(p.y, p.x));
             for (std::size_t i = 0; i < path.size(); ++i) {
-                QVERIFY(std::abs(std::hypot(path[i].x - 500, path[i].y - 500) - r) <= 0.71);
+                QVERIFY(std::abs(std::hypot(path[i].x - 500, path[i].y - 500) - std::hypot(r, r / 3)) <= 0.71);
                 // Corners close enough that each chord stays within a pixel of the circle.
                 if (i > 0)
                     QVERIFY(std::hypot(path[i].x - path[i - 1].x, path[i].y - path[i - 1].y) <= 2 * std::sqrt(r) + 1.5);

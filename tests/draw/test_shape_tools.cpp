@@ -159,7 +159,8 @@ private slots:
     void aCircleIsClosedAndStaysOnItsRadius()
     {
         for (const int r : {3, 7, 60, 400}) {
-            const std::vector<Point16> path = circlePath({500, 500}, {static_cast<int16>(500 + r), 500 + r / 3});
+            const Point16 through{static_cast<int16>(500 + r), static_cast<int16>(500 + r / 3)};
+            const std::vector<Point16> path = circlePath({500, 500}, through);
             QCOMPARE(path.front(), path.back());
             QVERIFY(path.size() >= 8);
             // Its own quarter turn and mirror image about the centre, so that

@@ -1,6 +1,7 @@
 #include "app/layout.h"
 
 #include "draw/group_choice.h"
+#include "draw/press_settings.h"
 #include "draw/wallpaper_groups.h"
 #include "picture/undo_redo.h"
 
@@ -63,8 +64,7 @@ void setToolTips(Controls& c)
     c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S)");
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
-    c.sb.SetPanelToolTip(4, "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G), Fill (F), Line (L), "
-                            "Circle (O), Stabiliser (S); it shows what a press will do");
+    c.sb.SetPanelToolTip(4, kEditPanelKeys);
     c.mnuEdit.SetToolTip(kEditFill, "Fill: a press colours the region under the pointer, in every copy of the symmetry");
     c.mnuEdit.SetToolTip(kEditLine, "Line: press, drag and release draw a straight line, with Ctrl at steps of 15\u00b0, "
                                     "in every copy of the symmetry; Escape while dragging calls it off");

@@ -5,7 +5,8 @@ namespace kalidor {
 namespace {
 
 constexpr int kEditPanel = 4;
-constexpr const char* kDot = " \u00b7 ";
+// Narrow, so that a tool and a setting fit the panel's 96 pixels.
+constexpr const char* kDot = "\u00b7";
 
 const char* toolName(const Editor& e)
 {
@@ -14,7 +15,7 @@ const char* toolName(const Editor& e)
     switch (e.shape) {
     case ShapeKind::Line: return "Line";
     case ShapeKind::Circle: return "Circle";
-    default: return "Draw";
+    default: return "";  // freehand: the settings alone say it
     }
 }
 
@@ -37,12 +38,13 @@ std::string pressSummary(const Editor& e)
     if (e.st.Mode == kColourPick)
         return "Edit";
     std::string text = toolName(e);
+    auto add = [&text](const std::string& part) { text += (text.empty() ? "" : kDot) + part; };
     const bool drawing = !e.fill;
     if (drawing && e.mirror && drawingMode(e.st) == kCentric)
-        text += kDot + std::string("Mirror ") + std::to_string(e.mirrorAngle) + "\u00b0";
+        add("Mirror " + std::to_string(e.mirrorAngle) + "\u00b0");
     if (drawing && e.shape == ShapeKind::None && e.steadiness != Steadiness::Off)
-        text += kDot + std::string(e.steadiness == Steadiness::Light ? "Steady" : "Steady+");
-    return text == "Draw" ? "Edit" : text;
+        add(e.steadiness == Steadiness::Light ? "Steady" : "Steady+");
+    return text.empty() ? "Edit" : text;
 }
 
 void refreshPressSummary(Editor& e)
@@ -51,6 +53,7 @@ void refreshPressSummary(Editor& e)
     if (e.ui.sb.PanelText(kEditPanel) == text)
         return;
     e.ui.sb.SetPanelText(kEditPanel, text);
+    e.ui.sb.SetPanelToolTip(kEditPanel, text == "Edit" ? kEditPanelKeys : "Now: " + text + "\n" + kEditPanelKeys);
     // Its accessible name is "Edit", then what it shows.
     e.ui.sb.SetPanelName(kEditPanel, text == "Edit" ? "" : "Edit");
 }

@@ -17,11 +17,15 @@ void chooseShape(Editor& e, ShapeKind shape);
 void stepSteadiness(Editor& e);
 
 // The tool a press will use and the settings that change what it draws, as
-// the Edit panel says them ("Fill", "Line · Mirror 30°"); "Edit" while a
-// press draws a plain freehand stroke.
+// the Edit panel says them ("Fill", "Line·Mirror 30°", "Mirror 30°·Steady"
+// for a freehand stroke); "Edit" while a press draws a plain freehand stroke.
 std::string pressSummary(const Editor& e);
 
-// The Edit panel's text and accessible name, and the canvas's cursor, as the
+// What the Edit panel's tooltip says of its pop-up.
+constexpr const char* kEditPanelKeys = "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G), Fill (F), Line (L), "
+                                       "Circle (O), Stabiliser (S)";
+
+// The Edit panel's text, tooltip (whole, where the panel cuts it short), and the canvas's cursor, as the
 // editor now is.
 void refreshPressSummary(Editor& e);
 void refreshCanvasCursor(Editor& e);

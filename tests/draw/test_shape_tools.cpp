@@ -201,10 +201,11 @@ private slots:
             w.key(Qt::Key_BracketRight);
         w.key(Qt::Key_L);
         w.key(Qt::Key_S);
-        QCOMPARE(e.ui.sb.PanelText(4), std::string("Line \u00b7 Mirror 30\u00b0"));
+        QCOMPARE(e.ui.sb.PanelText(4), std::string("Line\u00b7Mirror 30\u00b0"));
         w.key(Qt::Key_L);
-        QCOMPARE(e.ui.sb.PanelText(4), std::string("Draw \u00b7 Mirror 30\u00b0 \u00b7 Steady"));
+        QCOMPARE(e.ui.sb.PanelText(4), std::string("Mirror 30\u00b0\u00b7Steady"));
         QCOMPARE(e.ui.sb.bar()->panelName(4), std::string("Edit"));
+        QVERIFY(e.ui.sb.bar()->panelToolTip(4).starts_with("Now: Mirror 30\u00b0\u00b7Steady\n"));
         // The Edit pop-up's entries, checked as the keys set them.
         QList<QAction*> entries = e.ui.mnuEdit.menu()->actions();
         QCOMPARE(entries.at(kEditLine)->text(), QString("&Line\tL"));

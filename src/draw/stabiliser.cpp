@@ -47,12 +47,16 @@ FitWeights fitWeights(int before, int after, int lag)
         const double u = t / (lag + 1.0);
         kernel.push_back(1 - u * u);
     }
+    // Powers of each sample's place, found once: t^0 .. t^4.
+    std::vector<std::array<double, 5>> powers;
+    for (int t = -before; t <= after; ++t)
+        powers.push_back({1.0, 1.0 * t, 1.0 * t * t, 1.0 * t * t * t, 1.0 * t * t * t * t});
     // The normal equations M c = e0 and M c = e1 side by side, M[i][j] = sum k t^(i+j).
     std::array<std::array<double, 5>, 3> m{};
     for (int i = 0; i <= degree; ++i) {
         for (int j = 0; j <= degree; ++j)
-            for (int t = -before; t <= after; ++t)
-                m[i][j] += kernel[static_cast<std::size_t>(t + before)] * std::pow(t, i + j);
+            for (std::size_t n = 0; n < powers.size(); ++n)
+                m[i][j] += kernel[n] * powers[n][static_cast<std::size_t>(i + j)];
         m[i][3] = i == 0 ? 1 : 0;
         m[i][4] = i == 1 ? 1 : 0;
     }
@@ -71,15 +75,14 @@ FitWeights fitWeights(int before, int after, int lag)
         }
     }
     FitWeights w;
-    for (int t = -before; t <= after; ++t) {
+    for (std::size_t n = 0; n < powers.size(); ++n) {
         double value = 0, slope = 0;
         for (int i = 0; i <= degree; ++i) {
-            value += m[i][3] / m[i][i] * std::pow(t, i);
-            slope += degree > 0 ? m[i][4] / m[i][i] * std::pow(t, i) : 0;
+            value += m[i][3] / m[i][i] * powers[n][static_cast<std::size_t>(i)];
+            slope += degree > 0 ? m[i][4] / m[i][i] * powers[n][static_cast<std::size_t>(i)] : 0;
         }
-        const double k = kernel[static_cast<std::size_t>(t + before)];
-        w.value.push_back(value * k);
-        w.slope.push_back(slope * k);
+        w.value.push_back(value * kernel[n]);
+        w.slope.push_back(slope * kernel[n]);
     }
     return w;
 }

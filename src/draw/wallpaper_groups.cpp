@@ -95,7 +95,10 @@ CellVectors cellVectors(LatticeShape shape, int16 patternX, int16 patternY)
     case LatticeShape::Square:
         return {px, 0, 0, px};
     case LatticeShape::Hexagonal:
-        return {px, 0, -px / 2, px * std::sqrt(3.0) / 2};
+        // The row step whole, so every row of cells is the same pixels moved
+        // by whole pixels and the picture repeats exactly; the turns are off
+        // by that rounding alone (under 0.3 % from cells of 100 pixels).
+        return {px, 0, -px / 2, std::round(px * std::sqrt(3.0) / 2)};
     default:
         return {px, 0, 0, py};
     }

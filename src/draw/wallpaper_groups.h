@@ -16,7 +16,9 @@ namespace kalidor {
 //   rectangular a = (PX, 0), b = (0, PY);
 //   centred, the same cells with their centres too: every copy also moved by (1/2, 1/2);
 //   square a = (PX, 0), b = (0, PX);
-//   hexagonal a = (PX, 0), b = (-PX / 2, PX sqrt 3 / 2).
+//   hexagonal a = (PX, 0), b = (-PX / 2, round(PX sqrt 3 / 2)): every row of
+//   cells is whole pixels below the one before, and the picture repeats every
+//   PX across and two rows down.
 enum class LatticeShape { Rectangular, Centred, Square, Hexagonal };
 
 // An operation on fractional coordinates (x, y), where the point is x a + y b:

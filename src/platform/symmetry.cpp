@@ -32,9 +32,15 @@ Segment PointOp::place(const Ends& e, double dx, double dy) const
 {
     // Halves round up, not to even, so that a copy moved on by whole pixels
     // rounds to the same pixels moved on.
+    // A whole move is added after the rounding, so that no sum's last bit can
+    // tip one copy's rounding the other way.
     const bool round = !wholeMatrix() || !whole(tx) || !whole(ty) || !whole(dx) || !whole(dy);
-    auto at = [&](double v) { return static_cast<float>(round ? std::floor(v + 0.5) : v); };
-    return Segment{at(e[0] + dx), at(e[1] + dy), at(e[2] + dx), at(e[3] + dy)};
+    auto at = [&](double v, double d) {
+        if (!round)
+            return static_cast<float>(v + d);
+        return static_cast<float>(whole(d) ? std::floor(v + 0.5) + d : std::floor(v + d + 0.5));
+    };
+    return Segment{at(e[0], dx), at(e[1], dy), at(e[2], dx), at(e[3], dy)};
 }
 
 bool Lattice::has(int k, int j) const

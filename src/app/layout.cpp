@@ -61,7 +61,16 @@ void setToolTips(Controls& c)
     c.Label2.SetToolTip(width);
     c.kInvert.SetToolTip("Invert: turn every colour into its complement");
     c.cbCvet.SetToolTip("Cvet: pick a colour from the canvas (C)");
-    c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S)");
+    c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S), Save tile (Ctrl+Alt+S), "
+                            "Copy (Ctrl+C), Paste (Ctrl+V)");
+    c.mnuFile.SetToolTip(kFileSaveTile, "Save tile: one period of the Pattern, which laid edge to edge repeats "
+                                        "without a seam; in Pattern only");
+    const std::string copy = "Copy: the whole picture to the clipboard, for other programs to paste";
+    const std::string paste = "Paste: a picture from the clipboard replaces the picture, as Open does with a file";
+    c.mnuFile.SetToolTip(kFileCopy, copy);
+    c.mnuFile.SetToolTip(kFilePaste, paste);
+    c.mnuEdit.SetToolTip(kEditCopy, copy);
+    c.mnuEdit.SetToolTip(kEditPaste, paste);
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
     c.sb.SetPanelToolTip(4, kEditPanelKeys);
@@ -135,13 +144,15 @@ void addStatusBarAndMenus(Form& f, Controls& c)
     c.sb.SetPanelText(1, "File");
     c.sb.SetPanelText(4, "Edit");
     c.sb.SetPanelText(kGroupPanel, std::string(wallpaperGroup(kP1).name));
-    c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"}});
-    // Their keys reach the editor through its preview of every key, so the
-    // entries only show them.
+    // Copy's and Paste's keys, like the Edit pop-up's, reach the editor
+    // through its preview of every key, so the entries only show them.
+    c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"},
+                                   {"Save &tile...", "Ctrl+Alt+S"}, {"&Copy\tCtrl+C", ""}, {"&Paste\tCtrl+V", ""}});
+    c.mnuFile.SetEnabled(kFileSaveTile, false);  // Pattern's alone; the window starts in Normal
     c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""},
                                    {"&Fill\tF", ""}, {"&Line\tL", ""}, {"&Circle\tO", ""},
                                    {"Stabiliser o&ff\tS", ""}, {"Stabiliser l&ight\tS", ""},
-                                   {"Stabiliser &strong\tS", ""}});
+                                   {"Stabiliser &strong\tS", ""}, {"C&opy\tCtrl+C", ""}, {"&Paste\tCtrl+V", ""}});
     for (int item = kEditMirror; item <= kEditStrong; ++item)
         c.mnuEdit.SetCheckable(item);
     std::vector<MenuItem> groups;

@@ -18,12 +18,14 @@
 #include "draw/keys.h"
 #include "draw/press_settings.h"
 #include "draw/symmetry_options.h"
+#include "picture/clipboard.h"
 #include "picture/invert.h"
 #include "picture/new_picture.h"
 #include "picture/open_picture.h"
 #include "picture/recovery.h"
 #include "picture/recovery_offer.h"
 #include "picture/save_picture.h"
+#include "picture/save_tile.h"
 #include "picture/undo_redo.h"
 #include "picture/unsaved_changes.h"
 #include "platform/files/recovery_folder.h"
@@ -49,6 +51,7 @@ void handle(Editor& e, Handler&& handler)
         refreshGuides(e);
         refreshCanvasCursor(e);
         refreshPressSummary(e);
+        refreshSaveTile(e);
     });
     afterEvent(e);
 }
@@ -146,9 +149,14 @@ void MainWindow::connectMenus()
 {
     Editor& e = editor_;
     Controls& ui = e.ui;
-    ui.mnuFile.OnItem(0, [&e] { handle(e, [&] { mnuNew_Click(e); }); });
-    ui.mnuFile.OnItem(1, [&e] { handle(e, [&] { mnuOpen_Click(e); }); });
-    ui.mnuFile.OnItem(2, [&e] { handle(e, [&] { mnuSave_Click(e); }); });
+    ui.mnuFile.OnItem(kFileNew, [&e] { handle(e, [&] { mnuNew_Click(e); }); });
+    ui.mnuFile.OnItem(kFileOpen, [&e] { handle(e, [&] { mnuOpen_Click(e); }); });
+    ui.mnuFile.OnItem(kFileSave, [&e] { handle(e, [&] { mnuSave_Click(e); }); });
+    ui.mnuFile.OnItem(kFileSaveTile, [&e] { handle(e, [&] { mnuSaveTile_Click(e); }); });
+    ui.mnuFile.OnItem(kFileCopy, [&e] { handle(e, [&] { EditCopy(e); }); });
+    ui.mnuFile.OnItem(kFilePaste, [&e] { handle(e, [&] { EditPaste(e); }); });
+    ui.mnuEdit.OnItem(kEditCopy, [&e] { handle(e, [&] { EditCopy(e); }); });
+    ui.mnuEdit.OnItem(kEditPaste, [&e] { handle(e, [&] { EditPaste(e); }); });
     ui.mnuEdit.OnItem(0, [&e] { handle(e, [&] { EditUndo(e); }); });
     ui.mnuEdit.OnItem(1, [&e] { handle(e, [&] { EditRedo(e); }); });
     ui.mnuEdit.OnItem(2, [&e] { handle(e, [&] { toggleMirror(e); }); });

@@ -5,6 +5,7 @@
 #include "draw/fill_tool.h"
 #include "draw/press_settings.h"
 #include "draw/symmetry_options.h"
+#include "picture/clipboard.h"
 #include "picture/undo_redo.h"
 
 namespace kalidor {
@@ -42,12 +43,18 @@ void nudgeControlPoint(Editor& e, int16 keyCode)
 
 void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
 {
-    // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. Alt makes them other keys.
+    // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo; Ctrl+C copies the picture
+    // and Ctrl+V pastes one. Alt makes them other keys. They are read here,
+    // not as the menus' shortcuts, so that C still reaches colour pick below.
     if ((shift & (kCtrlKey | kAltKey)) == kCtrlKey) {
         if (keyCode == kKeyZ && (shift & kShiftKey) == 0)
             EditUndo(e);
         else if (keyCode == kKeyY || keyCode == kKeyZ)
             EditRedo(e);
+        else if (keyCode == kKeyC)
+            EditCopy(e);
+        else if (keyCode == kKeyV)
+            EditPaste(e);
     }
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);

@@ -23,4 +23,17 @@ struct LatticePeriod {
 LatticePeriod latticePeriod(const WallpaperGroup& group, int16 patternX, int16 patternY, bool chess,
                             bool mirror = false);
 
+// The smallest rectangle of whole pixels that repeats the lattice's picture:
+// laid edge to edge, copies of any such rectangle cut from the picture give
+// the picture back. A hexagonal lattice repeats every cell across and every
+// two rows of cells down (its row step being whole); with Chess the
+// translations that repeat are every other one, twice the rectangle each
+// way. 0 x 0 where a side of the cells is 0.
+struct TileSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TileSize&, const TileSize&) = default;
+};
+TileSize tileSize(const LatticePeriod& period);
+
 }  // namespace kalidor

@@ -31,6 +31,18 @@ enum EditItem {
     kEditOff,  // the stabiliser's three settings
     kEditLight,
     kEditStrong,
+    kEditCopy,
+    kEditPaste,
+};
+
+// The File pop-up's entries, by their place in it.
+enum FileItem {
+    kFileNew,
+    kFileOpen,
+    kFileSave,
+    kFileSaveTile,
+    kFileCopy,
+    kFilePaste,
 };
 
 struct Controls {

@@ -8,8 +8,6 @@
 
 namespace kalidor {
 
-namespace {
-
 // The largest canvas the window can grow to on this desktop: the canvas grows
 // as the window does, and the window up to the largest screen. A picture is
 // read no further than that, nor than the part the canvas keeps beyond its edges.
@@ -28,7 +26,7 @@ LoadLimits shownPart(const Editor& e)
     return limits;
 }
 
-std::string why(const LoadedPicture& loaded)
+std::string whyUnread(const LoadedPicture& loaded)
 {
     switch (loaded.failure) {
     case OpenFailure::Unreadable:
@@ -50,21 +48,24 @@ std::string why(const LoadedPicture& loaded)
     return "it could not be read";
 }
 
-}  // namespace
-
-void mnuOpen_Click(Editor& e)
+bool openPictureFile(Editor& e, const std::string& fileName)
 {
-    const std::optional<std::string> fileName = e.services->ShowOpen(kOpenFilter);
-    if (!fileName)
-        return;  // cancelled: the drawing stays
-    const LoadedPicture loaded = ReadPicture(*fileName, shownPart(e));
+    const LoadedPicture loaded = ReadPicture(fileName, shownPart(e));
     // The drawing stays, and the user learns why.
     if (!loaded.picture) {
-        e.services->ShowMessage("Kalidor could not open \"" + *fileName + "\": " + why(loaded) + ".");
-        return;
+        e.services->ShowMessage("Kalidor could not open \"" + fileName + "\": " + whyUnread(loaded) + ".");
+        return false;
     }
     asOneStep(e, StepKind::Open, [&] { e.ui.picture->SetPicture(*loaded.picture); });
     markSaved(e);
+    return true;
+}
+
+void mnuOpen_Click(Editor& e)
+{
+    if (const std::optional<std::string> fileName = e.services->ShowOpen(kOpenFilter))
+        openPictureFile(e, *fileName);
+    // cancelled: the drawing stays
 }
 
 }  // namespace kalidor

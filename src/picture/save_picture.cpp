@@ -5,17 +5,25 @@
 
 namespace kalidor {
 
-bool savePicture(Editor& e)
+bool savePictureAs(Editor& e, const Picture& image)
 {
-    const std::optional<std::string> fileName = e.services->ShowSave(kSaveFilter);
-    if (!fileName)
+    const std::optional<FileChoice> choice = e.services->ShowSave(kSaveFilter);
+    if (!choice)
         return false;  // cancelled: nothing written, nothing said
-    const Picture image = e.ui.picture->Image();
-    // The user must not close the program believing the drawing is saved.
-    if (const std::optional<std::string> failure = SavePicture(image, *fileName)) {
-        e.services->ShowMessage("The picture could not be saved as \"" + *fileName + "\": " + *failure + ".");
+    // The type chosen in the dialog, whatever the name's extension.
+    const PictureFormat format = choice->filter == 1 ? PictureFormat::Png : PictureFormat::Bitmap;
+    if (const std::optional<std::string> failure = SavePicture(image, choice->name, format)) {
+        e.services->ShowMessage("The picture could not be saved as \"" + choice->name + "\": " + *failure + ".");
         return false;
     }
+    return true;
+}
+
+bool savePicture(Editor& e)
+{
+    // The user must not close the program believing the drawing is saved.
+    if (!savePictureAs(e, e.ui.picture->Image()))
+        return false;
     markSaved(e);
     return true;
 }

@@ -28,6 +28,7 @@ constexpr int16 kKeyL = 76;
 constexpr int16 kKeyM = 77;
 constexpr int16 kKeyO = 79;
 constexpr int16 kKeyS = 83;
+constexpr int16 kKeyV = 86;
 constexpr int16 kKeyY = 89;
 constexpr int16 kKeyZ = 90;
 constexpr int16 kKeyOpenBracket = 219;   // [ and {

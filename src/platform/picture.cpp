@@ -12,5 +12,6 @@ bool Picture::isEmpty() const { return image_->isNull(); }
 int Picture::width() const { return image_->width(); }
 int Picture::height() const { return image_->height(); }
 const QImage& Picture::image() const { return *image_; }
+Picture Picture::part(int x, int y, int width, int height) const { return Picture(image_->copy(x, y, width, height)); }
 
 }  // namespace kalidor

@@ -16,6 +16,8 @@ public:
     int width() const;
     int height() const;
     const QImage& image() const;  // an empty QImage for the empty picture
+    // The rectangle of `width` x `height` pixels from (x, y), within the picture.
+    Picture part(int x, int y, int width, int height) const;
 
 private:
     std::shared_ptr<const QImage> image_;

@@ -7,10 +7,18 @@
 #include <string>
 
 #include "platform/colour.h"
+#include "platform/files/picture_file.h"
 
 namespace kalidor {
 
 enum class FileDialogKind { Open, Save };
+
+// A file the user chose: its full name, and which of the dialog's filter
+// entries was chosen with it (0 the first).
+struct FileChoice {
+    std::string name;
+    int filter = 0;
+};
 
 // The answers to "Save changes to the picture?".
 enum class SaveChoice { Save, Discard, Cancel };
@@ -23,12 +31,16 @@ class Services {
 public:
     virtual ~Services() = default;
 
-    // The full name of the chosen file, or nothing when the user cancelled. A
-    // filter lists description and pattern pairs, every item separated by "|" and
-    // several patterns within one item by ";": "Bitmap (*.bmp)|*.bmp".
-    virtual std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) = 0;
-    std::optional<std::string> ShowOpen(const std::string& filter) { return ShowFile(FileDialogKind::Open, filter); }
-    std::optional<std::string> ShowSave(const std::string& filter) { return ShowFile(FileDialogKind::Save, filter); }
+    // The chosen file, or nothing when the user cancelled. A filter lists
+    // description and pattern pairs, every item separated by "|" and several
+    // patterns within one item by ";": "Bitmap (*.bmp)|*.bmp".
+    virtual std::optional<FileChoice> ShowFile(FileDialogKind kind, const std::string& filter) = 0;
+    std::optional<std::string> ShowOpen(const std::string& filter)
+    {
+        const std::optional<FileChoice> choice = ShowFile(FileDialogKind::Open, filter);
+        return choice ? std::optional<std::string>(choice->name) : std::nullopt;
+    }
+    std::optional<FileChoice> ShowSave(const std::string& filter) { return ShowFile(FileDialogKind::Save, filter); }
 
     // Tells the user something went wrong, and waits until it has been read.
     virtual void ShowMessage(const std::string& text) = 0;
@@ -43,6 +55,11 @@ public:
     // Offers a recovery copy with the question given: Restore (the default),
     // or Discard.
     virtual RestoreChoice AskRestore(const std::string& question) = 0;
+
+    // The clipboard: puts a picture there for other programs; the picture
+    // there now, read as Open reads a file (NotAPicture where it holds none).
+    virtual void CopyPicture(const Picture& picture) = 0;
+    virtual LoadedPicture PastePicture(LoadLimits limits) = 0;
 
     // Seconds since local midnight, which seed the palette's random colours.
     virtual float Timer() = 0;

@@ -132,7 +132,9 @@ private slots:
         QStringList items;
         for (QAction* a : c.mnuFile.menu()->actions())
             items << a->text();
-        QCOMPARE(items, (QStringList{"&New", "&Open", "&Save"}));
+        // The three commands first, as they stand; then what leaves the window.
+        QCOMPARE(items, (QStringList{"&New", "&Open", "&Save", "Save &tile...", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+        QVERIFY(!c.mnuFile.Enabled(kFileSaveTile));
         QVERIFY(!c.mnuFile.showing());
     }
 

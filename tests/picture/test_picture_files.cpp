@@ -107,12 +107,13 @@ private slots:
         QCOMPARE(answers.asked.back().first, FileDialogKind::Open);
         QCOMPARE(answers.asked.back().second,
                  std::string("Picture (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Bitmap (*.bmp;*.ico)|"
-                             "*.bmp;*.ico|Giff-files (*.gif)|*.gif|Jpeg-files (*.jpg)|*.jpg|All files (*.*)|*.*"));
+                             "*.bmp;*.ico|Giff-files (*.gif)|*.gif|Jpeg-files (*.jpg)|*.jpg|All files (*.*)|*.*|"
+                             "PNG image (*.png)|*.png"));
         QCOMPARE(canvasImage(e), drawn);
         QVERIFY(answers.messages.empty());
     }
 
-    void saveWritesPngByTheNameABitmapOtherwiseAndReplacesAnOldFile()
+    void saveWritesTheTypeChosenUnderTheNameTypedAndReplacesAnOldFile()
     {
         auto w = test::openWindow(301, 201);
         Editor& e = w->editor();
@@ -120,13 +121,17 @@ private slots:
         QTemporaryDir dir;
         writeBytes(dir.filePath("photo.jpg"), QByteArray(100000, 'x'));
         Answers answers(e);
+        // The dialog's type decides, whatever the name's extension.
         const struct {
             const char* name;
+            int type;
             const char* format;
-        } table[] = {{"drawing.png", "png"}, {"DRAWING.PnG", "png"}, {"photo.jpg", "bmp"},
-                     {"drawing.png.bmp", "bmp"}, {"drawingpng", "bmp"}, {"drawing.png ", "bmp"}};
+        } table[] = {{"drawing.png", 1, "png"}, {"DRAWING.PnG", 1, "png"}, {"photo.jpg", 0, "bmp"},
+                     {"drawing.png.bmp", 0, "bmp"}, {"drawingpng", 1, "png"}, {"drawing.bmp", 1, "png"},
+                     {"picture.png", 0, "bmp"}};
         for (const auto& row : table) {
             answers.name = dir.filePath(row.name).toStdString();
+            scripted(e).fileFilter = row.type;
             mnuSave_Click(e);
             QImageReader reader(dir.filePath(row.name));
             reader.setDecideFormatFromContent(true);

@@ -13,6 +13,7 @@
 
 #include "editor/editor.h"
 #include "platform/services.h"
+#include "platform/widgets/clipboard.h"
 
 namespace kalidor::test {
 
@@ -34,9 +35,13 @@ struct ScriptedServices : Services {
     std::vector<RestoreChoice> restoreChoices;
     std::vector<std::string> restoreQuestions;
 
-    std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) override
+    // The filter entry the scripted answer is chosen with.
+    int fileFilter = 0;
+
+    std::optional<FileChoice> ShowFile(FileDialogKind kind, const std::string& filter) override
     {
-        return fileAnswer(kind, filter);
+        const std::optional<std::string> name = fileAnswer(kind, filter);
+        return name ? std::optional<FileChoice>(FileChoice{*name, fileFilter}) : std::nullopt;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::optional<Colour> ShowColor(Colour initial) override { return colourAnswer(initial); }
@@ -58,6 +63,9 @@ struct ScriptedServices : Services {
         restoreChoices.erase(restoreChoices.begin());
         return choice;
     }
+    // The offscreen platform's own clipboard, as the program uses it.
+    void CopyPicture(const Picture& picture) override { copyPictureToClipboard(picture); }
+    LoadedPicture PastePicture(LoadLimits limits) override { return pictureOnClipboard(limits); }
     float Timer() override { return clock(); }
 };
 

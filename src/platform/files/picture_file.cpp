@@ -246,13 +246,13 @@ std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long m
     return ReadPicture(bytes, limits).picture;
 }
 
-std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName)
+std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName, PictureFormat format)
 {
     const QString name = QString::fromStdString(fileName);
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString().toStdString();
-    QImageWriter writer(&file, name.endsWith(".png", Qt::CaseInsensitive) ? "png" : "bmp");
+    QImageWriter writer(&file, format == PictureFormat::Png ? "png" : "bmp");
     const bool written = writer.write(picture.image());
     // The last buffered bytes reach the file only when flushed, and commit does
     // not notice when the system takes only part of them: a short file would

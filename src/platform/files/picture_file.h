@@ -58,10 +58,12 @@ std::optional<Picture> LoadPicture(const std::string& fileName);
 // for the fuzzer (a multiple of 256 K).
 std::optional<Picture> LoadPicture(std::span<const std::byte> bytes, long long maxPixels = kMaxPicturePixels);
 
-// Writes the picture under exactly that name: as PNG when the name ends in
-// ".png", in any case, and as a Windows bitmap otherwise, whatever its
-// extension. The file is replaced only once the whole picture is written: a
-// failure leaves an existing file as it was. Returns why it failed, or nothing.
-std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName);
+enum class PictureFormat { Bitmap, Png };
+
+// Writes the picture under exactly that name in that format, whatever the
+// name's extension. The file is replaced only once the whole picture is
+// written: a failure leaves an existing file as it was. Returns why it
+// failed, or nothing.
+std::optional<std::string> SavePicture(const Picture& picture, const std::string& fileName, PictureFormat format);
 
 }  // namespace kalidor

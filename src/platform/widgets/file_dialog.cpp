@@ -1,5 +1,7 @@
 #include "platform/widgets/file_dialog.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 
 namespace kalidor {
@@ -40,12 +42,19 @@ std::unique_ptr<QFileDialog> createFileDialog(FileDialogKind kind, const std::st
     return dialog;
 }
 
-std::optional<std::string> runFileDialog(FileDialogKind kind, const std::string& filter, QWidget* parent)
+std::optional<FileChoice> runFileDialog(FileDialogKind kind, const std::string& filter, QWidget* parent)
 {
     const std::unique_ptr<QFileDialog> dialog = createFileDialog(kind, filter, parent);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog->selectedFiles().constFirst().toStdString();
+    // Qt gives the entry as shown, which is our description, or whole.
+    const QString chosen = dialog->selectedNameFilter();
+    const QStringList items = QString::fromStdString(filter).split('|');
+    qsizetype entry = dialog->nameFilters().indexOf(chosen);
+    for (qsizetype i = 0; entry < 0 && i + 1 < items.size(); i += 2)
+        if (items[i] == chosen)
+            entry = i / 2;
+    return FileChoice{dialog->selectedFiles().constFirst().toStdString(), static_cast<int>(std::max<qsizetype>(entry, 0))};
 }
 
 }  // namespace kalidor

@@ -5,11 +5,12 @@
 #include <QPushButton>
 #include <QTime>
 
+#include "platform/widgets/clipboard.h"
 #include "platform/widgets/file_dialog.h"
 
 namespace kalidor {
 
-std::optional<std::string> QtServices::ShowFile(FileDialogKind kind, const std::string& filter)
+std::optional<FileChoice> QtServices::ShowFile(FileDialogKind kind, const std::string& filter)
 {
     return runFileDialog(kind, filter, window_);
 }
@@ -59,6 +60,10 @@ RestoreChoice QtServices::AskRestore(const std::string& question)
         return RestoreChoice::Discard;
     return RestoreChoice::Later;
 }
+
+void QtServices::CopyPicture(const Picture& picture) { copyPictureToClipboard(picture); }
+
+LoadedPicture QtServices::PastePicture(LoadLimits limits) { return pictureOnClipboard(limits); }
 
 float QtServices::Timer()
 {

@@ -13,11 +13,13 @@ public:
     // Every dialog is modal over `window`, the program's one window.
     explicit QtServices(QWidget* window) : window_(window) {}
 
-    std::optional<std::string> ShowFile(FileDialogKind kind, const std::string& filter) override;
+    std::optional<FileChoice> ShowFile(FileDialogKind kind, const std::string& filter) override;
     void ShowMessage(const std::string& text) override;
     std::optional<Colour> ShowColor(Colour initial) override;
     SaveChoice AskSaveChanges() override;
     RestoreChoice AskRestore(const std::string& question) override;
+    void CopyPicture(const Picture& picture) override;
+    LoadedPicture PastePicture(LoadLimits limits) override;
     float Timer() override;
 
 private:

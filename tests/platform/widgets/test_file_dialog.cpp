@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "picture/open_picture.h"
 #include "picture/save_picture.h"
 #include "platform/widgets/file_dialog.h"
 #include "platform/widgets/qt_services.h"
@@ -19,9 +20,7 @@ using namespace kalidor;
 
 namespace {
 
-const std::string kOpen =
-    "Picture (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Bitmap (*.bmp;*.ico)|*.bmp;*.ico|"
-    "Giff-files (*.gif)|*.gif|Jpeg-files (*.jpg)|*.jpg|All files (*.*)|*.*";
+const std::string kOpen = kOpenFilter;
 
 QStringList offered(QFileDialog& d)
 {
@@ -42,16 +41,20 @@ QStringList listed(QFileDialog& d)
     return names;
 }
 
-// Answers the next modal file dialog as a user would, once it is open.
-void answerDialog(const QString& name)
+// Answers the next modal file dialog as a user would, once it is open: the
+// file type chosen first, then the name typed.
+void answerDialog(const QString& name, int type = 0)
 {
-    QTimer::singleShot(0, [name] {
+    QTimer::singleShot(0, [name, type] {
         auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         QVERIFY(d);
         if (name.isEmpty()) {
             d->reject();
             return;
         }
+        auto* combo = d->findChild<QComboBox*>("fileTypeCombo");
+        combo->setCurrentIndex(type);
+        emit combo->activated(type);
         auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
         edit->setText(name);
         QTest::keyClick(edit, Qt::Key_Return);
@@ -66,14 +69,15 @@ private slots:
     void openOffersThePictureTypesAndMatchesAnyCase()
     {
         QTemporaryDir dir;
-        for (const char* name : {"PHOTO.JPG", "icon.Ico", "sketch", "notes.txt"}) {
+        for (const char* name : {"PHOTO.JPG", "icon.Ico", "sketch", "notes.txt", "tile.png"}) {
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
         const auto d = createFileDialog(FileDialogKind::Open, kOpen, nullptr);
         QCOMPARE(d->acceptMode(), QFileDialog::AcceptOpen);
         QCOMPARE(offered(*d), (QStringList{"Picture (*.bmp;*.ico;*.gif;*.jpg)", "Bitmap (*.bmp;*.ico)",
-                                           "Giff-files (*.gif)", "Jpeg-files (*.jpg)", "All files (*.*)"}));
+                                           "Giff-files (*.gif)", "Jpeg-files (*.jpg)", "All files (*.*)",
+                                           "PNG image (*.png)"}));
         QCOMPARE(d->findChild<QLineEdit*>("fileNameEdit")->text(), QString());
         d->setDirectory(dir.path());
         d->show();
@@ -81,7 +85,9 @@ private slots:
         d->selectNameFilter(d->nameFilters().at(3));
         QTRY_COMPARE(listed(*d), QStringList{"PHOTO.JPG"});
         d->selectNameFilter(d->nameFilters().at(4));
-        QTRY_COMPARE(listed(*d), (QStringList{"PHOTO.JPG", "icon.Ico", "notes.txt", "sketch"}));
+        QTRY_COMPARE(listed(*d), (QStringList{"PHOTO.JPG", "icon.Ico", "notes.txt", "sketch", "tile.png"}));
+        d->selectNameFilter(d->nameFilters().at(5));  // a PNG just saved is found without "All files"
+        QTRY_COMPARE(listed(*d), QStringList{"tile.png"});
     }
 
     void saveOffersBitmapsFirstThenPngAndAddsNoExtension()
@@ -95,7 +101,16 @@ private slots:
         QTemporaryDir dir;
         QtServices desktop(nullptr);
         answerDialog(dir.filePath("drawing"));
-        QCOMPARE(desktop.ShowSave(kSaveFilter), std::optional<std::string>(dir.filePath("drawing").toStdString()));
+        std::optional<FileChoice> chosen = desktop.ShowSave(kSaveFilter);
+        QVERIFY(chosen);
+        QCOMPARE(chosen->name, dir.filePath("drawing").toStdString());
+        QCOMPARE(chosen->filter, 0);
+        // The type chosen comes back with the name, which is kept as typed.
+        answerDialog(dir.filePath("drawing.bmp"), 1);
+        chosen = desktop.ShowSave(kSaveFilter);
+        QVERIFY(chosen);
+        QCOMPARE(chosen->name, dir.filePath("drawing.bmp").toStdString());
+        QCOMPARE(chosen->filter, 1);
         answerDialog("");
         QCOMPARE(desktop.ShowOpen(kOpen), std::optional<std::string>());
     }

@@ -92,12 +92,21 @@ void MainWindow::keepRecovery(const std::string& folder)
     recovery_ = std::make_unique<Recovery>(editor_, picture_->kept(), std::move(writer));
     editor_.recovery = recovery_.get();
     recoveryListener_ = picture_->listen([r = recovery_.get()](const QRegion& area) { r->changed(area); });
+    recoveryFolder_ = folder;
+}
+
+void MainWindow::openOnShow(const std::string& fileName) { startFile_ = fileName; }
+
+void MainWindow::shown()
+{
     Editor& e = editor_;
-    // Shown first: the question stands over the window it restores into.
-    form_->OnShown([this, folder, &e] {
-        handle(e, [&] { Form_Activate(e); });
-        form_->later([this, folder, &e] { handle(e, [&] { offerRecoveryCopies(e, *recovery_, folder); }); });
-    });
+    handle(e, [&] { Form_Activate(e); });
+    // Shown first: the question stands over the window it restores into. A
+    // file named at start opens after it, as a step that Undo takes back.
+    if (recovery_)
+        form_->later([this, &e] { handle(e, [&] { offerRecoveryCopies(e, *recovery_, recoveryFolder_); }); });
+    if (!startFile_.empty())
+        form_->later([this, &e] { handle(e, [&] { openPictureFile(e, startFile_); }); });
 }
 
 void MainWindow::connectHandlers()
@@ -105,7 +114,14 @@ void MainWindow::connectHandlers()
     Editor& e = editor_;
     Controls& ui = e.ui;
     form_->OnResize([&e] { handle(e, [&] { Form_Resize(e); }); });
-    form_->OnShown([&e] { handle(e, [&] { Form_Activate(e); }); });
+    form_->OnShown([this] { shown(); });
+    // Several files: the first, as File > Open would open it.
+    form_->OnFilesDropped([&e](const std::vector<std::string>& files) {
+        handle(e, [&] {
+            if (!e.stroking)
+                openPictureFile(e, files.front());
+        });
+    });
     form_->OnKeyDown([&e](int16 key, int16 shift) { handle(e, [&] { Form_KeyDown(e, key, shift); }); });
 
     for (int16 i = 0; i < 3; ++i)

@@ -24,6 +24,9 @@ public:
     Editor& editor() { return editor_; }
     Form& form() { return *form_; }
 
+    // Opens the file once the window is shown (after any offer of recovery
+    // copies), as File > Open would.
+    void openOnShow(const std::string& fileName);
     // Opens the window maximised.
     void show();
 
@@ -31,6 +34,7 @@ private:
     void connectHandlers();
     void connectMenus();
     void keepRecovery(const std::string& folder);
+    void shown();
 
     // The picture, kept apart from the canvas that shows it, and outliving it.
     std::unique_ptr<PictureDocument> picture_;
@@ -39,6 +43,8 @@ private:
     Editor editor_;
     std::unique_ptr<Recovery> recovery_;  // stops its writer before the window goes
     int recoveryListener_ = 0;
+    std::string recoveryFolder_;
+    std::string startFile_;
 };
 
 }  // namespace kalidor

@@ -8,7 +8,8 @@ namespace kalidor {
 
 namespace {
 
-// Along one side: the multiple of the tile nearest the middle that fits.
+// Along one side: the multiple of the tile nearest the middle that fits
+// (0 always does).
 int startAlong(int tile, int picture)
 {
     const int centred = (picture - tile) / 2;

@@ -18,8 +18,7 @@ struct TileRect {
 
 // The tile of that size nearest the picture's middle whose corner lies a
 // whole number of tiles from the picture's corner, so that it starts where a
-// cell does; centred where none such fits. Empty where it is larger than the
-// picture.
+// cell does. Empty where it is larger than the picture.
 TileRect placeTile(TileSize tile, int pictureWidth, int pictureHeight);
 
 // The period of Pattern as it is now set (group, cells, Chess, Mirror).

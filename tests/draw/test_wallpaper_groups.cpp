@@ -14,7 +14,9 @@
 #include <unordered_map>
 
 #include "draw/group_guides.h"
+#include "draw/lattice_period.h"
 #include "draw/pattern_geometry.h"
+#include "picture/save_tile.h"
 #include "platform/raster/raster_surface.h"
 
 using namespace kalidor;
@@ -323,6 +325,27 @@ void checkCopies(const Case& c, const Drawn& d)
     }
 }
 
+// The tile Save tile cuts, laid edge to edge over the picture, gives it back
+// pixel for pixel over the 3 x 3 tiles about it (p1's loop of cells leaves
+// its last column and row short, so there a cell's margin is left out).
+void checkTile(const Case& c, const Drawn& d)
+{
+    const TileSize size = tileSize(latticePeriod(wallpaperGroup(c.group), c.px, c.py, c.chess));
+    const TileRect t = placeTile(size, c.w, c.h);
+    QVERIFY2(t.width > 0, qPrintable(describe(c)));
+    const QImage tile = d.image.copy(t.x, t.y, t.width, t.height);
+    const int margin = c.group == kP1 ? std::max<int>(c.px, c.py) + 30 : 0;
+    long long bad = 0, seen = 0;
+    for (int y = std::max(0, t.y - t.height); y < std::min(c.h - margin, t.y + 2 * t.height); ++y)
+        for (int x = std::max(0, t.x - t.width); x < std::min(c.w - margin, t.x + 2 * t.width); ++x) {
+            const int u = ((x - t.x) % t.width + t.width) % t.width, v = ((y - t.y) % t.height + t.height) % t.height;
+            ++seen;
+            bad += d.image.pixel(x, y) != tile.pixel(u, v);
+        }
+    QVERIFY2(seen > 0 && bad == 0, qPrintable(describe(c) + QString(": tile %1x%2 at %3,%4: %5 of %6 pixels differ")
+                                                             .arg(t.width).arg(t.height).arg(t.x).arg(t.y).arg(bad).arg(seen)));
+}
+
 }  // namespace
 
 class WallpaperGroupsTest : public QObject {
@@ -358,6 +381,41 @@ private slots:
                     checkLacks(c, draw(c, random, 3));
                 }
             }
+    }
+
+    void aSavedTileRepeatsThePictureUnderEveryGroup()
+    {
+        std::mt19937 random(41);
+        auto even = [&](int lo, int hi) { return static_cast<int16>(2 * std::uniform_int_distribution<int>(lo, hi)(random)); };
+        for (int group = 0; group < kGroupCount; ++group)
+            for (const bool chess : {false, true}) {
+                Case c{group, even(6, 30), even(6, 30), 1 + group % 4, chess, 420, 440};
+                checkTile(c, draw(c, random, 8));
+            }
+    }
+
+    void tilesAreOnePeriodAndCutFromTheMiddle()
+    {
+        auto size = [](const char* group, int px, int py, bool chess = false, bool mirror = false) {
+            return tileSize(latticePeriod(wallpaperGroup(groupIndex(group)), static_cast<int16>(px),
+                                          static_cast<int16>(py), chess, mirror));
+        };
+        QCOMPARE(size("p1", 200, 150), (TileSize{200, 150}));
+        QCOMPARE(size("p1", -200, 150), (TileSize{200, 150}));
+        QCOMPARE(size("p1", 200, 150, false, true), (TileSize{400, 300}));  // Mirror's quilt
+        QCOMPARE(size("p1", 200, 150, true), (TileSize{400, 300}));
+        QCOMPARE(size("pmg", 40, 30), (TileSize{40, 30}));
+        QCOMPARE(size("cmm", 40, 30, true), (TileSize{80, 60}));
+        QCOMPARE(size("p4m", 40, 30), (TileSize{40, 40}));
+        // Hexagonal: a cell across, two rows of whole height down.
+        QCOMPARE(size("p6m", 100, 7), (TileSize{100, 2 * 87}));
+        QCOMPARE(size("p3", 100, 7, true), (TileSize{200, 4 * 87}));
+        QCOMPARE(size("p1", 0, 150), TileSize{});
+        // At a whole number of tiles from the corner, nearest the middle.
+        QCOMPARE(placeTile({200, 150}, 1000, 700), (TileRect{400, 300, 200, 150}));
+        QCOMPARE(placeTile({300, 150}, 1000, 400), (TileRect{300, 150, 300, 150}));
+        QCOMPARE(placeTile({600, 150}, 1000, 150), (TileRect{0, 0, 600, 150}));
+        QCOMPARE(placeTile({1001, 150}, 1000, 700), TileRect{});
     }
 
     void guidesShowMirrorsAndTurnCentres()

@@ -10,7 +10,7 @@
 namespace kalidor::test {
 
 std::unique_ptr<MainWindow> openWindow(int clientWidth, int clientHeight, std::unique_ptr<ScriptedServices> services,
-                                       const std::string& recoveryFolder)
+                                       const std::string& recoveryFolder, const std::string& startFile)
 {
     static bool looked = false;
     if (!looked) {
@@ -20,6 +20,8 @@ std::unique_ptr<MainWindow> openWindow(int clientWidth, int clientHeight, std::u
     if (!services)
         services = std::make_unique<ScriptedServices>();
     auto w = std::make_unique<MainWindow>(std::move(services), recoveryFolder);
+    if (!startFile.empty())
+        w->openOnShow(startFile);
     QWidget* window = w->form().widget();
     window->resize(clientWidth, clientHeight);
     window->show();

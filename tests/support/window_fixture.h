@@ -18,10 +18,11 @@ namespace kalidor::test {
 // Opens the real window at the given client size (not maximised) and waits
 // until it is shown, which runs start-up, and active. Its services are scripted
 // (`scripted(e)`): new ones with Cancel for every dialog unless given. With a
-// recovery folder it keeps its recovery copy there.
+// recovery folder it keeps its recovery copy there; with a start file it opens
+// it once shown, as `kalidor FILE` does.
 std::unique_ptr<MainWindow> openWindow(int clientWidth = 612, int clientHeight = 658,
                                        std::unique_ptr<ScriptedServices> services = nullptr,
-                                       const std::string& recoveryFolder = {});
+                                       const std::string& recoveryFolder = {}, const std::string& startFile = {});
 
 // Mouse events at a position in the widget's own pixels. `buttons` is the set
 // held after the event (for a press it includes the pressed button).

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QStyleFactory>
+#include <QUrl>
 
 namespace kalidor {
 
@@ -17,6 +18,15 @@ Application::Application(int& argc, char** argv)
 Application::~Application() = default;
 
 int Application::exec() { return QApplication::exec(); }
+
+std::string Application::fileArgument() const
+{
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 2)
+        return {};
+    const QString& file = args.at(1);
+    return (file.startsWith("file://") ? QUrl(file).toLocalFile() : file).toStdString();
+}
 
 void Application::applyLook()
 {

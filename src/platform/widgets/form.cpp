@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -39,6 +41,7 @@ public:
                 update(r.translated(0, -column->offset()));
         });
         qApp->installEventFilter(this);
+        setAcceptDrops(true);
     }
 
     ~FormWidget() override { qApp->removeEventFilter(this); }
@@ -49,6 +52,7 @@ public:
     std::function<void()> onShown;
     std::function<void(int16, int16)> onKeyDown;
     std::function<bool()> onQueryClose;
+    std::function<void(const std::vector<std::string>&)> onFilesDropped;
     std::vector<StatusBarWidget*> docked;
     ScrollingColumn* column = nullptr;
 
@@ -90,6 +94,34 @@ protected:
         arrange();
         if (onResize)
             onResize();
+    }
+
+    // Files dragged from a file manager, anywhere over the window.
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        if (onFilesDropped && !localFiles(event->mimeData()).empty())
+            event->acceptProposedAction();
+    }
+
+    void dropEvent(QDropEvent* event) override
+    {
+        const std::vector<std::string> files = localFiles(event->mimeData());
+        if (!onFilesDropped || files.empty())
+            return;
+        event->acceptProposedAction();
+        // After the drop is finished: a message box inside it would hold the
+        // file manager's drag until it is answered.
+        QMetaObject::invokeMethod(this, [this, files] { onFilesDropped(files); }, Qt::QueuedConnection);
+    }
+
+    static std::vector<std::string> localFiles(const QMimeData* data)
+    {
+        std::vector<std::string> files;
+        if (data != nullptr)
+            for (const QUrl& url : data->urls())
+                if (url.isLocalFile())
+                    files.push_back(url.toLocalFile().toStdString());
+        return files;
     }
 
     void closeEvent(QCloseEvent* event) override
@@ -328,6 +360,11 @@ void Form::OnResize(std::function<void()> handler) { window_->onResize = std::mo
 void Form::OnShown(std::function<void()> handler) { window_->onShown = std::move(handler); }
 void Form::OnKeyDown(std::function<void(int16, int16)> handler) { window_->onKeyDown = std::move(handler); }
 void Form::OnQueryClose(std::function<bool()> handler) { window_->onQueryClose = std::move(handler); }
+
+void Form::OnFilesDropped(std::function<void(const std::vector<std::string>&)> handler)
+{
+    window_->onFilesDropped = std::move(handler);
+}
 
 void Form::showMaximised() { window_->showMaximized(); }
 

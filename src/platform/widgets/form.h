@@ -95,6 +95,9 @@ public:
     // When the window is asked to close (its close button, the keyboard, the
     // desktop's logout): it closes only where the handler returns true.
     void OnQueryClose(std::function<bool()> handler);
+    // Files dropped on the window from a file manager, by their full names,
+    // once the drop is over. Only local files are taken.
+    void OnFilesDropped(std::function<void(const std::vector<std::string>& files)> handler);
 
     void showMaximised();
     // Runs `job` on the window's thread once the events before it are handled;

@@ -157,13 +157,13 @@ void StormDriver::action()
 {
     using Action = void (StormDriver::*)();
     static constexpr std::pair<int, Action> actions[] = {
-        {24, &StormDriver::stroke},     {4, &StormDriver::hover},       {9, &StormDriver::dragMarker},
+        {22, &StormDriver::stroke},     {4, &StormDriver::hover},       {9, &StormDriver::dragMarker},
         {10, &StormDriver::holdArrow},  {4, &StormDriver::pressC},      {2, &StormDriver::otherKey},
         {2, &StormDriver::symmetryKeys}, {2, &StormDriver::chooseGroup},
         {6, &StormDriver::clickMode},   {7, &StormDriver::clickBox},    {5, &StormDriver::pressPalette},
         {2, &StormDriver::clickWell},   {4, &StormDriver::moveSlider},  {5, &StormDriver::resizeWindow},
         {2, &StormDriver::clickInvert}, {3, &StormDriver::fileMenu},    {3, &StormDriver::idle},
-        {4, &StormDriver::undoRedo},    {2, &StormDriver::pressF},
+        {4, &StormDriver::undoRedo},    {2, &StormDriver::pressF},      {2, &StormDriver::leaveWindow},
     };
     int r = below(100);
     for (const auto& [weight, act] : actions) {

@@ -93,6 +93,8 @@ private:
     void clickInvert();
     void clickWell();
     void fileMenu();
+    // Save tile, Copy and Paste, by keys or entries.
+    void leaveWindow();
     // Pattern's group from the status bar's fifth panel, or the pop-up left.
     void chooseGroup();
     void resizeWindow();

@@ -1,15 +1,18 @@
 // The storm's clicks on buttons and wells, the File pop-up with its dialogs,
-// and the window resized down to 1 x 1, minimised and back.
+// Save tile and the clipboard, and the window resized down to 1 x 1,
+// minimised and back.
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTest>
 
 #include "app/main_window.h"
+#include "picture/save_tile.h"
 #include "support/scripted_services.h"
 #include "platform/widgets/surface_widget.h"
 #include "platform/widgets/well_widget.h"
@@ -165,6 +168,58 @@ void StormDriver::fileMenu()
         fail(unwritable ? "a failed save said nothing" : "a save into the scratch folder reported a failure");
     if (item == 2 && r < 20 && !unwritable && !QFile(saved).exists())
         fail("Save wrote no file");
+}
+
+void StormDriver::leaveWindow()
+{
+    QMenu* file = e_.ui.mnuFile.menu();
+    const QImage drawing = e_.ui.pb->Image().image();
+    const std::size_t said = scripted(e_).messages.size();
+    const int r = below(3);
+    if (r == 0) {
+        // Save tile: in Pattern only, one period cut from the picture.
+        const QString tileFile = QDir(scratch_).filePath("tile.bmp");
+        QFile::remove(tileFile);
+        fileAnswer_ = chance(80) ? std::optional<std::string>(tileFile.toStdString()) : std::nullopt;
+        const bool pattern = drawingMode(e_.st) == kPattern;
+        const TileSize size = patternTile(e_);
+        const TileRect place = placeTile(size, drawing.width(), drawing.height());
+        const int dialogs = fileDialogs_;
+        // Keys reach only the active window (see fileMenu).
+        if (chance(50) && QApplication::activeWindow() == window_.form().widget())
+            pressKey(Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+        else
+            fire("trigger Save tile", [&] { file->actions().at(kFileSaveTile)->trigger(); });
+        const bool asked = fileDialogs_ != dialogs;
+        if (asked != (pattern && place.width > 0))
+            fail(pattern ? "Save tile asked for a file it cannot fill, or none for one it can" : "Save tile ran outside Pattern");
+        if (pattern && !asked && scripted(e_).messages.size() != said + 1)
+            fail("a tile larger than the picture was refused without a word");
+        const QImage tile(tileFile);
+        if (asked && fileAnswer_ && tile.convertToFormat(QImage::Format_RGB32) != drawing.copy(place.x, place.y, place.width, place.height))
+            fail("the saved tile is not the period cut from the picture");
+        if (!asked && QFile::exists(tileFile))
+            fail("Save tile wrote a file without a dialog");
+    } else if (r == 1) {
+        pressKey(Qt::Key_C, Qt::ControlModifier);
+        if (QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) != drawing)
+            fail("Copy put another picture on the clipboard");
+    } else {
+        if (chance(30))
+            fire("text on the clipboard", [&] { QGuiApplication::clipboard()->setText("storm"); });
+        // A copy of a canvas of no size leaves an image of none.
+        const QImage pasted = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+        const bool picture = !pasted.isNull();
+        pressKey(Qt::Key_V, Qt::ControlModifier);
+        const QImage now = e_.ui.pb->Image().image();
+        const QRect common = QRect(QPoint(0, 0), now.size()) & QRect(QPoint(0, 0), pasted.size());
+        if (e_.stroking)
+            return;  // nothing is pasted into a press under way
+        if (!picture && (now != drawing || scripted(e_).messages.size() != said + 1))
+            fail("a paste of no picture changed the drawing or said nothing");
+        if (picture && !common.isEmpty() && now.copy(common) != pasted.copy(common))
+            fail("the pasted picture is not at the top-left corner");
+    }
 }
 
 void StormDriver::resizeWindow()

@@ -5,7 +5,9 @@
 # odd k or j; the guides (the G key) show on the screen and never in the saved
 # file, and the Edit pop-up shows both settings checked. Then three wallpaper
 # groups chosen from the status bar's fifth panel each show their symmetry on
-# the screen, pixel for pixel, and a line and a circle under one of them.
+# the screen, pixel for pixel, and a line and a circle under one of them;
+# Save tile (Ctrl+Alt+S) under that group writes one cell of it, which laid
+# 3 x 3 is the screen's picture, and which opened again shows as it was saved.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -164,4 +166,23 @@ convert "$WORK/shapes.png" -crop "200x200+$(sx 102)+$(sy 12)" +repage "$WORK/cel
 convert "$WORK/cell-shapes.png" -rotate 90 "$WORK/turned-shapes.png"
 expect_same "the line and the circle keep the first cell its own quarter turn" \
     "$(differing "$WORK/cell-shapes.png" "$WORK/turned-shapes.png")" 0
+
+# Save tile under p4 on cells of 200: one cell from the middle, at a whole
+# number of cells from the corner, so the picture from its corner is the tile
+# laid edge to edge. Opened again, it shows at the top-left corner as saved.
+canvas_crop "$WORK/shapes.png" "$WORK/tiled-canvas.png"
+xdotool key ctrl+alt+s
+in_dialog "Save As" "$WORK/tile.png" 1
+got=$(identify -format "%m %w %h" "$WORK/tile.png" 2>&1 || true)
+expect_same "Save tile wrote one 200 x 200 cell as a PNG" "$got" "PNG 200 200"
+convert -size 600x600 tile:"$WORK/tile.png" -type TrueColor "$WORK/laid.png"
+convert "$WORK/tiled-canvas.png" -crop 600x600+0+0 +repage -type TrueColor "$WORK/laid-screen.png"
+expect_same "the tile laid 3 x 3 is the picture on the screen" "$(differing "$WORK/laid.png" "$WORK/laid-screen.png")" 0
+file_command o
+in_dialog Open "$WORK/tile.png" 5
+shot "$WORK/tile-opened.png"
+convert "$WORK/tile-opened.png" -crop "200x200+$(sx 102)+$(sy 12)" +repage -type TrueColor "$WORK/tile-shown.png"
+convert "$WORK/tile.png" -type TrueColor "$WORK/tile-rgb.png"
+expect_same "the opened tile shows as it was saved" "$(differing "$WORK/tile-shown.png" "$WORK/tile-rgb.png")" 0
+canvas_is "$WORK/tile-opened.png" 300 100 "$WHITE" "and white beyond it"
 exit "$FAILURES"

@@ -2,8 +2,9 @@
 # The real program in a real X window: a drawing saved through the status bar's
 # File pop-up and the real Save dialog is a Windows bitmap of the canvas's size,
 # File > New clears it, opening the file again brings the drawing back; the
-# same with Ctrl+S, Ctrl+N and Ctrl+O and a PNG; and a save that cannot be
-# written is reported.
+# same with Ctrl+S, Ctrl+N and Ctrl+O and a PNG; a save that cannot be
+# written is reported; and Save tile under p4m writes one period, which opened
+# again and laid 3 x 3 matches the screen.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -45,11 +46,12 @@ expect_pixel "$WORK/opened.png" $((CX + 100)) $((CY + 100)) "0,0,0" "the opened 
 expect_pixel "$WORK/opened.png" $((CX + 200)) $((CY + 150)) "0,0,0" "the opened drawing passes where it did"
 expect_pixel "$WORK/opened.png" $((CX + 200)) $((CY + 100)) "255,255,255" "white beside it"
 
-# The same by the keys, after the pop-up has been used: Ctrl+S saving under a
-# name ending in .PNG writes a PNG, Ctrl+N clears, Ctrl+O opens it again.
+# The same by the keys, after the pop-up has been used: Ctrl+S with "PNG
+# image" chosen in the dialog writes a PNG, Ctrl+N clears, Ctrl+O opens it
+# again (its own entry in the list of types finds it).
 xdotool mousemove "$(sx 300)" "$(sy $((WIN_H - 60)))"
 xdotool key ctrl+s
-in_dialog "Save As" "$WORK/saved/drawing.PNG"
+in_dialog "Save As" "$WORK/saved/drawing.PNG" 1
 got=$(identify -format "%m %w %h" "$WORK/saved/drawing.PNG" 2>&1 || true)
 expect_same "Ctrl+S saved a PNG of the canvas's size" "$got" "PNG $CANVAS_W $CANVAS_H"
 xdotool key ctrl+n
@@ -57,7 +59,7 @@ sleep 0.5
 shot "$WORK/ctrl-n.png"
 expect_pixel "$WORK/ctrl-n.png" $((CX + 200)) $((CY + 150)) "255,255,255" "Ctrl+N leaves the canvas white"
 xdotool key ctrl+o
-in_dialog Open "$WORK/saved/drawing.PNG"
+in_dialog Open "$WORK/saved/drawing.PNG" 5
 shot "$WORK/ctrl-o.png"
 expect_pixel "$WORK/ctrl-o.png" $((CX + 200)) $((CY + 150)) "0,0,0" "Ctrl+O opened the PNG: the drawing is back"
 
@@ -69,5 +71,16 @@ boxes=$(xdotool search --onlyvisible --name '^Kalidor$' | wc -l)
 [ "$boxes" -eq 2 ] && echo "ok: a failed save shows a message box" ||
     { echo "FAIL: $boxes windows titled Kalidor after a failed save"; FAILURES=$((FAILURES + 1)); }
 xdotool key Return
+
+# `kalidor FILE`, as "Open with" starts it: the file shows once the window is.
+# The PNG was the last file opened, so nothing is left unsaved to ask about.
+sleep 0.5
+kill "$KALIDOR_PID"
+wait "$KALIDOR_PID" 2>/dev/null || true
+start_kalidor "$KALIDOR" "$WORK/saved/drawing.PNG"
+sleep 1
+shot "$WORK/started-with-file.png"
+expect_pixel "$WORK/started-with-file.png" $((CX + 200)) $((CY + 150)) "0,0,0" "kalidor FILE opened the drawing"
+expect_pixel "$WORK/started-with-file.png" $((CX + 200)) $((CY + 100)) "255,255,255" "white beside it"
 
 exit "$FAILURES"

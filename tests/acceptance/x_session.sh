@@ -158,13 +158,22 @@ file_command() {
     sleep 1
 }
 
-# in_dialog TITLE NAME: waits for the file dialog, types the name and accepts it.
+# in_dialog TITLE NAME [TYPE]: waits for the file dialog, chooses the TYPE-th
+# entry (0 the first) of its "Files of type" as a user does with the keys (Tab
+# from the name to the list, Down), types the name and accepts it.
 in_dialog() {
     for _ in $(seq 100); do
         xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && break
         sleep 0.1
     done
     sleep 1
+    if [ "${3:-0}" -gt 0 ]; then
+        xdotool key Tab
+        sleep 0.2
+        for _ in $(seq "$3"); do xdotool key Down; sleep 0.2; done
+        xdotool key shift+Tab
+        sleep 0.2
+    fi
     shot "$WORK/dialog-$1.png"
     xdotool type --delay 20 "$2"
     sleep 0.5

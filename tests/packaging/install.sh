@@ -30,6 +30,12 @@ case $exec_cmd in /*) ;; *) exec_cmd=$PREFIX/bin/$exec_cmd ;; esac
 case $icon in /*) ;; *) icon=$PREFIX/share/icons/hicolor/32x32/apps/$icon.png ;; esac
 check "Exec starts the installed binary ($exec_cmd)" test "$exec_cmd" = "$BIN"
 check "Icon is the installed icon ($icon)" test "$icon" = "$ICON"
+# "Open with": the entry takes a file and names the picture types it opens.
+check "Exec takes one file (%f)" grep -q '^Exec=kalidor %f$' "$ENTRY"
+mime=$(sed -n 's/^MimeType=//p' "$ENTRY")
+for type in image/bmp image/vnd.microsoft.icon image/gif image/jpeg image/png; do
+    check "MimeType names $type" sh -c "echo '$mime' | tr ';' '\n' | grep -qx '$type'"
+done
 
 # A 32x32 PNG of at most 16 colours: the window icon, unscaled and unblended.
 got=$(identify -format '%m %wx%h %k' "$ICON" 2>&1 || true)

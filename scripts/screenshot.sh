@@ -5,7 +5,8 @@
 # (docs/mirror.png), a mandala coloured in with a few fills (docs/fill.png) and
 # four wallpaper groups side by side (docs/groups.png), and a figure of lines
 # and circles drawn with the shape tools under Centric with Mirror
-# (docs/shapes.png).
+# (docs/shapes.png), and a tile saved under p6m laid 3 x 3 beside the picture
+# it came from (docs/tile.png).
 set -eu
 cd "$(dirname "$0")/.."
 SCREEN_SIZE=1024x720
@@ -199,3 +200,35 @@ for g in "11 p4g" "7 pgg" "14 p31m" "16 p6m"; do
 done
 convert $TILES +append docs/groups.png
 echo "wrote docs/groups.png"
+
+# Save tile under p6m on cells of 90: the picture from its corner, the saved
+# tile (90 x 156: a cell across, two rows of cells down) and the tile laid
+# 3 x 3, side by side.
+start
+xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
+xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 90 90) mouseup 1
+xdotool mousemove "$(sx 40)" "$(sy 157)" click 1
+group 16
+pen 3
+swatch 0 9
+drag "$WORK/wave"
+swatch 3 2
+drag "$WORK/hook"
+xdotool mousemove "$(sx 600)" "$(sy 2)"
+sleep 0.5
+shot "$WORK/screen.png"
+xdotool key ctrl+alt+s
+in_dialog "Save As" "$WORK/tile.png" 1
+label() {  # label IN TEXT OUT
+    convert "$1" -bordercolor white -border 6 -gravity south -background white -splice 0x22 -font DejaVu-Sans \
+        -pointsize 16 -annotate +0+3 "$2" "$3"
+}
+convert "$WORK/screen.png" -crop "270x468+$(sx 102)+$(sy 12)" +repage "$WORK/picture.png"
+label "$WORK/picture.png" "the picture" "$WORK/a.png"
+convert "$WORK/tile.png" -bordercolor gray -border 1 "$WORK/one.png"
+label "$WORK/one.png" "the tile" "$WORK/b.png"
+convert -size 270x468 tile:"$WORK/tile.png" "$WORK/laid.png"
+label "$WORK/laid.png" "laid 3 x 3" "$WORK/c.png"
+convert "$WORK/a.png" "$WORK/b.png" "$WORK/c.png" -background white -gravity north +append docs/tile.png
+echo "wrote docs/tile.png"
+kill "$KALIDOR_PID"

@@ -23,7 +23,7 @@ std::string pressSummary(const Editor& e);
 
 // What the Edit panel's tooltip says of its pop-up.
 constexpr const char* kEditPanelKeys = "Edit: Undo (Ctrl+Z), Redo (Ctrl+Y), Mirror (M), Guides (G), Fill (F), Line (L), "
-                                       "Circle (O), Stabiliser (S)";
+                                       "Circle (O), Stabiliser (S), Copy (Ctrl+C), Paste (Ctrl+V)";
 
 // The Edit panel's text, tooltip (whole, where the panel cuts it short), and the canvas's cursor, as the
 // editor now is.

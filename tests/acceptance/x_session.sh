@@ -29,6 +29,10 @@ start_xvfb
 cleanup() {
     # One at a time: sh's kill stops at an empty argument (no window manager).
     for pid in ${KALIDOR_PID:-} ${OPENBOX_PID:-} "$XVFB_PID"; do kill "$pid" 2>/dev/null || true; done
+    # The server gone before the next check starts: one still closing down
+    # could free its display number and then unlink the socket of the next
+    # server that took it (seen once: the next program could not connect).
+    wait "$XVFB_PID" 2>/dev/null || true
     [ -z "${SHOT_DIR:-}" ] || cp "$WORK"/*.png "$WORK"/*.txt "$SHOT_DIR"/ 2>/dev/null || true
     rm -rf "$WORK"
 }

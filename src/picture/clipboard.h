@@ -7,8 +7,8 @@
 namespace kalidor {
 
 void EditCopy(Editor& e);
-// One step of the history, nothing while a press is under way; text or nothing on the clipboard: a message, and
-// the picture as it was.
+// One step of the history, nothing while a press is under way; text or
+// nothing on the clipboard: a message, and the picture as it was.
 void EditPaste(Editor& e);
 
 }  // namespace kalidor

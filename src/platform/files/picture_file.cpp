@@ -140,6 +140,21 @@ std::optional<LoadedPicture> refusedUnread(const QByteArray& format, QSize store
     return std::nullopt;
 }
 
+// A picture decoded whole, held to the limits and cut to the part shown;
+// `size` is the picture's own size to report.
+LoadedPicture withinLimits(QImage image, QSize size, LoadLimits limits)
+{
+    if (pixels(image.size()) > limits.maxPixels || image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
+        return failed(OpenFailure::TooLarge, image.size());
+    LoadedPicture result = failed(OpenFailure::None, size);
+    // Read whole, but no more of it is ever shown.
+    const QSize shown = image.size().boundedTo(QSize(limits.shownWidth, limits.shownHeight));
+    if (shown != image.size())
+        image = image.copy(QRect(QPoint(0, 0), shown));
+    result.picture = Picture(image);
+    return result;
+}
+
 // The picture decoded whole by Qt's reader (or the part its clip asks for),
 // then held to the limits and cut to the part shown.
 LoadedPicture readByQt(QImageReader& reader, const QByteArray& format, QSize stored, QSize upright,
@@ -151,16 +166,11 @@ LoadedPicture readByQt(QImageReader& reader, const QByteArray& format, QSize sto
     // A reader that told no size before decoding is held to the limits now.
     if (pixels(image.size()) > limits.maxPixels || image.width() > kMaxPictureSide || image.height() > kMaxPictureSide)
         return failed(OpenFailure::TooLarge, image.size());
-    LoadedPicture result = failed(OpenFailure::None, stored.isValid() ? upright : image.size());
     if (format == "bmp")
         if (std::optional<QImage> exact = fullRangeBitmap16(again, image))
             image = std::move(*exact);
-    // Read whole, but no more of it is ever shown.
-    const QSize shown = image.size().boundedTo(QSize(limits.shownWidth, limits.shownHeight));
-    if (shown != image.size())
-        image = image.copy(QRect(QPoint(0, 0), shown));
-    result.picture = Picture(image);
-    return result;
+    const QSize size = stored.isValid() ? upright : image.size();
+    return withinLimits(std::move(image), size, limits);
 }
 
 // Reads a picture from `data`; `again` holds the same bytes, read through once
@@ -235,6 +245,11 @@ LoadedPicture ReadPicture(std::span<const std::byte> bytes, LoadLimits limits)
     if (!data.open(QIODevice::ReadOnly) || !again.open(QIODevice::ReadOnly))
         return failed(OpenFailure::Unreadable);
     return decode(data, again, limits);
+}
+
+LoadedPicture TakePicture(const Picture& picture, LoadLimits limits)
+{
+    return withinLimits(picture.image(), picture.image().size(), limits);
 }
 
 std::optional<Picture> LoadPicture(const std::string& fileName) { return ReadPicture(fileName, LoadLimits{}).picture; }

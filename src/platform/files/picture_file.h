@@ -51,6 +51,10 @@ LoadedPicture ReadPicture(const std::string& fileName, LoadLimits limits);
 // The same for a file's bytes already in memory, with the same checks.
 LoadedPicture ReadPicture(std::span<const std::byte> bytes, LoadLimits limits);
 
+// A picture already decoded (the clipboard's), held to the same limits and
+// cut to the same part.
+LoadedPicture TakePicture(const Picture& picture, LoadLimits limits);
+
 // The picture whole, up to kMaxPicturePixels: nothing where ReadPicture fails.
 std::optional<Picture> LoadPicture(const std::string& fileName);
 

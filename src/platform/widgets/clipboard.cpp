@@ -12,31 +12,8 @@ namespace kalidor {
 void copyPictureToClipboard(const Picture& picture)
 {
     // Qt offers the image in the formats other programs ask for when they ask.
-    QGuiApplication::clipboard()->setImage(picture.image().convertToFormat(QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setImage(picture.image());
 }
-
-namespace {
-
-// An image already in memory: only its size can be too large.
-LoadedPicture fromImage(const QImage& image, LoadLimits limits)
-{
-    LoadedPicture loaded;
-    loaded.width = image.width();
-    loaded.height = image.height();
-    if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide) {
-        loaded.failure = OpenFailure::TooLarge;
-        return loaded;
-    }
-    const int w = std::min(image.width(), limits.shownWidth), h = std::min(image.height(), limits.shownHeight);
-    if (static_cast<long long>(w) * h > limits.maxPixels) {
-        loaded.failure = OpenFailure::TooLarge;
-        return loaded;
-    }
-    loaded.picture = Picture(image.copy(0, 0, w, h).convertToFormat(QImage::Format_RGB32));
-    return loaded;
-}
-
-}  // namespace
 
 LoadedPicture pictureOnClipboard(LoadLimits limits)
 {
@@ -59,7 +36,7 @@ LoadedPicture pictureOnClipboard(LoadLimits limits)
     if (data->hasImage()) {
         const QImage image = qvariant_cast<QImage>(data->imageData());
         if (!image.isNull())
-            return fromImage(image, limits);
+            return TakePicture(Picture(image), limits);
     }
     return none;
 }

@@ -176,9 +176,9 @@ awk 'BEGIN { for (i = 0; i <= 40; i++) { t = i / 40;
     printf "%d %d\n", 112 + 40 * t, 108 + 25 * sin(t * 5) } }' >"$WORK/wave"
 awk 'BEGIN { for (i = 0; i <= 30; i++) { t = i / 30 * 3.14159;
     printf "%d %d\n", 128 + 14 * cos(t), 128 + 20 * sin(t) } }' >"$WORK/hook"
-TILES=""
-for g in "11 p4g" "7 pgg" "14 p31m" "16 p6m"; do
-    set -- $g
+# figure INDEX: the wave and the hook under that group, on cells of 90, the
+# marker hidden; the screen in $WORK/screen.png.
+figure() {
     start
     xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
     xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 90 90) mouseup 1
@@ -192,9 +192,17 @@ for g in "11 p4g" "7 pgg" "14 p31m" "16 p6m"; do
     xdotool mousemove "$(sx 600)" "$(sy 2)"
     sleep 0.5
     shot "$WORK/screen.png"
-    convert "$WORK/screen.png" -crop "300x300+$(sx 102)+$(sy 12)" +repage -bordercolor white -border 6 \
-        -gravity south -background white -splice 0x22 -font DejaVu-Sans -pointsize 16 -annotate +0+3 "$2" \
-        "$WORK/tile-$2.png"
+}
+label() {  # label IN TEXT OUT: a white border, and the text below
+    convert "$1" -bordercolor white -border 6 -gravity south -background white -splice 0x22 -font DejaVu-Sans \
+        -pointsize 16 -annotate +0+3 "$2" "$3"
+}
+TILES=""
+for g in "11 p4g" "7 pgg" "14 p31m" "16 p6m"; do
+    set -- $g
+    figure "$1"
+    convert "$WORK/screen.png" -crop "300x300+$(sx 102)+$(sy 12)" +repage "$WORK/cut.png"
+    label "$WORK/cut.png" "$2" "$WORK/tile-$2.png"
     TILES="$TILES $WORK/tile-$2.png"
     kill "$KALIDOR_PID"
 done
@@ -204,25 +212,9 @@ echo "wrote docs/groups.png"
 # Save tile under p6m on cells of 90: the picture from its corner, the saved
 # tile (90 x 156: a cell across, two rows of cells down) and the tile laid
 # 3 x 3, side by side.
-start
-xdotool mousemove "$(sx 30)" "$(sy 80)" click 1
-xdotool mousemove $(at 200 200) mousedown 1 mousemove $(at 150 150) mousemove $(at 90 90) mouseup 1
-xdotool mousemove "$(sx 40)" "$(sy 157)" click 1
-group 16
-pen 3
-swatch 0 9
-drag "$WORK/wave"
-swatch 3 2
-drag "$WORK/hook"
-xdotool mousemove "$(sx 600)" "$(sy 2)"
-sleep 0.5
-shot "$WORK/screen.png"
+figure 16
 xdotool key ctrl+alt+s
 in_dialog "Save As" "$WORK/tile.png" 1
-label() {  # label IN TEXT OUT
-    convert "$1" -bordercolor white -border 6 -gravity south -background white -splice 0x22 -font DejaVu-Sans \
-        -pointsize 16 -annotate +0+3 "$2" "$3"
-}
 convert "$WORK/screen.png" -crop "270x468+$(sx 102)+$(sy 12)" +repage "$WORK/picture.png"
 label "$WORK/picture.png" "the picture" "$WORK/a.png"
 convert "$WORK/tile.png" -bordercolor gray -border 1 "$WORK/one.png"

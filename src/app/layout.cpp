@@ -4,6 +4,7 @@
 #include "draw/press_settings.h"
 #include "draw/wallpaper_groups.h"
 #include "picture/undo_redo.h"
+#include "platform/widgets/view_zoom.h"
 
 namespace kalidor {
 
@@ -24,6 +25,8 @@ constexpr int kPointerPanelWidth = 80;
 constexpr int kPointPanelWidth = 80;
 constexpr int kEditPanelWidth = 96;
 constexpr int kGroupPanelWidth = 48;
+constexpr int kZoomPanelWidth = 56;
+constexpr int kZoomPanel = 6;
 constexpr float kFileMenuLimit = 1350;  // twips: panel 1 but its last 6 pixels
 constexpr float kEditPanelLeft = (kFilePanelWidth + kPointerPanelWidth + kPointPanelWidth) * kTwipsPerPixel;  // twips
 constexpr float kEditPanelRight = kEditPanelLeft + kEditPanelWidth * kTwipsPerPixel;
@@ -62,11 +65,12 @@ void setToolTips(Controls& c)
     c.kInvert.SetToolTip("Invert: turn every colour into its complement");
     c.cbCvet.SetToolTip("Cvet: pick a colour from the canvas (C)");
     c.sb.SetPanelToolTip(1, "File: New (Ctrl+N), Open (Ctrl+O), Save (Ctrl+S), Save tile (Ctrl+Alt+S), "
-                            "Copy (Ctrl+C), Paste (Ctrl+V)");
+                            "Copy (Ctrl+C), Paste (Ctrl+V), Size (Ctrl+Alt+N)");
     c.mnuFile.SetToolTip(kFileSaveTile, "Save tile: one period of the Pattern, which laid edge to edge repeats "
                                         "without a seam; in Pattern only");
     const std::string copy = "Copy: the whole picture to the clipboard, for other programs to paste";
     const std::string paste = "Paste: a picture from the clipboard replaces the picture, as Open does with a file";
+    c.mnuFile.SetToolTip(kFileSize, "Size: give the picture a size of its own, or let it follow the window");
     c.mnuFile.SetToolTip(kFileCopy, copy);
     c.mnuFile.SetToolTip(kFilePaste, paste);
     c.mnuEdit.SetToolTip(kEditCopy, copy);
@@ -84,6 +88,8 @@ void setToolTips(Controls& c)
     for (int item = kEditOff; item <= kEditStrong; ++item)
         c.mnuEdit.SetToolTip(item, steady);
     c.sb.SetPanelToolTip(kGroupPanel, "Group: the plane symmetry Pattern draws under; click to choose one of the 17");
+    c.sb.SetPanelToolTip(kZoomPanel, "Zoom: Ctrl+wheel or Ctrl++ and Ctrl+-; Ctrl+0 fits the picture, Ctrl+1 shows "
+                                     "100 %. The wheel, the scroll bars, a middle-button or Space+drag pan");
 }
 
 // What a screen reader calls each control. Buttons and check boxes say their
@@ -108,6 +114,7 @@ void setAccessibleNames(Controls& c)
     c.sb.SetPanelName(2, "Pointer position");
     c.sb.SetPanelName(3, "Control point");
     c.sb.SetPanelName(kGroupPanel, "Pattern group");
+    c.sb.SetPanelName(kZoomPanel, "Zoom");
 }
 
 // The Mode frame with its buttons, and each mode's options frame.
@@ -139,15 +146,17 @@ void addModeFrames(Form& f, Controls& c)
 // The status bar's panels and the pop-ups they open.
 void addStatusBarAndMenus(Form& f, Controls& c)
 {
-    c.sb = f.addStatusBar({kFilePanelWidth, kPointerPanelWidth, kPointPanelWidth, kEditPanelWidth, kGroupPanelWidth},
-                          kStatusBarHeight);
+    c.sb = f.addStatusBar(
+        {kFilePanelWidth, kPointerPanelWidth, kPointPanelWidth, kEditPanelWidth, kGroupPanelWidth, kZoomPanelWidth},
+        kStatusBarHeight);
     c.sb.SetPanelText(1, "File");
     c.sb.SetPanelText(4, "Edit");
     c.sb.SetPanelText(kGroupPanel, std::string(wallpaperGroup(kP1).name));
     // Copy's and Paste's keys, like the Edit pop-up's, reach the editor
     // through its preview of every key, so the entries only show them.
     c.mnuFile = f.addMenu("File", {{"&New", "Ctrl+N"}, {"&Open", "Ctrl+O"}, {"&Save", "Ctrl+S"},
-                                   {"Save &tile...", "Ctrl+Alt+S"}, {"&Copy\tCtrl+C", ""}, {"&Paste\tCtrl+V", ""}});
+                                   {"Save &tile...", "Ctrl+Alt+S"}, {"&Copy\tCtrl+C", ""}, {"&Paste\tCtrl+V", ""},
+                                   {"Si&ze...", "Ctrl+Alt+N"}});
     c.mnuFile.SetEnabled(kFileSaveTile, false);  // Pattern's alone; the window starts in Normal
     c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""},
                                    {"&Fill\tF", ""}, {"&Line\tL", ""}, {"&Circle\tO", ""},
@@ -232,10 +241,19 @@ void Form_Resize(Editor& e)
         const int width = static_cast<int>(f.ScaleWidth()) - kColumnWidth - kCanvasRightMargin;
         const int height = static_cast<int>(f.ScaleHeight()) - kCanvasTop - kStatusBarHeight;
         e.ui.pbBox.Move(kColumnWidth, kCanvasTop, width, height);
-        followWindow(*e.ui.picture, width, height);
+        if (!e.ui.picture->OwnSize())
+            followWindow(*e.ui.picture, width, height);
     } catch (const MoveError&) {
         // Too small a window: the canvas keeps its place and size.
     }
+}
+
+void refreshZoomReadout(Editor& e)
+{
+    // Empty while the picture follows the window at 100 %, as it starts.
+    const double zoom = e.ui.pbBox.Zoom();
+    const bool shows = zoom != 1 || e.ui.picture->OwnSize();
+    e.ui.sb.SetPanelText(kZoomPanel, shows ? zoomText(zoom).toStdString() : "");
 }
 
 void sb_MouseDown(Editor& e, const MouseArgs& m)

@@ -22,6 +22,10 @@ Controls createControls(Form& f, PictureDocument& picture);
 // small for it leaves the canvas and the picture as they were.
 void Form_Resize(Editor& e);
 
+// The zoom panel: the view's zoom, once the picture has a size of its own or
+// is zoomed.
+void refreshZoomReadout(Editor& e);
+
 // A press on the status bar's first panel opens the File menu as a pop-up.
 void sb_MouseDown(Editor& e, const MouseArgs& m);
 

@@ -22,6 +22,7 @@
 #include "picture/invert.h"
 #include "picture/new_picture.h"
 #include "picture/open_picture.h"
+#include "picture/picture_size.h"
 #include "picture/recovery.h"
 #include "picture/recovery_offer.h"
 #include "picture/save_picture.h"
@@ -52,6 +53,7 @@ void handle(Editor& e, Handler&& handler)
         refreshCanvasCursor(e);
         refreshPressSummary(e);
         refreshSaveTile(e);
+        refreshZoomReadout(e);
     });
     afterEvent(e);
 }
@@ -100,6 +102,8 @@ void MainWindow::openOnShow(const std::string& fileName) { startFile_ = fileName
 void MainWindow::shown()
 {
     Editor& e = editor_;
+    // The canvas's designed size, before the window took its own, was never seen.
+    picture_->ForgetShown();
     handle(e, [&] { Form_Activate(e); });
     // Shown first: the question stands over the window it restores into. A
     // file named at start opens after it, as a step that Undo takes back.
@@ -144,6 +148,7 @@ void MainWindow::connectHandlers()
     ui.slDrawWidth.OnScroll([&e] { handle(e, [&] { slDrawWidth_Scroll(e); }); });
 
     ui.sb.OnMouseDown([&e](const MouseArgs& m) { handle(e, [&] { sb_MouseDown(e, m); }); });
+    ui.pbBox.OnViewChanged([&e] { refreshZoomReadout(e); });
     connectMenus();
     form_->OnQueryClose([&e] {
         bool close = true;
@@ -171,6 +176,7 @@ void MainWindow::connectMenus()
     ui.mnuFile.OnItem(kFileSaveTile, [&e] { handle(e, [&] { mnuSaveTile_Click(e); }); });
     ui.mnuFile.OnItem(kFileCopy, [&e] { handle(e, [&] { EditCopy(e); }); });
     ui.mnuFile.OnItem(kFilePaste, [&e] { handle(e, [&] { EditPaste(e); }); });
+    ui.mnuFile.OnItem(kFileSize, [&e] { handle(e, [&] { mnuSize_Click(e); }); });
     ui.mnuEdit.OnItem(kEditCopy, [&e] { handle(e, [&] { EditCopy(e); }); });
     ui.mnuEdit.OnItem(kEditPaste, [&e] { handle(e, [&] { EditPaste(e); }); });
     ui.mnuEdit.OnItem(0, [&e] { handle(e, [&] { EditUndo(e); }); });

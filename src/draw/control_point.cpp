@@ -42,8 +42,7 @@ void pb_DragDrop(Editor& e, DragSource source, float x, float y)
 void obCP_MouseMove(Editor& e, const MouseArgs& m)
 {
     // The same readout as over the canvas at this screen position.
-    const auto x = static_cast<float>(static_cast<double>(m.X) / kTwipsPerPixel + e.ui.obCP.Left());
-    const auto y = static_cast<float>(static_cast<double>(m.Y) / kTwipsPerPixel + e.ui.obCP.Top());
+    const auto [x, y] = e.ui.obCP.PictureAt(m.X, m.Y);
     e.ui.sb.SetPanelText(2, readoutText(x, y));
 }
 

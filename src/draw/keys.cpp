@@ -44,7 +44,8 @@ void nudgeControlPoint(Editor& e, int16 keyCode)
 void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
 {
     // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo; Ctrl+C copies the picture
-    // and Ctrl+V pastes one. Alt makes them other keys. They are read here,
+    // and Ctrl+V pastes one; Ctrl++ and Ctrl+- zoom, Ctrl+0 fits the picture
+    // in the view and Ctrl+1 shows it at 100 %. Alt makes them other keys. They are read here,
     // not as the menus' shortcuts, so that C still reaches colour pick below.
     if ((shift & (kCtrlKey | kAltKey)) == kCtrlKey) {
         if (keyCode == kKeyZ && (shift & kShiftKey) == 0)
@@ -55,6 +56,14 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
             EditCopy(e);
         else if (keyCode == kKeyV)
             EditPaste(e);
+        else if (keyCode == kKeyPlus)
+            e.ui.pbBox.ZoomBy(1);
+        else if (keyCode == kKeyMinus)
+            e.ui.pbBox.ZoomBy(-1);
+        else if (keyCode == kKey0)
+            e.ui.pbBox.FitView();
+        else if (keyCode == kKey1)
+            e.ui.pbBox.ActualSize();
     }
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);

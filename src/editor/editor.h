@@ -43,6 +43,7 @@ enum FileItem {
     kFileSaveTile,
     kFileCopy,
     kFilePaste,
+    kFileSize,
 };
 
 struct Controls {

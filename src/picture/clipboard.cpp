@@ -12,9 +12,13 @@ void EditPaste(Editor& e)
     if (e.stroking)
         return;  // the stroke's step is still open
     const LoadedPicture loaded = e.services->PastePicture(shownPart(e));
+    if (const std::optional<std::string> why = beyondOwnSize(e, loaded)) {
+        e.services->ShowMessage("Kalidor could not paste the picture on the clipboard: " + *why + ".");
+        return;
+    }
     if (loaded.picture) {
         // Unlike an opened file, the pasted picture is in no file: closing asks.
-        asOneStep(e, StepKind::Open, [&] { e.ui.picture->SetPicture(*loaded.picture); });
+        replacePicture(e, *loaded.picture);
         return;
     }
     if (loaded.failure == OpenFailure::NotAPicture && loaded.width == 0)

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "picture/picture_size.h"
 #include "picture/undo_redo.h"
 #include "picture/unsaved_changes.h"
 #include "platform/files/picture_file.h"
+#include "platform/memory.h"
 
 namespace kalidor {
 
@@ -14,6 +16,19 @@ namespace kalidor {
 LoadLimits shownPart(const Editor& e)
 {
     const Document& picture = *e.ui.picture;
+    // A picture of its own size takes the file's, up to the largest it may have.
+    if (picture.OwnSize()) {
+        LoadLimits limits;
+        limits.shownWidth = kMaxOwnSide;
+        limits.shownHeight = kMaxOwnSide;
+        const long long available = availableMemory();
+        const long long side = kMaxOwnSide;
+        limits.maxPixels = side * side;
+        // Room for the picture beside the one it replaces, which the history keeps.
+        if (available >= 0)
+            limits.maxPixels = std::clamp(available / 8, kMaxPicturePixels, side * side);
+        return limits;
+    }
     const Form& f = *e.ui.f;
     auto largest = [](float kept, float shown, float window, float screen) {
         return static_cast<int>(std::max(kept, shown + std::max(0.0f, screen - window)));
@@ -48,17 +63,42 @@ std::string whyUnread(const LoadedPicture& loaded)
     return "it could not be read";
 }
 
+std::optional<std::string> beyondOwnSize(const Editor& e, const LoadedPicture& loaded)
+{
+    if (!e.ui.picture->OwnSize() || (loaded.width <= kMaxOwnSide && loaded.height <= kMaxOwnSide))
+        return std::nullopt;
+    return "the picture is too large: " + std::to_string(loaded.width) + " × " + std::to_string(loaded.height) +
+           " pixels, and a picture of its own size has up to " + std::to_string(kMaxOwnSide) + " a side";
+}
+
 bool openPictureFile(Editor& e, const std::string& fileName)
 {
     const LoadedPicture loaded = ReadPicture(fileName, shownPart(e));
+    if (const std::optional<std::string> why = beyondOwnSize(e, loaded)) {
+        e.services->ShowMessage("Kalidor could not open \"" + fileName + "\": " + *why + ".");
+        return false;
+    }
     // The drawing stays, and the user learns why.
     if (!loaded.picture) {
         e.services->ShowMessage("Kalidor could not open \"" + fileName + "\": " + whyUnread(loaded) + ".");
         return false;
     }
-    asOneStep(e, StepKind::Open, [&] { e.ui.picture->SetPicture(*loaded.picture); });
+    replacePicture(e, *loaded.picture);
     markSaved(e);
     return true;
+}
+
+void replacePicture(Editor& e, const Picture& picture)
+{
+    Document& document = *e.ui.picture;
+    const bool resized = document.OwnSize() && picture.width() > 0 && picture.height() > 0;
+    asOneStep(e, StepKind::Open, [&] {
+        if (resized)
+            document.Resize(picture.width(), picture.height(), false);
+        document.SetPicture(picture);
+    });
+    if (resized)
+        e.ui.pbBox.FitView();
 }
 
 void mnuOpen_Click(Editor& e)

@@ -22,7 +22,9 @@ bool savePictureAs(Editor& e, const Picture& image)
 bool savePicture(Editor& e)
 {
     // The user must not close the program believing the drawing is saved.
-    if (!savePictureAs(e, e.ui.picture->Image()))
+    // Drawn beyond the edge of a window made smaller is saved too: it is no
+    // less the drawing for being out of sight.
+    if (!savePictureAs(e, e.ui.picture->WholeImage()))
         return false;
     markSaved(e);
     return true;

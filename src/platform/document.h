@@ -28,6 +28,16 @@ public:
     // the edges and shows again when it grows back, as the picture that
     // follows the window needs.
     virtual void SetSize(int width, int height) = 0;
+    // Gives the picture a size of its own, as a change of the open step (undo
+    // gives the old size back): what fits stays at the top-left, the area it
+    // gains takes the background colour unless `clearNew` is false (a picture
+    // about to replace every pixel). The picture keeps its own size, whatever
+    // its view does, until `FollowWindow`.
+    virtual void Resize(int width, int height, bool clearNew = true) = 0;
+    // Whether the picture has a size of its own; without, the window sizes it
+    // (SetSize).
+    virtual bool OwnSize() const = 0;
+    virtual void FollowWindow() = 0;
     // The whole kept picture: the size, and beyond it what a larger size showed.
     virtual int KeptWidth() const = 0;
     virtual int KeptHeight() const = 0;
@@ -36,6 +46,12 @@ public:
     virtual std::int32_t Point(float x, float y) const = 0;
     // The picture at its size.
     virtual Picture Image() const = 0;
+    // The picture at its size, grown to take in anything drawn beyond its
+    // edges where a larger size since `ForgetShown` showed it: what must not
+    // be lost. A picture of its own size is just that size.
+    virtual Picture WholeImage() const = 0;
+    // Only the size now counts as shown.
+    virtual void ForgetShown() = 0;
     // Replaces everything with the background colour and the picture at the
     // top-left corner; the empty picture leaves only the background.
     virtual void SetPicture(const Picture& picture) = 0;

@@ -31,6 +31,10 @@ constexpr int16 kKeyS = 83;
 constexpr int16 kKeyV = 86;
 constexpr int16 kKeyY = 89;
 constexpr int16 kKeyZ = 90;
+constexpr int16 kKey0 = 48;
+constexpr int16 kKey1 = 49;
+constexpr int16 kKeyPlus = 187;          // + and =
+constexpr int16 kKeyMinus = 189;         // - and _
 constexpr int16 kKeyOpenBracket = 219;   // [ and {
 constexpr int16 kKeyCloseBracket = 221;  // ] and }
 

@@ -20,6 +20,13 @@ struct FileChoice {
     int filter = 0;
 };
 
+// A size for the picture, or that it follows the window.
+struct SizeChoice {
+    int width = 0;
+    int height = 0;
+    bool followsWindow = false;
+};
+
 // The answers to "Save changes to the picture?".
 enum class SaveChoice { Save, Discard, Cancel };
 
@@ -60,6 +67,10 @@ public:
     // there now, read as Open reads a file (NotAPicture where it holds none).
     virtual void CopyPicture(const Picture& picture) = 0;
     virtual LoadedPicture PastePicture(LoadLimits limits) = 0;
+
+    // The size the user accepted, starting from `current`, or nothing when
+    // the user cancelled; each side within 1 .. `largest`.
+    virtual std::optional<SizeChoice> AskSize(SizeChoice current, int largest) = 0;
 
     // Seconds since local midnight, which seed the palette's random colours.
     virtual float Timer() = 0;

@@ -133,7 +133,7 @@ private slots:
         for (QAction* a : c.mnuFile.menu()->actions())
             items << a->text();
         // The three commands first, as they stand; then what leaves the window.
-        QCOMPARE(items, (QStringList{"&New", "&Open", "&Save", "Save &tile...", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+        QCOMPARE(items, (QStringList{"&New", "&Open", "&Save", "Save &tile...", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "Si&ze..."}));
         QVERIFY(!c.mnuFile.Enabled(kFileSaveTile));
         QVERIFY(!c.mnuFile.showing());
     }

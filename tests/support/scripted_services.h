@@ -35,6 +35,11 @@ struct ScriptedServices : Services {
     std::vector<RestoreChoice> restoreChoices;
     std::vector<std::string> restoreQuestions;
 
+    // The answer to the size dialog, given what it starts from; Cancel unless told.
+    std::function<std::optional<SizeChoice>(SizeChoice current)> sizeAnswer = [](SizeChoice) {
+        return std::optional<SizeChoice>();
+    };
+
     // The filter entry the scripted answer is chosen with.
     int fileFilter = 0;
 
@@ -66,6 +71,7 @@ struct ScriptedServices : Services {
     // The offscreen platform's own clipboard, as the program uses it.
     void CopyPicture(const Picture& picture) override { copyPictureToClipboard(picture); }
     LoadedPicture PastePicture(LoadLimits limits) override { return pictureOnClipboard(limits); }
+    std::optional<SizeChoice> AskSize(SizeChoice current, int) override { return sizeAnswer(current); }
     float Timer() override { return clock(); }
 };
 

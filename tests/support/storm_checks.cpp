@@ -158,7 +158,11 @@ std::string checkRest(const Editor& e)
                                               : CanvasCursor::Arrow;
     const SurfaceWidget* canvas = e.ui.pbBox.box();
     const bool drawn = tool != CanvasCursor::Arrow;
-    if (canvas->toolCursor() != tool || canvas->cursor().shape() != (drawn ? Qt::BitmapCursor : Qt::ArrowCursor))
+    const Qt::CursorShape shape = canvas->showsHand()
+                                      ? (canvas->cursor().shape() == Qt::ClosedHandCursor ? Qt::ClosedHandCursor
+                                                                                           : Qt::OpenHandCursor)
+                                      : (drawn ? Qt::BitmapCursor : Qt::ArrowCursor);
+    if (canvas->toolCursor() != tool || canvas->cursor().shape() != shape)
         return "the canvas's cursor is not the tool's: Fill " + std::string(e.fill ? "on" : "off") + ", shape " +
                std::to_string(static_cast<int>(e.shape)) + " in mode " + std::to_string(e.st.Mode);
     // A preview shows only while its shape is being drawn.

@@ -132,7 +132,7 @@ void StormDriver::fileMenu()
     else
         fileAnswer_.reset();  // cancelled
     // Nowhere to write, or no picture at all on a canvas of no size.
-    const bool unwritable = item == 2 && fileAnswer_ && (r >= 40 || e_.ui.pb->Image().image().isNull());
+    const bool unwritable = item == 2 && fileAnswer_ && (r >= 40 || e_.ui.picture->WholeImage().image().isNull());
     // Not a picture, or a file no save has written yet.
     const bool refused = item == 1 && fileAnswer_ && (r >= 40 || !QFile::exists(saved));
     static const char* const names[] = {"New", "Open", "Save"};

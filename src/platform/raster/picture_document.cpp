@@ -17,10 +17,47 @@ PictureDocument::~PictureDocument() = default;
 
 void PictureDocument::SetSize(int width, int height)
 {
+    const QSize before(width_, height_);
     width_ = std::max(0, width);
     height_ = std::max(0, height);
+    shown_ = shown_.expandedTo(QSize(width_, height_));
     writer_.setShown(QRect(0, 0, width_, height_));
     writer_.grow(QSize(width_, height_), toPixel(back_));
+    // No pixel changed, but the views lay themselves out again.
+    if (QSize(width_, height_) != before)
+        changed(QRegion());
+}
+
+void PictureDocument::Resize(int width, int height, bool clearNew)
+{
+    ownSize_ = true;
+    const QSize before(width_, height_);
+    const QSize after(std::max(0, width), std::max(0, height));
+    if (after == before)
+        return;
+    if (history_)
+        history_->resized(before, after);
+    SetSize(after.width(), after.height());
+    if (!clearNew)
+        return;
+    // What the kept image held beyond the old edges is no part of this picture.
+    const Ink white{Blend::CopyPen, toPixel(back_)};
+    if (after.width() > before.width())
+        writer_.box(QRect(before.width(), 0, after.width() - before.width(), after.height()), white);
+    if (after.height() > before.height())
+        writer_.box(QRect(0, before.height(), std::min(before.width(), after.width()), after.height() - before.height()),
+                    white);
+    changed(QRect(0, 0, width_, height_));
+}
+
+bool PictureDocument::sizedBack(bool done)
+{
+    if (const std::optional<QSize> size = history_ ? history_->takeSize() : std::nullopt) {
+        ownSize_ = true;
+        SetSize(size->width(), size->height());
+        changed(QRect(0, 0, width_, height_));
+    }
+    return done;
 }
 
 std::int32_t PictureDocument::Point(float x, float y) const
@@ -40,8 +77,42 @@ Picture PictureDocument::Image() const
     return Picture(kept_.image().copy(0, 0, width_, height_));
 }
 
+Picture PictureDocument::WholeImage() const
+{
+    // A size of its own cut off what lies beyond it.
+    if (ownSize_)
+        return Image();
+    // Beyond the edges the kept image is the background colour but where a
+    // larger size showed a drawing.
+    const QImage& kept = kept_.image();
+    const QRgb back = toPixel(back_);
+    const int across = std::min(shown_.width(), kept.width());
+    const int down = std::min(shown_.height(), kept.height());
+    int right = width_;
+    int bottom = height_;
+    for (int y = 0; y < down; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(kept.constScanLine(y));
+        const int from = y < height_ ? width_ : 0;
+        for (int x = across - 1; x >= from && x >= right; --x)
+            if (row[x] != back) {
+                right = x + 1;
+                break;
+            }
+        if (y >= bottom)
+            for (int x = 0; x < across; ++x)
+                if (row[x] != back) {
+                    bottom = y + 1;
+                    break;
+                }
+    }
+    if (right <= 0 || bottom <= 0)
+        return Picture();
+    return Picture(kept.copy(0, 0, right, bottom));
+}
+
 void PictureDocument::SetPicture(const Picture& picture)
 {
+    shown_ = QSize(width_, height_);
     // What the picture does not show yet is kept for when it grows.
     writer_.grow(QSize(picture.width(), picture.height()), toPixel(back_));
     writer_.replaceAll(toPixel(back_), picture.isEmpty() ? nullptr : &picture.image());

@@ -30,10 +30,15 @@ public:
     int Width() const override { return width_; }
     int Height() const override { return height_; }
     void SetSize(int width, int height) override;
+    void Resize(int width, int height, bool clearNew = true) override;
+    bool OwnSize() const override { return ownSize_; }
+    void FollowWindow() override { ownSize_ = false; }
     int KeptWidth() const override { return kept_.image().width(); }
     int KeptHeight() const override { return kept_.image().height(); }
     std::int32_t Point(float x, float y) const override;
     Picture Image() const override;
+    Picture WholeImage() const override;
+    void ForgetShown() override { shown_ = QSize(width_, height_); }
     void SetPicture(const Picture& picture) override;
     void Fill(std::span<const PixelPoint> seeds, Colour c) override;
 
@@ -41,8 +46,8 @@ public:
     // and there is nothing to undo.
     void BeginStep(StepKind kind = StepKind::Stroke) override;
     void EndStep() override;
-    bool Undo() override { return writer_.undo(); }
-    bool Redo() override { return writer_.redo(); }
+    bool Undo() override { return sizedBack(writer_.undo()); }
+    bool Redo() override { return sizedBack(writer_.redo()); }
     bool CanUndo() const override { return history_ && history_->canUndo(); }
     bool CanRedo() const override { return history_ && history_->canRedo(); }
     long long PictureState() const override { return history_ ? history_->state() : 0; }
@@ -59,17 +64,22 @@ public:
     void setWriteGate(std::function<void()> gate) { kept_.setWriteGate(std::move(gate)); }
 
     // Told the area of the picture that changed, in its pixels, after every
-    // drawing call; until `forget` with the number given back.
+    // drawing call, and an empty area after a change of size alone; until
+    // `forget` with the number given back.
     using Listener = std::function<void(const QRegion&)>;
     int listen(Listener listener);
     void forget(int id);
 
 private:
     void changed(const QRegion& area);
+    // After an undo or redo: the size it gave back, if any.
+    bool sizedBack(bool done);
 
     KeptImage kept_;
     int width_ = 0;
     int height_ = 0;
+    bool ownSize_ = false;
+    QSize shown_;  // the largest size shown since the picture was replaced
     Colour back_;
     std::unique_ptr<TileHistory> history_;
     std::vector<std::pair<int, Listener>> listeners_;

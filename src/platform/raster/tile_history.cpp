@@ -75,6 +75,15 @@ void TileHistory::end()
     trim();
 }
 
+void TileHistory::resized(QSize before, QSize after)
+{
+    open_ = true;
+    if (current_.sized)
+        current_.sized->second = after;
+    else
+        current_.sized.emplace(before, after);
+}
+
 void TileHistory::touchRect(const QImage& image, const QRect& r)
 {
     const QRect within = r & image.rect();

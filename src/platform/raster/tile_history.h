@@ -18,6 +18,7 @@
 #include <deque>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include <QImage>
@@ -83,6 +84,12 @@ public:
     // After `image` grew: the open step's tiles at the old edges take in their
     // new pixels as they are now, before anything is drawn there.
     void grown(const QImage& image);
+    // The picture's size changed from `before` to `after` in the open step
+    // (opened where none is): undoing and redoing the step give the size back.
+    void resized(QSize before, QSize after);
+    // The size the last undo or redo gave the picture, once; nothing where
+    // that step did not change it.
+    std::optional<QSize> takeSize() { return std::exchange(size_, std::nullopt); }
 
     bool canUndo() const { return applied_ > 0 || changing(); }
     // An open step that changed pixels will drop the undone steps when it ends.
@@ -135,10 +142,12 @@ private:
         std::optional<Plain> plainBefore;
         std::vector<Tile> tiles;
         std::size_t bytes = 0;
+        // The picture's size before and after, where the step changed it.
+        std::optional<std::pair<QSize, QSize>> sized;
 
         bool empty() const
         {
-            return inverted.empty() && whole.isNull() && !plainBefore && tiles.empty() && fills.empty();
+            return inverted.empty() && whole.isNull() && !plainBefore && tiles.empty() && fills.empty() && !sized;
         }
     };
 
@@ -176,6 +185,7 @@ private:
     long long lastId_ = 0;
     long long baseState_ = 0;  // the picture's number before the oldest step kept
     QImage spare_;             // a whole picture no step needs any more, to draw New on
+    std::optional<QSize> size_;  // given by the last undo or redo
     QRgb background_;
     Limits limits_;
     // The tiles from x `lastFrom_` to `lastTo_` of tile row `lastTileRow_` are kept.

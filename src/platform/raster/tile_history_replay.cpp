@@ -93,6 +93,8 @@ std::vector<QRect> TileHistory::apply(QImage& image, Step& step, bool forward)
     refill(image, step, forward, changed);
     if (forward)
         swapTiles();
+    if (step.sized)
+        size_ = forward ? step.sized->second : step.sized->first;
     return changed;
 }
 

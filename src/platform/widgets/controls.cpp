@@ -126,21 +126,17 @@ void StatusBar::OnMouseDown(std::function<void(const MouseArgs&)> handler)
 
 Marker::Marker(MarkerWidget* marker, SurfaceWidget* canvas) : Control(marker), marker_(marker), canvas_(canvas) {}
 
-QPoint Marker::place() const
-{
-    const int half = marker_->width() / 2;
-    const QPointF at = canvas_->toInterior(QPointF(marker_->pos() + QPoint(half, half)));
-    return QPoint(static_cast<int>(std::floor(at.x())) - half, static_cast<int>(std::floor(at.y())) - half);
-}
+QPoint Marker::place() const { return marker_->place(); }
 
 int Marker::Left() const { return place().x(); }
 int Marker::Top() const { return place().y(); }
 
-void Marker::Move(int left, int top)
+void Marker::Move(int left, int top) { marker_->placeAt(QPoint(left, top)); }
+
+std::pair<float, float> Marker::PictureAt(float x, float y) const
 {
-    const int half = marker_->width() / 2;
-    const QPointF at = canvas_->toWidget(QPointF(left + half, top + half));
-    marker_->move(static_cast<int>(std::floor(at.x())) - half, static_cast<int>(std::floor(at.y())) - half);
+    const QPointF at = canvas_->pointerAt(QPointF(marker_->pos()) + QPointF(x, y) / kTwipsPerPixel);
+    return {static_cast<float>(at.x()), static_cast<float>(at.y())};
 }
 
 void Marker::OnMouseMove(std::function<void(const MouseArgs&)> handler)
@@ -231,6 +227,12 @@ void PictureBox::Move(int left, int top, int width, int height)
     // must follow at once (a picture of the box's own with it).
     box_->surface().setOuterSize(width, height);
 }
+
+void PictureBox::ZoomBy(int steps) { box_->zoomBy(steps); }
+void PictureBox::FitView() { box_->fitView(); }
+void PictureBox::ActualSize() { box_->actualSize(); }
+double PictureBox::Zoom() const { return box_->view().scale; }
+void PictureBox::OnViewChanged(std::function<void()> handler) { box_->onViewChanged = std::move(handler); }
 
 void PictureBox::OnMouseDown(std::function<void(const MouseArgs&)> handler)
 {

@@ -171,6 +171,9 @@ public:
     int Top() const;
     void Move(int left, int top);
     void OnMouseMove(std::function<void(const MouseArgs&)> handler);  // X, Y in twips
+    // The canvas picture's position under a point given in twips from the
+    // marker's top-left corner, at the canvas's zoom.
+    std::pair<float, float> PictureAt(float x, float y) const;
     MarkerWidget* marker() const { return marker_; }
 
 private:
@@ -234,6 +237,14 @@ public:
     bool PreviewCovers(int x, int y) const;
     using Control::Move;
     void Move(int left, int top, int width, int height);
+    // The view's zoom: `steps` steps up or down about the middle of the view,
+    // the whole picture fitted, or 100 %; and the zoom now.
+    void ZoomBy(int steps);
+    void FitView();
+    void ActualSize();
+    double Zoom() const;
+    // Told after every change of zoom or pan, however made.
+    void OnViewChanged(std::function<void()> handler);
     void OnMouseDown(std::function<void(const MouseArgs&)> handler);
     void OnMouseMove(std::function<void(const MouseArgs&)> handler);
     // A button released over the box or after a press on it; `Button` holds the

@@ -1,5 +1,7 @@
 #include "platform/widgets/marker_widget.h"
 
+#include <cmath>
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,6 +15,19 @@ MarkerWidget::MarkerWidget(SurfaceWidget* canvas, int size) : QWidget(canvas), c
     resize(size, size);
     setMouseTracking(true);
     setCursor(Qt::SizeAllCursor);
+}
+
+void MarkerWidget::placeAt(QPoint leftTop)
+{
+    place_ = leftTop;
+    follow();
+}
+
+void MarkerWidget::follow()
+{
+    const int half = width() / 2;
+    const QPointF middle = canvas_->toWidget(QPointF(place_ + QPoint(half, half)) + QPointF(0.5, 0.5));
+    move(static_cast<int>(std::floor(middle.x())) - half, static_cast<int>(std::floor(middle.y())) - half);
 }
 
 void MarkerWidget::paintEvent(QPaintEvent*)
@@ -57,7 +72,7 @@ void MarkerWidget::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     const QPointF at = onCanvas(event);
-    const QPointF interior = canvas_->toInterior(at);
+    const QPointF interior = canvas_->pointerAt(at);
     canvas_->setDragOutline(QRect((interior - QPointF(grab_)).toPoint(), size()));
     if (overCanvas(at) && canvas_->onDragOver)
         canvas_->onDragOver(DragSource::Marker, static_cast<float>(interior.x()),
@@ -72,7 +87,7 @@ void MarkerWidget::mouseReleaseEvent(QMouseEvent* event)
     canvas_->setDragOutline(std::nullopt);
     const QPointF at = onCanvas(event);
     if (overCanvas(at) && canvas_->onDragDrop) {
-        const QPointF interior = canvas_->toInterior(at);
+        const QPointF interior = canvas_->pointerAt(at);
         canvas_->onDragDrop(DragSource::Marker, static_cast<float>(interior.x()),
                             static_cast<float>(interior.y()));
     }

@@ -19,6 +19,13 @@ class MarkerWidget : public QWidget {
 public:
     MarkerWidget(SurfaceWidget* canvas, int size);
 
+    // Its place in the canvas picture's pixels: its middle over the middle of
+    // the picture pixel in the middle of the place, at any zoom.
+    void placeAt(QPoint leftTop);
+    QPoint place() const { return place_; }
+    // Stands again over its place, after the canvas's view changed.
+    void follow();
+
     // A move over the marker while no drag is under way; X, Y in twips from
     // the marker's top-left corner.
     std::function<void(const MouseArgs&)> onMouseMove;
@@ -39,6 +46,7 @@ private:
     bool dragging_ = false;
     Qt::MouseButton dragButton_ = Qt::NoButton;
     QPoint grab_;
+    QPoint place_;
 };
 
 }  // namespace kalidor

@@ -56,6 +56,10 @@ int16 virtualKey(int qtKey)
     case Qt::Key_Home: return 36;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return kKeyPlus;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: return kKeyMinus;
     case Qt::Key_BracketLeft:
     case Qt::Key_BraceLeft: return kKeyOpenBracket;
     case Qt::Key_BracketRight:

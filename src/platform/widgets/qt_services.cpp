@@ -7,6 +7,7 @@
 
 #include "platform/widgets/clipboard.h"
 #include "platform/widgets/file_dialog.h"
+#include "platform/widgets/size_dialog.h"
 
 namespace kalidor {
 
@@ -64,6 +65,11 @@ RestoreChoice QtServices::AskRestore(const std::string& question)
 void QtServices::CopyPicture(const Picture& picture) { copyPictureToClipboard(picture); }
 
 LoadedPicture QtServices::PastePicture(LoadLimits limits) { return pictureOnClipboard(limits); }
+
+std::optional<SizeChoice> QtServices::AskSize(SizeChoice current, int largest)
+{
+    return runSizeDialog(current, largest, window_);
+}
 
 float QtServices::Timer()
 {

@@ -20,6 +20,7 @@ public:
     RestoreChoice AskRestore(const std::string& question) override;
     void CopyPicture(const Picture& picture) override;
     LoadedPicture PastePicture(LoadLimits limits) override;
+    std::optional<SizeChoice> AskSize(SizeChoice current, int largest) override;
     float Timer() override;
 
 private:

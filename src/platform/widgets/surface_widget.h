@@ -15,9 +15,12 @@
 #include "platform/events.h"
 #include "platform/overlay.h"
 #include "platform/raster/raster_surface.h"
+#include "platform/raster/reduced_view.h"
 #include "platform/widgets/frame_pacer.h"
 #include "platform/widgets/preview_layer.h"
 #include "platform/widgets/view_transform.h"
+
+class QScrollBar;
 
 namespace kalidor {
 
@@ -61,6 +64,9 @@ public:
 
     // The canvas's cursor: the tool a press will use.
     void setToolCursor(CanvasCursor cursor);
+    // A hand shows instead while Space is held over a view that pans, or a
+    // pan drag is under way.
+    bool showsHand() const { return spaceHeld_ || panFrom_.has_value(); }
     CanvasCursor toolCursor() const { return cursor_; }
 
     // How often the drawing is shown, at most: 0 shows every change at once.
@@ -68,9 +74,26 @@ public:
 
     // Where the picture shows in the widget.
     const ViewTransform& view() const { return view_; }
+    // The view as asked, panned no further than the picture reaches.
     void setView(const ViewTransform& view);
+    // The canvas zooms and pans (Ctrl+wheel, the wheel, scroll bars, a
+    // middle-button or Space+left drag); a palette does not.
+    bool zoomable() const { return zoomable_; }
+    // Zoom `steps` steps up or down about widget point `at`, or the middle of
+    // the view; the whole picture as large as it fits; 100 %.
+    void zoomBy(int steps, std::optional<QPointF> at = std::nullopt);
+    void fitView();
+    void actualSize();
+    // The part of the widget that shows the picture: the interior less the
+    // scroll bars shown.
+    QRect viewport() const;
+    // Told after every change of zoom or pan.
+    std::function<void()> onViewChanged;
     // The picture's position under a point in widget coordinates, and back.
     QPointF toInterior(const QPointF& widgetPos) const { return view_.toPicture(widgetPos); }
+    // Where the pointer at a widget point presses: the picture pixel under it,
+    // whatever the zoom (at 100 % the position itself, whole already).
+    QPointF pointerAt(const QPointF& widgetPos) const;
     QPointF toWidget(const QPointF& picturePos) const { return view_.toWidget(picturePos); }
 
 protected:
@@ -79,9 +102,25 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void setUp(int outerWidth, int outerHeight, int border);
+    // After the view, the widget's or the picture's size changed: the pan
+    // limited, the scroll bars and the marker placed, everything shown again.
+    void layOutView();
+    void scrolled();
+    // Whether the picture reaches beyond the view, which can then be panned.
+    bool pans() const;
+    // A middle-button or Space+left drag moves the view.
+    bool startsPan(const QMouseEvent* event) const;
+    void paintPicture(QPainter& p, const QRect& piece, const QRect& picture);
+    void paintGrid(QPainter& p, const QRect& source) const;
+    // The tool's cursor, or a hand while the view is or may be dragged.
+    void showCursor();
     // The picture's pixels shown, in widget coordinates.
     QRect shownArea() const;
     void paintOverlay(QPainter& p, const QRegion& region) const;
@@ -94,6 +133,16 @@ private:
     PreviewLayer preview_;
     CanvasCursor cursor_ = CanvasCursor::Arrow;
     FramePacer pacer_;
+    bool zoomable_ = false;
+    QScrollBar* across_ = nullptr;
+    QScrollBar* down_ = nullptr;
+    bool layingOut_ = false;
+    QSize laidOutPicture_;
+    bool spaceHeld_ = false;
+    std::optional<QPointF> panFrom_;  // the pointer where a pan drag last was
+    int wheelZoom_ = 0;               // Ctrl+wheel turned short of a notch
+    ReducedView reduced_;
+    QImage reducedPiece_;
 };
 
 }  // namespace kalidor

@@ -241,29 +241,32 @@ private slots:
             QCOMPARE(picture.Width(), 200);
             QCOMPARE(box.surface().ScaleWidth(), 200.0f);
             QCOMPARE(box.surface().Width(), 290.0f);
-            // At twice the size from (12, 7): the pointer, the marker and the
-            // repaint all go through the transform.
-            view->setView(ViewTransform{2, QPointF(12, 7)});
+            // At twice the size from (-18, -13), within the pan's limits: the
+            // pointer, the marker and the repaint all go through the transform.
+            const int ox = -18;
+            const int oy = -13;
+            view->setView(ViewTransform{2, QPointF(ox, oy)});
+            QCOMPARE(view->view().origin, QPointF(ox, oy));
             view->setFrameMs(0);
             f.widget()->show();
             QVERIFY(QTest::qWaitForWindowExposed(f.widget()));
             QList<QPointF> pressed;
             box.OnMouseDown([&](const MouseArgs& m) { pressed.append({m.X, m.Y}); });
-            press(view, QPointF(12 + 2 * 30 + 1, 7 + 2 * 40 + 1), Qt::LeftButton, Qt::LeftButton);
-            QCOMPARE(pressed, (QList<QPointF>{{30.5, 40.5}}));
-            marker.Move(40, 30);  // its middle pixel over the picture's (46, 36)
-            QCOMPARE(marker.widget()->pos(), QPoint(12 + 2 * 46 - 6, 7 + 2 * 36 - 6));
+            press(view, QPointF(ox + 2 * 30 + 1, oy + 2 * 40 + 1), Qt::LeftButton, Qt::LeftButton);
+            QCOMPARE(pressed, (QList<QPointF>{{30, 40}}));  // the pixel under the pointer
+            marker.Move(40, 30);  // its middle pixel over the middle of the picture's (46, 36)
+            QCOMPARE(marker.widget()->pos(), QPoint(ox + 2 * 46 + 1 - 6, oy + 2 * 36 + 1 - 6));
             QCOMPARE(QPoint(marker.Left(), marker.Top()), QPoint(40, 30));
             marker.SetVisible(false);
             box.surface().Line(30, 40, 30, 40, 0x0000FF);
-            QTRY_COMPARE(view->grab().toImage().pixelColor(12 + 61, 7 + 81), QColor(255, 0, 0));
+            QTRY_COMPARE(view->grab().toImage().pixelColor(ox + 61, oy + 81), QColor(255, 0, 0));
             const QImage shown = view->grab().toImage();
-            QCOMPARE(shown.pixelColor(12 + 60, 7 + 80), QColor(255, 0, 0));  // a picture pixel is 2 x 2
-            QCOMPARE(shown.pixelColor(12 + 62, 7 + 80), QColor(255, 255, 255));
+            QCOMPARE(shown.pixelColor(ox + 60, oy + 80), QColor(255, 0, 0));  // a picture pixel is 2 x 2
+            QCOMPARE(shown.pixelColor(ox + 62, oy + 80), QColor(255, 255, 255));
             // A preview shows over the picture and is never part of it.
             const Picture before = picture.Image();
             box.SetPreview(OverlayLines{{Segment{100, 20, 140, 20}}, 0xFF0000, 3});
-            QTRY_COMPARE(view->grab().toImage().pixelColor(12 + 2 * 120, 7 + 2 * 20), QColor(0, 0, 255));
+            QTRY_COMPARE(view->grab().toImage().pixelColor(ox + 2 * 120, oy + 2 * 20), QColor(0, 0, 255));
             QCOMPARE(picture.Point(120, 20), std::int32_t{kWhite});
             QVERIFY(picture.Image().image() == before.image());
             box.SetPreview({});

@@ -1,0 +1,153 @@
+#include "platform/raster/reduced_view.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace kalidor {
+
+namespace {
+
+constexpr int kFactors[] = {4, 8, 16};
+
+// The blocks of `factor` a side that hold any of `area`.
+QRect blocksOf(const QRect& area, int factor)
+{
+    const int x0 = area.left() / factor;
+    const int y0 = area.top() / factor;
+    return QRect(QPoint(x0, y0), QPoint(area.right() / factor, area.bottom() / factor));
+}
+
+// Each pixel of `blocks` in `level`: the average of its block of `kept`,
+// cut by the picture's `size`.
+void average(const QImage& kept, QSize size, int factor, const QRect& blocks, QImage& level)
+{
+    std::vector<std::array<std::uint32_t, 4>> sums(static_cast<std::size_t>(blocks.width()));
+    for (int by = blocks.top(); by <= blocks.bottom(); ++by) {
+        std::fill(sums.begin(), sums.end(), std::array<std::uint32_t, 4>{});
+        const int y0 = by * factor;
+        const int y1 = std::min(y0 + factor, size.height());
+        for (int y = y0; y < y1; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(kept.constScanLine(y));
+            for (int bx = blocks.left(); bx <= blocks.right(); ++bx) {
+                auto& s = sums[static_cast<std::size_t>(bx - blocks.left())];
+                const int x0 = bx * factor;
+                const int x1 = std::min(x0 + factor, size.width());
+                for (int x = x0; x < x1; ++x) {
+                    s[0] += qRed(row[x]);
+                    s[1] += qGreen(row[x]);
+                    s[2] += qBlue(row[x]);
+                }
+                s[3] += static_cast<std::uint32_t>(x1 - x0);
+            }
+        }
+        auto* out = reinterpret_cast<QRgb*>(level.scanLine(by));
+        for (int bx = blocks.left(); bx <= blocks.right(); ++bx) {
+            const auto& s = sums[static_cast<std::size_t>(bx - blocks.left())];
+            const std::uint32_t n = std::max<std::uint32_t>(s[3], 1);
+            out[bx] = qRgb(static_cast<int>((s[0] + n / 2) / n), static_cast<int>((s[1] + n / 2) / n),
+                           static_cast<int>((s[2] + n / 2) / n));
+        }
+    }
+}
+
+// The pixels of a level along one axis that widget pixel `w` shows, with the
+// length of picture each gives it.
+struct Tap {
+    int at;
+    float weight;
+};
+
+void taps(int w, int origin, double perPixel, int factor, int length, std::vector<Tap>& out)
+{
+    out.clear();
+    const double p0 = std::max(0.0, (w - origin) * perPixel);
+    const double p1 = std::min(static_cast<double>(length), (w + 1 - origin) * perPixel);
+    for (int j = static_cast<int>(p0 / factor); j * factor < p1; ++j) {
+        const double from = std::max(p0, static_cast<double>(j * factor));
+        const double to = std::min({p1, static_cast<double>((j + 1) * factor), static_cast<double>(length)});
+        if (to > from)
+            out.push_back({j, static_cast<float>(to - from)});
+    }
+}
+
+}  // namespace
+
+void ReducedView::changed(const QRegion& area)
+{
+    for (Level& l : levels_)
+        for (const QRect& r : area)
+            l.stale += blocksOf(r, l.factor);
+}
+
+const QImage& ReducedView::level(const QImage& kept, int factor, const QRect& needed)
+{
+    auto it = std::find_if(levels_.begin(), levels_.end(), [factor](const Level& l) { return l.factor == factor; });
+    if (it == levels_.end()) {
+        Level l;
+        l.factor = factor;
+        l.image = QImage((size_.width() + factor - 1) / factor, (size_.height() + factor - 1) / factor,
+                         QImage::Format_RGB32);
+        l.stale = QRegion(l.image.rect());
+        levels_.push_back(std::move(l));
+        it = levels_.end() - 1;
+    }
+    const QRegion due = it->stale & (needed & it->image.rect());
+    for (const QRect& r : due)
+        average(kept, size_, factor, r, it->image);
+    it->stale -= due;
+    return it->image;
+}
+
+void ReducedView::render(const QImage& kept, QSize size, double scale, QPoint origin, const QRect& area, QRgb beyond,
+                         QImage& out)
+{
+    if (size != size_) {
+        size_ = size;
+        levels_.clear();
+    }
+    if (out.size() != area.size() || out.format() != QImage::Format_RGB32)
+        out = QImage(area.size(), QImage::Format_RGB32);
+    const double perPixel = 1 / scale;
+    // The coarsest level no coarser than a screen pixel.
+    int factor = 1;
+    for (const int f : kFactors)
+        if (f <= perPixel * (1 + 1e-9))
+            factor = f;
+    const QRect shownPicture(QPoint(static_cast<int>(std::floor((area.left() - origin.x()) * perPixel)),
+                                    static_cast<int>(std::floor((area.top() - origin.y()) * perPixel))),
+                             QPoint(static_cast<int>(std::ceil((area.right() + 1 - origin.x()) * perPixel)),
+                                    static_cast<int>(std::ceil((area.bottom() + 1 - origin.y()) * perPixel))));
+    const QImage& source = factor == 1 ? kept : level(kept, factor, blocksOf(shownPicture & QRect(QPoint(), size), factor));
+
+    std::vector<std::vector<Tap>> columns(static_cast<std::size_t>(area.width()));
+    for (int x = 0; x < area.width(); ++x)
+        taps(area.left() + x, origin.x(), perPixel, factor, size.width(), columns[static_cast<std::size_t>(x)]);
+    std::vector<Tap> rows;
+    for (int y = 0; y < area.height(); ++y) {
+        taps(area.top() + y, origin.y(), perPixel, factor, size.height(), rows);
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < area.width(); ++x) {
+            const std::vector<Tap>& across = columns[static_cast<std::size_t>(x)];
+            if (rows.empty() || across.empty()) {
+                line[x] = beyond;
+                continue;
+            }
+            float r = 0, g = 0, b = 0, n = 0;
+            for (const Tap& down : rows) {
+                const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(down.at));
+                for (const Tap& c : across) {
+                    const float w = down.weight * c.weight;
+                    const QRgb p = src[c.at];
+                    r += w * static_cast<float>(qRed(p));
+                    g += w * static_cast<float>(qGreen(p));
+                    b += w * static_cast<float>(qBlue(p));
+                    n += w;
+                }
+            }
+            line[x] = qRgb(static_cast<int>(r / n + 0.5f), static_cast<int>(g / n + 0.5f), static_cast<int>(b / n + 0.5f));
+        }
+    }
+}
+
+}  // namespace kalidor

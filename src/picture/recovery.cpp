@@ -48,6 +48,7 @@ RecoveryChange Recovery::copyOut(bool whole) const
     c.width = width_;
     c.height = height_;
     c.whole = whole;
+    c.ownSize = ownSize_;
     if (!whole) {
         c.tiles = touchedList_;
         std::sort(c.tiles.begin(), c.tiles.end());
@@ -74,15 +75,17 @@ void Recovery::afterEvent()
     const int height = e_.ui.picture->Height();
     // A canvas grown or shrunk shows another picture, as Save would write it:
     // the hidden part shown again, or the part now hidden left out.
-    const bool resized = keep && (width != width_ || height != height_);
+    const bool resized = keep && (width != width_ || height != height_ || e_.ui.picture->OwnSize() != ownSize_);
     if (state == state_ && touchedList_.empty() && keep == kept_ && !resized)
         return;
     state_ = state;
     kept_ = keep;
     RecoveryChange change;
     if (keep) {
-        if (resized)
+        if (resized) {
             resize(width, height);
+            ownSize_ = e_.ui.picture->OwnSize();
+        }
         if (width_ <= 0 || height_ <= 0 || static_cast<long long>(width_) * height_ > kMaxRecoveryPixels)
             return;
         // Past half the tiles, the whole picture row by row copies faster than

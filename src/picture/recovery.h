@@ -46,6 +46,7 @@ private:
     std::unique_ptr<RecoveryWriter> writer_;
     int width_ = 0;   // of the picture as the writer has it
     int height_ = 0;
+    bool ownSize_ = false;
     bool wholeDue_ = true;  // the writer has not yet had the picture at this size
     std::vector<std::uint8_t> touched_;  // by tile, since the last copy
     std::vector<std::uint32_t> touchedList_;

@@ -47,7 +47,12 @@ void offerRecoveryCopies(Editor& e, Recovery& recovery, const std::string& folde
                                      when(copy.savedAtMs) + "?";
         switch (e.services->AskRestore(question)) {
         case RestoreChoice::Restore: {
-            asOneStep(e, StepKind::Open, [&] { e.ui.picture->SetPicture(toPicture(*copy.picture)); });
+            // A picture of its own size comes back at that size, whatever the window's.
+            asOneStep(e, StepKind::Open, [&] {
+                if (copy.picture->ownSize)
+                    e.ui.picture->Resize(copy.picture->width, copy.picture->height, false);
+                e.ui.picture->SetPicture(toPicture(*copy.picture));
+            });
             recovery.afterEvent();
             // The old copy goes only once this window's own holds the picture.
             auto old = std::make_shared<LeftCopy>(std::move(copy));

@@ -115,6 +115,7 @@ QByteArray encodeRecovery(const RecoveryRecord& r)
     put<std::uint32_t>(header, 32, static_cast<std::uint32_t>(r.width));
     put<std::uint32_t>(header, 36, static_cast<std::uint32_t>(r.height));
     put<std::uint32_t>(header, 40, static_cast<std::uint32_t>(r.tiles.size()));
+    put<std::uint32_t>(header, 44, r.ownSize ? 1 : 0);  // 0 in copies from before sizes of their own
     put<std::uint64_t>(header, 48, static_cast<std::uint64_t>(payload.size()));
     put<std::uint64_t>(header, 56, static_cast<std::uint64_t>(rawSize));
     return header + checksum(header, payload.constData(), payload.size()) + payload;
@@ -172,6 +173,7 @@ std::optional<RecoveryRecord> decodeRecovery(const QByteArray& bytes)
         return std::nullopt;
     r.width = static_cast<int>(width);
     r.height = static_cast<int>(height);
+    r.ownSize = get<std::uint32_t>(bytes, 44) == 1;
     const std::optional<QByteArray> unpacked = unpack(payload, payloadSize, rawSize);
     if (!unpacked)
         return std::nullopt;

@@ -22,6 +22,7 @@ struct RecoveryPicture {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
+    bool ownSize = false;  // the picture had a size of its own, not the window's
 };
 
 struct RecoveryRecord {
@@ -36,6 +37,7 @@ struct RecoveryRecord {
     std::vector<std::uint32_t> tiles;
     // Whole: width x height. Tiles: each tile's pixels in turn, row by row.
     std::vector<std::uint32_t> pixels;
+    bool ownSize = false;
 };
 
 // The tiles across and down a picture of that size.

@@ -122,7 +122,7 @@ std::optional<RecoveryPicture> readRecoveryCopy(const std::string& folder, const
     std::optional<RecoveryRecord> whole = readRecord(recoveryWholePath(folder, session));
     if (!whole || whole->kind != RecoveryRecord::Kind::Whole)
         return std::nullopt;
-    RecoveryPicture picture{whole->width, whole->height, std::move(whole->pixels)};
+    RecoveryPicture picture{whole->width, whole->height, std::move(whole->pixels), whole->ownSize};
     savedAtMs = whole->savedAtMs;
     std::uint64_t last = whole->sequence;
     for (const std::uint64_t n : tilesFiles(folder, session)) {
@@ -134,6 +134,7 @@ std::optional<RecoveryPicture> readRecoveryCopy(const std::string& folder, const
             tiles->width != picture.width || tiles->height != picture.height)
             return std::nullopt;
         applyTiles(*tiles, picture);
+        picture.ownSize = tiles->ownSize;
         savedAtMs = tiles->savedAtMs;
         last = n;
     }

@@ -254,6 +254,7 @@ void RecoveryWriter::write(RecoveryChange& change)
         r.savedAtMs = change.atMs;
         r.width = change.width;
         r.height = change.height;
+        r.ownSize = change.ownSize;
         // Lent to the record and back, never copied.
         r.pixels = std::move(change.pixels);
         const std::size_t size = r.pixels.size();
@@ -302,6 +303,7 @@ void RecoveryWriter::writeTiles(RecoveryChange& change)
     r.savedAtMs = change.atMs;
     r.width = change.width;
     r.height = change.height;
+    r.ownSize = change.ownSize;
     r.tiles = change.tiles;
     long long pixels = 0;
     for (const std::uint32_t t : r.tiles)

@@ -37,6 +37,7 @@ struct RecoveryChange {
     // Where the pixels are still to be copied from, on the writer's thread:
     // the picture, which is not written to until they are (`waitForCopies`).
     const QImage* source = nullptr;
+    bool ownSize = false;  // the picture has a size of its own
 };
 
 // Copies the change's pixels, the whole picture or its tiles, out of `picture`.

@@ -28,23 +28,15 @@ std::optional<SizeChoice> runSizeDialog(SizeChoice current, int largest, QWidget
     follows->setChecked(current.followsWindow);
     follows->setToolTip("The picture is the canvas's size and changes with the window");
     form->addRow(follows);
-    // The sides mean nothing while the window gives them.
-    auto shade = [=](bool on) {
-        width->setEnabled(!on);
-        height->setEnabled(!on);
-    };
-    shade(current.followsWindow);
-    QObject::connect(follows, &QCheckBox::toggled, &dialog, shade);
+    // A side typed is a size of the picture's own.
+    for (QSpinBox* box : {width, height})
+        QObject::connect(box, &QSpinBox::valueChanged, &dialog, [follows] { follows->setChecked(false); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (follows->isChecked())
-        follows->setFocus();
-    else {
-        width->setFocus();
-        width->selectAll();
-    }
+    width->setFocus();
+    width->selectAll();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return SizeChoice{width->value(), height->value(), follows->isChecked()};

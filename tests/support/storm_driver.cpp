@@ -144,6 +144,8 @@ void StormDriver::fire(const std::string& what, const std::function<void()>& sen
             fail(failure);
     if (std::string failure = checkReported(index % 500 == 0); !failure.empty())
         fail(failure);
+    if (std::string failure = checkView(); !failure.empty())
+        fail(failure);
 }
 
 void StormDriver::fail(const std::string& failure)
@@ -157,13 +159,14 @@ void StormDriver::action()
 {
     using Action = void (StormDriver::*)();
     static constexpr std::pair<int, Action> actions[] = {
-        {22, &StormDriver::stroke},     {4, &StormDriver::hover},       {9, &StormDriver::dragMarker},
+        {19, &StormDriver::stroke},     {4, &StormDriver::hover},       {9, &StormDriver::dragMarker},
         {10, &StormDriver::holdArrow},  {4, &StormDriver::pressC},      {2, &StormDriver::otherKey},
         {2, &StormDriver::symmetryKeys}, {2, &StormDriver::chooseGroup},
         {6, &StormDriver::clickMode},   {7, &StormDriver::clickBox},    {5, &StormDriver::pressPalette},
         {2, &StormDriver::clickWell},   {4, &StormDriver::moveSlider},  {5, &StormDriver::resizeWindow},
         {2, &StormDriver::clickInvert}, {3, &StormDriver::fileMenu},    {3, &StormDriver::idle},
         {4, &StormDriver::undoRedo},    {2, &StormDriver::pressF},      {2, &StormDriver::leaveWindow},
+        {3, &StormDriver::viewOrSize},
     };
     int r = below(100);
     for (const auto& [weight, act] : actions) {
@@ -173,6 +176,7 @@ void StormDriver::action()
         }
         r -= weight;
     }
+    viewHome();
     // Nothing is left waiting for the user: no pop-up, no dialog.
     if (QApplication::activePopupWidget() || QApplication::activeModalWidget())
         fail("a pop-up or a dialog stayed open");

@@ -99,6 +99,11 @@ private:
     void chooseGroup();
     void resizeWindow();
     void idle();
+    // Size, zoom and pan (storm_view.cpp); the view then back at 100 % from
+    // the canvas's corner, which every other action takes for granted.
+    void viewOrSize();
+    void viewHome();
+    std::string checkView();
     // The history (storm_history.cpp).
     struct Fingerprint {
         QSize size;
@@ -136,5 +141,8 @@ private:
     int fileDialogs_ = 0;                   // file dialogs the program showed
     long long fills_ = 0;                   // presses Fill took
 };
+
+// The canvas's whole kept picture, as the storm compares it.
+const QImage& keptPicture(Editor& e);
 
 }  // namespace kalidor::test

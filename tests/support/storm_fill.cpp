@@ -18,8 +18,6 @@ namespace kalidor::test {
 
 namespace {
 
-const QImage& keptPicture(Editor& e) { return e.ui.pbBox.box()->surface().backing(); }
-
 int16 wellBits(Qt::MouseButtons held)
 {
     return static_cast<int16>(((held & Qt::LeftButton) ? kLeftButton : 0) | ((held & Qt::RightButton) ? kRightButton : 0) |

@@ -23,11 +23,7 @@
 
 namespace kalidor::test {
 
-namespace {
-
 const QImage& keptPicture(Editor& e) { return e.ui.pbBox.box()->surface().backing(); }
-
-}  // namespace
 
 StormDriver::Fingerprint StormDriver::fingerprint(const QImage& image, QSize size)
 {
@@ -137,13 +133,18 @@ std::string StormDriver::checkShown()
     if (!canvas->isVisible() || !canvas->guides().empty() || !canvas->overlay(OverlayLayer::Preview).lines.empty() ||
         canvas->dragOutline())
         return {};
-    QTest::qWait(50);
+    // Read at 100 % from the corner only; a pan under way has moved it.
     const RasterSurface& surface = canvas->surface();
+    if (canvas->view().scale != 1 || canvas->view().origin != QPointF(surface.border(), surface.border()))
+        return {};
+    QTest::qWait(50);
     const QSize size(static_cast<int>(surface.ScaleWidth()), static_cast<int>(surface.ScaleHeight()));
     QWidget* top = canvas->window();
     const QPoint at = canvas->mapTo(top, QPoint(surface.border(), surface.border()));
-    // The part of the canvas inside the window; a small window cuts it off.
-    QRect seen = QRect(at, size) & top->rect();
+    // The part of the canvas inside the window; a small window cuts it off,
+    // and a picture larger than the view reaches under the scroll bars.
+    const QRect view(canvas->mapTo(top, canvas->viewport().topLeft()), canvas->viewport().size());
+    QRect seen = QRect(at, size) & top->rect() & view;
     if (seen.isEmpty())
         return {};
     const QImage shown = canvas->screen()

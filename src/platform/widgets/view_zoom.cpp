@@ -42,7 +42,7 @@ double limited(double from, double length, double scale, int start, int size)
     const double shown = length * scale;
     if (shown <= size)
         return start;
-    const double least = std::floor(start + size - shown);
+    const double least = std::ceil(start + size - shown);
     return std::clamp(std::round(from), least, static_cast<double>(start));
 }
 

@@ -102,6 +102,31 @@ void RatioReporter::Finalize()
     }
     std::printf("(a ratio of 0 means its baseline was not run)\n");
     printGroups();
+    printViews();
+}
+
+void RatioReporter::printViews() const
+{
+    // A zoom or pan step: at most two fills of the view. A step on a large
+    // picture: within a fifth more than on one the view's size.
+    const double fill = find("fill/3840x2160/real_time");
+    bool header = false;
+    for (const Measured& m : measured_) {
+        const bool view = startsWith(m.name, "view/");
+        const bool big = startsWith(m.name, "big/") && m.name.find("/8192") != std::string::npos;
+        if (!view && !big)
+            continue;
+        if (!header) {
+            std::printf("\n%-52s %10s %10s %10s %7s\n", "case", "ms", "÷ fill", "÷ 4K", "target");
+            header = true;
+        }
+        const std::string small = view ? "" : m.name.substr(0, m.name.find("/8192")) + "/3840x2160/real_time";
+        const double base = view ? 0 : find(small);
+        auto ratio = [&](double b) { return b > 0 ? m.ms / b : 0.0; };
+        const bool ok = view ? fill > 0 && m.ms <= 2 * fill : base > 0 && m.ms <= 1.2 * base;
+        std::printf("%-52s %10.4f %10.3f %10.2f %7s\n", m.name.c_str(), m.ms, ratio(fill), ratio(base),
+                    ok ? "ok" : "OVER");
+    }
 }
 
 void RatioReporter::printGroups() const

@@ -25,6 +25,9 @@ private:
     double find(const std::string& name) const;
     // The wallpaper groups' steps, against a fill and the p1 step.
     void printGroups() const;
+    // Zoom and pan steps against a fill, and steps on a large picture against
+    // their twins on one the canvas's size.
+    void printViews() const;
     std::vector<Measured> measured_;
 };
 

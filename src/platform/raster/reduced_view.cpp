@@ -120,14 +120,48 @@ void ReducedView::render(const QImage& kept, QSize size, double scale, QPoint or
                                     static_cast<int>(std::ceil((area.bottom() + 1 - origin.y()) * perPixel))));
     const QImage& source = factor == 1 ? kept : level(kept, factor, blocksOf(shownPicture & QRect(QPoint(), size), factor));
 
+    // At a halving each screen pixel is a whole block: one level pixel, or
+    // the plain average of two by two.
+    const int whole = static_cast<int>(std::lround(perPixel));
+    QRect blocks;  // the screen pixels whose blocks lie wholly inside the picture
+    if (whole == perPixel && (whole == factor || whole == 2 * factor)) {
+        blocks = QRect(origin, QPoint(origin.x() + size.width() / whole - 1, origin.y() + size.height() / whole - 1)) &
+                 area;
+        const int m = whole / factor;
+        for (int y = blocks.top(); y <= blocks.bottom(); ++y) {
+            const int sy = (y - origin.y()) * m;
+            const auto* r0 = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+            const auto* r1 = reinterpret_cast<const QRgb*>(source.constScanLine(sy + m - 1));
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y - area.top()));
+            for (int x = blocks.left(); x <= blocks.right(); ++x) {
+                const int sx = (x - origin.x()) * m;
+                if (m == 1) {
+                    line[x - area.left()] = r0[sx];
+                    continue;
+                }
+                const QRgb a = r0[sx], b = r0[sx + 1], c = r1[sx], d = r1[sx + 1];
+                line[x - area.left()] = qRgb((qRed(a) + qRed(b) + qRed(c) + qRed(d) + 2) / 4,
+                                             (qGreen(a) + qGreen(b) + qGreen(c) + qGreen(d) + 2) / 4,
+                                             (qBlue(a) + qBlue(b) + qBlue(c) + qBlue(d) + 2) / 4);
+            }
+        }
+    }
+
+    // Elsewhere, and at any other zoom: each level pixel under the screen
+    // pixel, weighted by the length of picture it gives it.
     std::vector<std::vector<Tap>> columns(static_cast<std::size_t>(area.width()));
     for (int x = 0; x < area.width(); ++x)
         taps(area.left() + x, origin.x(), perPixel, factor, size.width(), columns[static_cast<std::size_t>(x)]);
     std::vector<Tap> rows;
     for (int y = 0; y < area.height(); ++y) {
+        const bool rowInBlocks = y + area.top() >= blocks.top() && y + area.top() <= blocks.bottom();
         taps(area.top() + y, origin.y(), perPixel, factor, size.height(), rows);
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < area.width(); ++x) {
+            if (rowInBlocks && x + area.left() >= blocks.left() && x + area.left() <= blocks.right()) {
+                x = blocks.right() - area.left();
+                continue;
+            }
             const std::vector<Tap>& across = columns[static_cast<std::size_t>(x)];
             if (rows.empty() || across.empty()) {
                 line[x] = beyond;

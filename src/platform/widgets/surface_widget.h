@@ -137,6 +137,8 @@ private:
     QScrollBar* across_ = nullptr;
     QScrollBar* down_ = nullptr;
     bool layingOut_ = false;
+    QPointF shownOrigin_;     // the view the screen shows, which a pan scrolls
+    double shownScale_ = 0;
     QSize laidOutPicture_;
     bool spaceHeld_ = false;
     std::optional<QPointF> panFrom_;  // the pointer where a pan drag last was

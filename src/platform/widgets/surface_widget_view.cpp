@@ -37,7 +37,9 @@ void SurfaceWidget::layOutView()
         return;
     layingOut_ = true;
     const QSize picture(surface_.document().Width(), surface_.document().Height());
+    const bool samePicture = laidOutPicture_ == picture;
     laidOutPicture_ = picture;
+    const QRect viewportBefore = viewport();
     if (zoomable_) {
         // A bar takes room from the view, which may call for the other bar.
         const QRect inner = contentsRect();
@@ -67,7 +69,16 @@ void SurfaceWidget::layOutView()
     }
     for (MarkerWidget* marker : findChildren<MarkerWidget*>(Qt::FindDirectChildrenOnly))
         marker->follow();
-    update();
+    // A pan moves what is shown already and paints only what comes into view.
+    const QPointF moved = view_.origin - shownOrigin_;
+    const QRect shown = viewport();
+    if (samePicture && view_.scale == shownScale_ && shown == viewportBefore && std::abs(moved.x()) < shown.width() &&
+        std::abs(moved.y()) < shown.height())
+        scroll(static_cast<int>(moved.x()), static_cast<int>(moved.y()), shown);
+    else
+        update();
+    shownOrigin_ = view_.origin;
+    shownScale_ = view_.scale;
     layingOut_ = false;
     if (onViewChanged)
         onViewChanged();

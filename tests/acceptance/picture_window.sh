@@ -4,7 +4,9 @@
 # File > New clears it, opening the file again brings the drawing back; the
 # same with Ctrl+S, Ctrl+N and Ctrl+O and a PNG; a save that cannot be
 # written is reported; and Save tile under p4m writes one period, which opened
-# again and laid 3 x 3 matches the screen.
+# again and laid 3 x 3 matches the screen. Last, a picture larger than the
+# window (File > Size): a line drawn at fit and one at 4 x land on the picture
+# pixels under the pointer, and Save writes the whole picture.
 set -eu
 KALIDOR=$1
 . "$(dirname "$0")/x_session.sh"
@@ -82,5 +84,55 @@ sleep 1
 shot "$WORK/started-with-file.png"
 expect_pixel "$WORK/started-with-file.png" $((CX + 200)) $((CY + 150)) "0,0,0" "kalidor FILE opened the drawing"
 expect_pixel "$WORK/started-with-file.png" $((CX + 200)) $((CY + 100)) "255,255,255" "white beside it"
+
+# A picture of 2400 x 1800, larger than the window: the size dialog by its key.
+xdotool mousemove "$(sx $((CX + 50)))" "$(sy $((CY + 50)))"
+xdotool key ctrl+alt+n
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^Size$' >/dev/null 2>&1 && break; sleep 0.1; done
+sleep 0.5
+xdotool type --delay 20 2400
+xdotool key Tab
+xdotool type --delay 20 1800
+xdotool key Return
+sleep 0.5
+stroke_across() {  # x0 x1 y, in canvas pixels, slowly enough that every move counts
+    xdotool mousemove "$(sx $((CX + $1)))" "$(sy $((CY + $3)))" mousedown 1
+    x=$1
+    while [ "$x" -lt "$2" ]; do
+        x=$((x + 10))
+        xdotool mousemove "$(sx $((CX + x)))" "$(sy $((CY + $3)))"
+        sleep 0.01
+    done
+    xdotool mouseup 1
+    sleep 0.3
+}
+# At fit the picture is shown whole, each screen pixel the average of those under it.
+xdotool key ctrl+0
+sleep 0.5
+shot "$WORK/size-fit.png"
+stroke_across 100 300 100
+# At 4 x from the corner (Ctrl+wheel about the picture's corner keeps it there).
+xdotool key ctrl+1
+sleep 0.3
+xdotool mousemove "$(sx "$CX")" "$(sy "$CY")"
+for _ in $(seq 40); do xdotool click 4 click 6; sleep 0.02; done
+xdotool keydown ctrl click 4 click 4 click 4 keyup ctrl
+sleep 0.5
+stroke_across 160 320 240
+shot "$WORK/size-4x.png"
+expect_pixel "$WORK/size-4x.png" $((CX + 200)) $((CY + 241)) "0,0,0" "the line drawn at 4 x shows four screen pixels thick"
+expect_pixel "$WORK/size-4x.png" $((CX + 200)) $((CY + 236)) "255,255,255" "and no thicker"
+xdotool key ctrl+s
+in_dialog "Save As" "$WORK/saved/large.png" 1
+got=$(identify -format "%m %w %h" "$WORK/saved/large.png" 2>&1 || true)
+expect_same "Save wrote the whole picture" "$got" "PNG 2400 1800"
+# Fit scale and where the fit line fell; the 4 x line is picture row 60.
+fit_y=$(awk -v w="$CANVAS_W" -v h="$CANVAS_H" 'BEGIN { s = w / 2400; if (h / 1800 < s) s = h / 1800; print int(100 / s) " " int(200 / s) }')
+row=${fit_y% *}
+col=${fit_y#* }
+at() { convert "$WORK/saved/large.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
+expect_same "the line drawn at fit is on the picture pixel under the pointer" "$(at "$col" "$row")" "0,0,0"
+expect_same "the line drawn at 4 x is on picture row 60" "$(at 50 60)" "0,0,0"
+expect_same "and only there" "$(at 50 59)" "255,255,255"
 
 exit "$FAILURES"

@@ -5,7 +5,7 @@
 # (docs/mirror.png), a mandala coloured in with a few fills (docs/fill.png) and
 # four wallpaper groups side by side (docs/groups.png), and a figure of lines
 # and circles drawn with the shape tools under Centric with Mirror
-# (docs/shapes.png), and a tile saved under p6m laid 3 x 3 beside the picture
+# (docs/shapes.png), the mandala's detail at 8 x (docs/zoom.png), and a tile saved under p6m laid 3 x 3 beside the picture
 # it came from (docs/tile.png).
 set -eu
 cd "$(dirname "$0")/.."
@@ -124,6 +124,14 @@ fill 1 1 $((MX + 34)) $((MY - 83))
 fill 3 6 $((MX + 69)) $((MY - 167))
 fill 2 12 $((MX + 78)) $((MY - 186))
 save fill
+# The same mandala at 8 x about a bead's edge (Ctrl+wheel): the picture's
+# pixels as squares with their grid, the zoom in the status bar.
+xdotool mousemove $(at $((MX + 73)) $((MY - 158)))
+xdotool keydown ctrl
+for _ in 1 2 3 4 5; do xdotool click 4; sleep 0.2; done
+xdotool keyup ctrl
+sleep 0.5
+save zoom
 kill "$KALIDOR_PID"
 
 start

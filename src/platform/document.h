@@ -38,7 +38,8 @@ public:
     // (SetSize).
     virtual bool OwnSize() const = 0;
     virtual void FollowWindow() = 0;
-    // The whole kept picture: the size, and beyond it what a larger size showed.
+    // The whole kept picture: the size, and beyond it what a larger size
+    // showed; just the size where the picture has its own.
     virtual int KeptWidth() const = 0;
     virtual int KeptHeight() const = 0;
 

@@ -1,6 +1,7 @@
 // The storm's fills: the F key, and every press on the canvas that Fill takes
 // checked against the plain fill of the regions under the press's images.
 
+#include <algorithm>
 #include <cmath>
 
 #include <QApplication>
@@ -74,9 +75,20 @@ void StormDriver::pressOnCanvas(const std::string& what, QPointF at, Qt::MouseBu
         fail("Fill left the pressed pixel without the well's colour");
     if (!thorough)
         return;
-    if (std::string why = checkIsAFill(before, after, toPixel(static_cast<Colour>(pressed)), toPixel(colour)); !why.empty())
+    // A picture of its own size fills within that size; beyond it nothing changes.
+    const QRect reach(0, 0, e_.ui.picture->KeptWidth(), e_.ui.picture->KeptHeight());
+    const QImage within = after.copy(reach);
+    const QImage was = before.copy(reach);
+    QImage outside = after.copy();
+    QImage outsideBefore = before.copy();
+    for (QImage* i : {&outside, &outsideBefore})
+        for (int y = 0; y < reach.height(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(i->scanLine(y)), reach.width(), QRgb(0));
+    if (outside != outsideBefore)
+        fail("Fill wrote beyond the picture's own size");
+    if (std::string why = checkIsAFill(was, within, toPixel(static_cast<Colour>(pressed)), toPixel(colour)); !why.empty())
         fail("Fill: " + why);
-    if (after != filledPlainly(before, seeds, colour))
+    if (within != filledPlainly(was, seeds, colour))
         fail("Fill did not fill exactly the regions under the press's images");
 }
 

@@ -22,6 +22,7 @@ void PictureDocument::SetSize(int width, int height)
     height_ = std::max(0, height);
     shown_ = shown_.expandedTo(QSize(width_, height_));
     writer_.setShown(QRect(0, 0, width_, height_));
+    writer_.setReach(ownSize_ ? std::optional<QSize>(QSize(width_, height_)) : std::nullopt);
     writer_.grow(QSize(width_, height_), toPixel(back_));
     // No pixel changed, but the views lay themselves out again.
     if (QSize(width_, height_) != before)
@@ -31,6 +32,7 @@ void PictureDocument::SetSize(int width, int height)
 void PictureDocument::Resize(int width, int height, bool clearNew)
 {
     ownSize_ = true;
+    writer_.setReach(QSize(width_, height_));
     const QSize before(width_, height_);
     const QSize after(std::max(0, width), std::max(0, height));
     if (after == before)

@@ -32,9 +32,15 @@ public:
     void SetSize(int width, int height) override;
     void Resize(int width, int height, bool clearNew = true) override;
     bool OwnSize() const override { return ownSize_; }
-    void FollowWindow() override { ownSize_ = false; }
-    int KeptWidth() const override { return kept_.image().width(); }
-    int KeptHeight() const override { return kept_.image().height(); }
+    void FollowWindow() override
+    {
+        ownSize_ = false;
+        writer_.setReach(std::nullopt);
+    }
+    // A picture of its own size keeps nothing beyond it: what a larger size
+    // showed is no part of it, and no copy of a stroke need go there.
+    int KeptWidth() const override { return ownSize_ ? width_ : kept_.image().width(); }
+    int KeptHeight() const override { return ownSize_ ? height_ : kept_.image().height(); }
     std::int32_t Point(float x, float y) const override;
     Picture Image() const override;
     Picture WholeImage() const override;

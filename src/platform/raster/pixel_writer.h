@@ -54,6 +54,9 @@ public:
     void setStepKind(StepKind kind) { stepKind_ = kind; }
     // The part of the picture whose changes are reported: the picture's size.
     void setShown(const QRect& shown) { shown_ = shown; }
+    // How far a fill's regions reach: the whole image, or where the picture
+    // has a size of its own, that size.
+    void setReach(std::optional<QSize> reach) { reach_ = reach; }
 
     // One drawing call's writes, each keeping its tiles before it writes; the
     // area they changed is reported once, when the call ends.
@@ -118,6 +121,7 @@ private:
     TileHistory* history_ = nullptr;
     StepKind stepKind_ = StepKind::Stroke;
     QRect shown_;
+    std::optional<QSize> reach_;
     std::vector<Span> spans_;
     std::vector<Span> fillRuns_;  // what a fill wrote, region by region
     std::vector<FilledRegion> fillRegions_;

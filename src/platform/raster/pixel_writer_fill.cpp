@@ -82,8 +82,9 @@ private:
 void PixelWriter::fill(std::span<const PixelPoint> seeds, std::uint32_t value)
 {
     const QImage& kept = image_.image();
+    const QSize reach = reach_ ? reach_->boundedTo(kept.size()) : kept.size();
     auto changes = [&](const PixelPoint& s) {
-        return s.x >= 0 && s.y >= 0 && s.x < kept.width() && s.y < kept.height() &&
+        return s.x >= 0 && s.y >= 0 && s.x < reach.width() && s.y < reach.height() &&
                reinterpret_cast<const std::uint32_t*>(kept.constScanLine(s.y))[s.x] != value;
     };
     // A fill that writes nothing leaves the picture, and so its history, alone.
@@ -98,8 +99,8 @@ void PixelWriter::fill(std::span<const PixelPoint> seeds, std::uint32_t value)
         return;
     }
     QImage& image = image_.pixels();
-    const PixelPlane plane{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(),
-                           image.height()};
+    const PixelPlane plane{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, reach.width(),
+                           reach.height()};
     // The runs' buffers are kept from fill to fill, unless a very large one
     // made them large.
     fillRuns_.clear();

@@ -148,38 +148,58 @@ void ReducedView::render(const QImage& kept, QSize size, double scale, QPoint or
     }
 
     // Elsewhere, and at any other zoom: each level pixel under the screen
-    // pixel, weighted by the length of picture it gives it.
-    std::vector<std::vector<Tap>> columns(static_cast<std::size_t>(area.width()));
-    for (int x = 0; x < area.width(); ++x)
-        taps(area.left() + x, origin.x(), perPixel, factor, size.width(), columns[static_cast<std::size_t>(x)]);
-    std::vector<Tap> rows;
+    // pixel, weighted by the length of picture it gives it (in 1/64 pixel).
+    struct Taps {
+        std::vector<int> first;  // per screen pixel, its taps' start in `at`
+        std::vector<int> at;
+        std::vector<std::uint32_t> weight;
+    };
+    auto tapsOf = [&](int from, int count, int originAxis, int length, Taps& out) {
+        std::vector<Tap> one;
+        out.first.assign(static_cast<std::size_t>(count) + 1, 0);
+        out.at.clear();
+        out.weight.clear();
+        for (int i = 0; i < count; ++i) {
+            taps(from + i, originAxis, perPixel, factor, length, one);
+            for (const Tap& t : one) {
+                out.at.push_back(t.at);
+                out.weight.push_back(static_cast<std::uint32_t>(std::lround(t.weight * 64)));
+            }
+            out.first[static_cast<std::size_t>(i) + 1] = static_cast<int>(out.at.size());
+        }
+    };
+    Taps across;
+    Taps down;
+    tapsOf(area.left(), area.width(), origin.x(), size.width(), across);
+    tapsOf(area.top(), area.height(), origin.y(), size.height(), down);
     for (int y = 0; y < area.height(); ++y) {
         const bool rowInBlocks = y + area.top() >= blocks.top() && y + area.top() <= blocks.bottom();
-        taps(area.top() + y, origin.y(), perPixel, factor, size.height(), rows);
+        const int r0 = down.first[static_cast<std::size_t>(y)];
+        const int r1 = down.first[static_cast<std::size_t>(y) + 1];
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < area.width(); ++x) {
             if (rowInBlocks && x + area.left() >= blocks.left() && x + area.left() <= blocks.right()) {
                 x = blocks.right() - area.left();
                 continue;
             }
-            const std::vector<Tap>& across = columns[static_cast<std::size_t>(x)];
-            if (rows.empty() || across.empty()) {
-                line[x] = beyond;
-                continue;
-            }
-            float r = 0, g = 0, b = 0, n = 0;
-            for (const Tap& down : rows) {
-                const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(down.at));
-                for (const Tap& c : across) {
-                    const float w = down.weight * c.weight;
-                    const QRgb p = src[c.at];
-                    r += w * static_cast<float>(qRed(p));
-                    g += w * static_cast<float>(qGreen(p));
-                    b += w * static_cast<float>(qBlue(p));
+            const int c0 = across.first[static_cast<std::size_t>(x)];
+            const int c1 = across.first[static_cast<std::size_t>(x) + 1];
+            std::uint64_t red = 0, green = 0, blue = 0, n = 0;
+            for (int j = r0; j < r1; ++j) {
+                const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(down.at[static_cast<std::size_t>(j)]));
+                const std::uint32_t wy = down.weight[static_cast<std::size_t>(j)];
+                for (int i = c0; i < c1; ++i) {
+                    const std::uint32_t w = wy * across.weight[static_cast<std::size_t>(i)];
+                    const QRgb p = src[across.at[static_cast<std::size_t>(i)]];
+                    red += w * static_cast<std::uint32_t>(qRed(p));
+                    green += w * static_cast<std::uint32_t>(qGreen(p));
+                    blue += w * static_cast<std::uint32_t>(qBlue(p));
                     n += w;
                 }
             }
-            line[x] = qRgb(static_cast<int>(r / n + 0.5f), static_cast<int>(g / n + 0.5f), static_cast<int>(b / n + 0.5f));
+            line[x] = n == 0 ? beyond
+                             : qRgb(static_cast<int>((red + n / 2) / n), static_cast<int>((green + n / 2) / n),
+                                    static_cast<int>((blue + n / 2) / n));
         }
     }
 }

@@ -164,6 +164,14 @@ private slots:
         strokeThrough(e, {{10, 10}, {20, 20}});
         menuItem(e, kFileSave);
         QCOMPARE(QImage(dir.filePath("whole.bmp")).size(), QSize(500 - 114, 400 - 34));
+        // A size of its own over the part a larger window showed: white, not
+        // what was kept there.
+        for (int step = 0; step < 2; ++step)  // the stroke and New undone: the first drawing back
+            QTest::keyClick(e.ui.pbBox.widget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e.ui.picture->WholeImage().width(), 721);
+        askSize(e, SizeChoice{800, 600, false});
+        QCOMPARE(e.ui.pb->Point(710, 510), std::int32_t{kWhite});
+        QCOMPARE(e.ui.picture->WholeImage().image().size(), QSize(800, 600));
     }
 
     void aStrokeLandsOnThePixelsUnderThePointerAtAnyZoom()

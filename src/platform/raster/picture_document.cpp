@@ -39,16 +39,19 @@ void PictureDocument::Resize(int width, int height, bool clearNew)
         return;
     if (history_)
         history_->resized(before, after);
+    const QRect keptBefore = kept_.image().rect();
     SetSize(after.width(), after.height());
     if (!clearNew)
         return;
-    // What the kept image held beyond the old edges is no part of this picture.
+    // What the kept image held beyond the old edges is no part of this picture;
+    // what it grows by is the background already.
     const Ink white{Blend::CopyPen, toPixel(back_)};
-    if (after.width() > before.width())
-        writer_.box(QRect(before.width(), 0, after.width() - before.width(), after.height()), white);
-    if (after.height() > before.height())
-        writer_.box(QRect(0, before.height(), std::min(before.width(), after.width()), after.height() - before.height()),
-                    white);
+    const QRect across = QRect(before.width(), 0, after.width() - before.width(), after.height()) & keptBefore;
+    const QRect down =
+        QRect(0, before.height(), std::min(before.width(), after.width()), after.height() - before.height()) & keptBefore;
+    for (const QRect& r : {across, down})
+        if (!r.isEmpty())
+            writer_.box(r, white);
     changed(QRect(0, 0, width_, height_));
 }
 

@@ -86,8 +86,15 @@ void Recovery::afterEvent()
             resize(width, height);
             ownSize_ = e_.ui.picture->OwnSize();
         }
-        if (width_ <= 0 || height_ <= 0 || static_cast<long long>(width_) * height_ > kMaxRecoveryPixels)
+        if (width_ <= 0 || height_ <= 0)
             return;
+        // The user must know that this drawing has no copy, rather than trust one.
+        if (static_cast<long long>(width_) * height_ > kMaxRecoveryPixels) {
+            failed("the picture, " + std::to_string(width_) + " × " + std::to_string(height_) +
+                   " pixels, is larger than a copy is kept of (" + std::to_string(kMaxRecoveryPixels >> 20) +
+                   " million pixels)");
+            return;
+        }
         // Past half the tiles, the whole picture row by row copies faster than
         // its tiles one by one, and makes the next file whole.
         change = copyOut(wholeDue_ || writer_->wantsWhole() || touchedList_.size() * 2 > touched_.size());

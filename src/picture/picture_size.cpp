@@ -68,8 +68,8 @@ void mnuSize_Click(Editor& e)
         if (!picture.OwnSize())
             return;
         // Back to the window's size, as a step undo takes back.
-        const auto [width, height] = windowSize(e);
-        asOneStep(e, StepKind::Stroke, [&] { picture.Resize(width, height); });
+        const std::pair<int, int> window = windowSize(e);
+        asOneStep(e, StepKind::Stroke, [&] { picture.Resize(window.first, window.second); });
         picture.FollowWindow();
         return;
     }

@@ -39,32 +39,36 @@ void nudgeControlPoint(Editor& e, int16 keyCode)
     ChangeCPXY(e, i16::add(x, dx), i16::add(y, dy));
 }
 
+// Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo; Ctrl+C copies the picture and
+// Ctrl+V pastes one; Ctrl++ and Ctrl+- zoom, Ctrl+0 fits the picture in the
+// view and Ctrl+1 shows it at 100 %. Alt makes them other keys. They are
+// read here, not as the menus' shortcuts, so that C still reaches colour pick.
+void ctrlKey(Editor& e, int16 keyCode, int16 shift)
+{
+    if (keyCode == kKeyZ && (shift & kShiftKey) == 0)
+        EditUndo(e);
+    else if (keyCode == kKeyY || keyCode == kKeyZ)
+        EditRedo(e);
+    else if (keyCode == kKeyC)
+        EditCopy(e);
+    else if (keyCode == kKeyV)
+        EditPaste(e);
+    else if (keyCode == kKeyPlus)
+        e.ui.pbBox.ZoomBy(1);
+    else if (keyCode == kKeyMinus)
+        e.ui.pbBox.ZoomBy(-1);
+    else if (keyCode == kKey0)
+        e.ui.pbBox.FitView();
+    else if (keyCode == kKey1)
+        e.ui.pbBox.ActualSize();
+}
+
 }  // namespace
 
 void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
 {
-    // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo; Ctrl+C copies the picture
-    // and Ctrl+V pastes one; Ctrl++ and Ctrl+- zoom, Ctrl+0 fits the picture
-    // in the view and Ctrl+1 shows it at 100 %. Alt makes them other keys. They are read here,
-    // not as the menus' shortcuts, so that C still reaches colour pick below.
-    if ((shift & (kCtrlKey | kAltKey)) == kCtrlKey) {
-        if (keyCode == kKeyZ && (shift & kShiftKey) == 0)
-            EditUndo(e);
-        else if (keyCode == kKeyY || keyCode == kKeyZ)
-            EditRedo(e);
-        else if (keyCode == kKeyC)
-            EditCopy(e);
-        else if (keyCode == kKeyV)
-            EditPaste(e);
-        else if (keyCode == kKeyPlus)
-            e.ui.pbBox.ZoomBy(1);
-        else if (keyCode == kKeyMinus)
-            e.ui.pbBox.ZoomBy(-1);
-        else if (keyCode == kKey0)
-            e.ui.pbBox.FitView();
-        else if (keyCode == kKey1)
-            e.ui.pbBox.ActualSize();
-    }
+    if ((shift & (kCtrlKey | kAltKey)) == kCtrlKey)
+        ctrlKey(e, keyCode, shift);
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);
     // M toggles Mirror, G the guides, F Fill, L and O the Line and Circle

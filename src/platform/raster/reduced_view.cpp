@@ -99,6 +99,88 @@ const QImage& ReducedView::level(const QImage& kept, int factor, const QRect& ne
     return it->image;
 }
 
+namespace {
+
+// Along one axis, for each of `count` screen pixels from `from`: the level
+// pixels under it and the length of picture each gives it, in 1/64 pixel.
+struct Taps {
+    std::vector<int> first;  // per screen pixel, its taps' start in `at`; one more at the end
+    std::vector<int> at;
+    std::vector<std::uint32_t> weight;
+};
+
+Taps tapsOf(int from, int count, int origin, double perPixel, int factor, int length)
+{
+    Taps out;
+    std::vector<Tap> one;
+    out.first.assign(static_cast<std::size_t>(count) + 1, 0);
+    for (int i = 0; i < count; ++i) {
+        taps(from + i, origin, perPixel, factor, length, one);
+        for (const Tap& t : one) {
+            out.at.push_back(t.at);
+            out.weight.push_back(static_cast<std::uint32_t>(std::lround(t.weight * 64)));
+        }
+        out.first[static_cast<std::size_t>(i) + 1] = static_cast<int>(out.at.size());
+    }
+    return out;
+}
+
+// At a halving each screen pixel is a whole block: one pixel of `source` (a
+// level of `factor`), or the plain average of two by two. Writes the screen
+// pixels of `area` whose blocks lie wholly inside the picture and returns
+// them; nothing at any other zoom.
+QRect wholeBlocks(const QImage& source, int whole, int factor, QPoint origin, QSize size, const QRect& area,
+                  QImage& out)
+{
+    if (whole != factor && whole != 2 * factor)
+        return {};
+    const QRect blocks =
+        QRect(origin, QPoint(origin.x() + size.width() / whole - 1, origin.y() + size.height() / whole - 1)) & area;
+    const int m = whole / factor;
+    for (int y = blocks.top(); y <= blocks.bottom(); ++y) {
+        const int sy = (y - origin.y()) * m;
+        const auto* r0 = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+        const auto* r1 = reinterpret_cast<const QRgb*>(source.constScanLine(sy + m - 1));
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y - area.top()));
+        for (int x = blocks.left(); x <= blocks.right(); ++x) {
+            const int sx = (x - origin.x()) * m;
+            if (m == 1) {
+                line[x - area.left()] = r0[sx];
+                continue;
+            }
+            const QRgb a = r0[sx], b = r0[sx + 1], c = r1[sx], d = r1[sx + 1];
+            line[x - area.left()] = qRgb((qRed(a) + qRed(b) + qRed(c) + qRed(d) + 2) / 4,
+                                         (qGreen(a) + qGreen(b) + qGreen(c) + qGreen(d) + 2) / 4,
+                                         (qBlue(a) + qBlue(b) + qBlue(c) + qBlue(d) + 2) / 4);
+        }
+    }
+    return blocks;
+}
+
+// One screen pixel: its taps' pixels of `source`, weighted; `beyond` where
+// no picture is under it.
+QRgb weightedPixel(const QImage& source, const Taps& across, int x, const Taps& down, int y, QRgb beyond)
+{
+    std::uint64_t red = 0, green = 0, blue = 0, n = 0;
+    for (int j = down.first[static_cast<std::size_t>(y)]; j < down.first[static_cast<std::size_t>(y) + 1]; ++j) {
+        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(down.at[static_cast<std::size_t>(j)]));
+        const std::uint32_t wy = down.weight[static_cast<std::size_t>(j)];
+        for (int i = across.first[static_cast<std::size_t>(x)]; i < across.first[static_cast<std::size_t>(x) + 1]; ++i) {
+            const std::uint32_t w = wy * across.weight[static_cast<std::size_t>(i)];
+            const QRgb p = src[across.at[static_cast<std::size_t>(i)]];
+            red += w * static_cast<std::uint32_t>(qRed(p));
+            green += w * static_cast<std::uint32_t>(qGreen(p));
+            blue += w * static_cast<std::uint32_t>(qBlue(p));
+            n += w;
+        }
+    }
+    return n == 0 ? beyond
+                  : qRgb(static_cast<int>((red + n / 2) / n), static_cast<int>((green + n / 2) / n),
+                         static_cast<int>((blue + n / 2) / n));
+}
+
+}  // namespace
+
 void ReducedView::render(const QImage& kept, QSize size, double scale, QPoint origin, const QRect& area, QRgb beyond,
                          QImage& out)
 {
@@ -119,87 +201,20 @@ void ReducedView::render(const QImage& kept, QSize size, double scale, QPoint or
                              QPoint(static_cast<int>(std::ceil((area.right() + 1 - origin.x()) * perPixel)),
                                     static_cast<int>(std::ceil((area.bottom() + 1 - origin.y()) * perPixel))));
     const QImage& source = factor == 1 ? kept : level(kept, factor, blocksOf(shownPicture & QRect(QPoint(), size), factor));
-
-    // At a halving each screen pixel is a whole block: one level pixel, or
-    // the plain average of two by two.
     const int whole = static_cast<int>(std::lround(perPixel));
-    QRect blocks;  // the screen pixels whose blocks lie wholly inside the picture
-    if (whole == perPixel && (whole == factor || whole == 2 * factor)) {
-        blocks = QRect(origin, QPoint(origin.x() + size.width() / whole - 1, origin.y() + size.height() / whole - 1)) &
-                 area;
-        const int m = whole / factor;
-        for (int y = blocks.top(); y <= blocks.bottom(); ++y) {
-            const int sy = (y - origin.y()) * m;
-            const auto* r0 = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
-            const auto* r1 = reinterpret_cast<const QRgb*>(source.constScanLine(sy + m - 1));
-            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y - area.top()));
-            for (int x = blocks.left(); x <= blocks.right(); ++x) {
-                const int sx = (x - origin.x()) * m;
-                if (m == 1) {
-                    line[x - area.left()] = r0[sx];
-                    continue;
-                }
-                const QRgb a = r0[sx], b = r0[sx + 1], c = r1[sx], d = r1[sx + 1];
-                line[x - area.left()] = qRgb((qRed(a) + qRed(b) + qRed(c) + qRed(d) + 2) / 4,
-                                             (qGreen(a) + qGreen(b) + qGreen(c) + qGreen(d) + 2) / 4,
-                                             (qBlue(a) + qBlue(b) + qBlue(c) + qBlue(d) + 2) / 4);
-            }
-        }
-    }
-
+    const QRect blocks = whole == perPixel ? wholeBlocks(source, whole, factor, origin, size, area, out) : QRect();
     // Elsewhere, and at any other zoom: each level pixel under the screen
-    // pixel, weighted by the length of picture it gives it (in 1/64 pixel).
-    struct Taps {
-        std::vector<int> first;  // per screen pixel, its taps' start in `at`
-        std::vector<int> at;
-        std::vector<std::uint32_t> weight;
-    };
-    auto tapsOf = [&](int from, int count, int originAxis, int length, Taps& out) {
-        std::vector<Tap> one;
-        out.first.assign(static_cast<std::size_t>(count) + 1, 0);
-        out.at.clear();
-        out.weight.clear();
-        for (int i = 0; i < count; ++i) {
-            taps(from + i, originAxis, perPixel, factor, length, one);
-            for (const Tap& t : one) {
-                out.at.push_back(t.at);
-                out.weight.push_back(static_cast<std::uint32_t>(std::lround(t.weight * 64)));
-            }
-            out.first[static_cast<std::size_t>(i) + 1] = static_cast<int>(out.at.size());
-        }
-    };
-    Taps across;
-    Taps down;
-    tapsOf(area.left(), area.width(), origin.x(), size.width(), across);
-    tapsOf(area.top(), area.height(), origin.y(), size.height(), down);
+    // pixel, weighted by the length of picture it gives it.
+    const Taps across = tapsOf(area.left(), area.width(), origin.x(), perPixel, factor, size.width());
+    const Taps down = tapsOf(area.top(), area.height(), origin.y(), perPixel, factor, size.height());
     for (int y = 0; y < area.height(); ++y) {
         const bool rowInBlocks = y + area.top() >= blocks.top() && y + area.top() <= blocks.bottom();
-        const int r0 = down.first[static_cast<std::size_t>(y)];
-        const int r1 = down.first[static_cast<std::size_t>(y) + 1];
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < area.width(); ++x) {
-            if (rowInBlocks && x + area.left() >= blocks.left() && x + area.left() <= blocks.right()) {
+            if (rowInBlocks && x + area.left() >= blocks.left() && x + area.left() <= blocks.right())
                 x = blocks.right() - area.left();
-                continue;
-            }
-            const int c0 = across.first[static_cast<std::size_t>(x)];
-            const int c1 = across.first[static_cast<std::size_t>(x) + 1];
-            std::uint64_t red = 0, green = 0, blue = 0, n = 0;
-            for (int j = r0; j < r1; ++j) {
-                const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(down.at[static_cast<std::size_t>(j)]));
-                const std::uint32_t wy = down.weight[static_cast<std::size_t>(j)];
-                for (int i = c0; i < c1; ++i) {
-                    const std::uint32_t w = wy * across.weight[static_cast<std::size_t>(i)];
-                    const QRgb p = src[across.at[static_cast<std::size_t>(i)]];
-                    red += w * static_cast<std::uint32_t>(qRed(p));
-                    green += w * static_cast<std::uint32_t>(qGreen(p));
-                    blue += w * static_cast<std::uint32_t>(qBlue(p));
-                    n += w;
-                }
-            }
-            line[x] = n == 0 ? beyond
-                             : qRgb(static_cast<int>((red + n / 2) / n), static_cast<int>((green + n / 2) / n),
-                                    static_cast<int>((blue + n / 2) / n));
+            else
+                line[x] = weightedPixel(source, across, x, down, y, beyond);
         }
     }
 }

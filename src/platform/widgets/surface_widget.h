@@ -112,6 +112,9 @@ private:
     // After the view, the widget's or the picture's size changed: the pan
     // limited, the scroll bars and the marker placed, everything shown again.
     void layOutView();
+    // The scroll bars a picture of that size needs at the zoom, the view
+    // panned within it, and the bars at the view's place.
+    void placeScrollBars(QSize picture);
     void scrolled();
     // Whether the picture reaches beyond the view, which can then be panned.
     bool pans() const;

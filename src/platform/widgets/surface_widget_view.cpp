@@ -40,33 +40,8 @@ void SurfaceWidget::layOutView()
     const bool samePicture = laidOutPicture_ == picture;
     laidOutPicture_ = picture;
     const QRect viewportBefore = viewport();
-    if (zoomable_) {
-        // A bar takes room from the view, which may call for the other bar.
-        const QRect inner = contentsRect();
-        const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-        bool across = false;
-        bool down = false;
-        for (int pass = 0; pass < 2; ++pass) {
-            across = picture.width() * view_.scale > inner.width() - (down ? extent : 0);
-            down = picture.height() * view_.scale > inner.height() - (across ? extent : 0);
-        }
-        across_->setGeometry(inner.left(), inner.bottom() + 1 - extent, inner.width() - (down ? extent : 0), extent);
-        down_->setGeometry(inner.right() + 1 - extent, inner.top(), extent, inner.height() - (across ? extent : 0));
-        across_->setVisible(across);
-        down_->setVisible(down);
-        const QRect shown = viewport();
-        view_ = panLimited(view_, picture, shown);
-        const QSignalBlocker quietAcross(across_);
-        const QSignalBlocker quietDown(down_);
-        across_->setRange(0, std::max(0, static_cast<int>(std::ceil(picture.width() * view_.scale)) - shown.width()));
-        across_->setPageStep(shown.width());
-        across_->setSingleStep(kWheelPan / 2);
-        across_->setValue(shown.left() - static_cast<int>(view_.origin.x()));
-        down_->setRange(0, std::max(0, static_cast<int>(std::ceil(picture.height() * view_.scale)) - shown.height()));
-        down_->setPageStep(shown.height());
-        down_->setSingleStep(kWheelPan / 2);
-        down_->setValue(shown.top() - static_cast<int>(view_.origin.y()));
-    }
+    if (zoomable_)
+        placeScrollBars(picture);
     for (MarkerWidget* marker : findChildren<MarkerWidget*>(Qt::FindDirectChildrenOnly))
         marker->follow();
     // A pan moves what is shown already and paints only what comes into view.
@@ -82,6 +57,35 @@ void SurfaceWidget::layOutView()
     layingOut_ = false;
     if (onViewChanged)
         onViewChanged();
+}
+
+void SurfaceWidget::placeScrollBars(QSize picture)
+{
+    // A bar takes room from the view, which may call for the other bar.
+    const QRect inner = contentsRect();
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    bool across = false;
+    bool down = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        across = picture.width() * view_.scale > inner.width() - (down ? extent : 0);
+        down = picture.height() * view_.scale > inner.height() - (across ? extent : 0);
+    }
+    across_->setGeometry(inner.left(), inner.bottom() + 1 - extent, inner.width() - (down ? extent : 0), extent);
+    down_->setGeometry(inner.right() + 1 - extent, inner.top(), extent, inner.height() - (across ? extent : 0));
+    across_->setVisible(across);
+    down_->setVisible(down);
+    const QRect shown = viewport();
+    view_ = panLimited(view_, picture, shown);
+    const QSignalBlocker quietAcross(across_);
+    const QSignalBlocker quietDown(down_);
+    across_->setRange(0, std::max(0, static_cast<int>(std::ceil(picture.width() * view_.scale)) - shown.width()));
+    across_->setPageStep(shown.width());
+    across_->setSingleStep(kWheelPan / 2);
+    across_->setValue(shown.left() - static_cast<int>(view_.origin.x()));
+    down_->setRange(0, std::max(0, static_cast<int>(std::ceil(picture.height() * view_.scale)) - shown.height()));
+    down_->setPageStep(shown.height());
+    down_->setSingleStep(kWheelPan / 2);
+    down_->setValue(shown.top() - static_cast<int>(view_.origin.y()));
 }
 
 void SurfaceWidget::scrolled()

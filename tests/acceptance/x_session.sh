@@ -22,7 +22,9 @@ export XDG_DATA_HOME="$WORK/data"
 # could be in use by another server, and the checks would then drive that one.
 start_xvfb() {
     : >"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    # -noreset: a server resets when its last client leaves (the probe below),
+    # and a program connecting during the reset was once refused.
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
 }
 start_xvfb
@@ -67,7 +69,17 @@ start_kalidor() {
     WIN_W=0
     # Generous: a busy machine (the sanitized program, the fuzzer beside it)
     # can take seconds to start; a window that comes sooner ends the wait.
+    STARTS=1
     for _ in $(seq 300); do
+        # A program refused by a server that does take connections is started
+        # again, twice at most: the refusal is the server's, not the program's.
+        if ! kill -0 "$KALIDOR_PID" 2>/dev/null && [ "$STARTS" -lt 3 ] &&
+            grep -q "could not connect to display" "$WORK/kalidor.log" && xwininfo -root >/dev/null 2>&1; then
+            echo "the program could not connect to $DISPLAY: started again"
+            "$@" >"$WORK/kalidor.log" 2>&1 &
+            KALIDOR_PID=$!
+            STARTS=$((STARTS + 1))
+        fi
         WID=$(xdotool search --onlyvisible --name '^Kalidor$' 2>/dev/null | head -1)
         if [ -n "$WID" ]; then
             WIN_W=$(xwininfo -id "$WID" | awk '/  Width:/ {print $2}')

@@ -87,6 +87,12 @@ void setToolTips(Controls& c)
                                "finished at the release; S steps Off, Light, Strong";
     for (int item = kEditOff; item <= kEditStrong; ++item)
         c.mnuEdit.SetToolTip(item, steady);
+    c.mnuEdit.SetToolTip(kEditSmooth, "Smooth lines: strokes with soft edges, every copy of the symmetry exact; "
+                                      "with them on, Fill colours under the soft edges too (A)");
+    const std::string tolerance = "Fill tolerance: how far from the pressed colour a region reaches, so that "
+                                  "slightly varied colours, or a photo's sky, fill as one";
+    for (int item = kEditExact; item <= kEditHigh; ++item)
+        c.mnuEdit.SetToolTip(item, tolerance);
     c.sb.SetPanelToolTip(kGroupPanel, "Group: the plane symmetry Pattern draws under; click to choose one of the 17");
     c.sb.SetPanelToolTip(kZoomPanel, "Zoom: Ctrl+wheel or Ctrl++ and Ctrl+-; Ctrl+0 fits the picture, Ctrl+1 shows "
                                      "100 %. The wheel, the scroll bars, a middle-button or Space+drag pan");
@@ -161,8 +167,13 @@ void addStatusBarAndMenus(Form& f, Controls& c)
     c.mnuEdit = f.addMenu("Edit", {{"&Undo\tCtrl+Z", ""}, {"&Redo\tCtrl+Y", ""}, {"&Mirror\tM", ""}, {"&Guides\tG", ""},
                                    {"&Fill\tF", ""}, {"&Line\tL", ""}, {"&Circle\tO", ""},
                                    {"Stabiliser o&ff\tS", ""}, {"Stabiliser l&ight\tS", ""},
-                                   {"Stabiliser &strong\tS", ""}, {"C&opy\tCtrl+C", ""}, {"&Paste\tCtrl+V", ""}});
+                                   {"Stabiliser &strong\tS", ""}, {"C&opy\tCtrl+C", ""}, {"&Paste\tCtrl+V", ""},
+                                   {"Smooth li&nes\tA", ""}, {"Fill tolerance e&xact", ""},
+                                   {"Fill tolerance lo&w", ""}, {"Fill tolerance m&edium", ""},
+                                   {"Fill tolerance &high", ""}});
     for (int item = kEditMirror; item <= kEditStrong; ++item)
+        c.mnuEdit.SetCheckable(item);
+    for (int item = kEditSmooth; item <= kEditHigh; ++item)
         c.mnuEdit.SetCheckable(item);
     std::vector<MenuItem> groups;
     for (int g = 0; g < kGroupCount; ++g)

@@ -189,6 +189,9 @@ void MainWindow::connectMenus()
     const Steadiness settings[] = {Steadiness::Off, Steadiness::Light, Steadiness::Strong};
     for (int i = 0; i < 3; ++i)
         ui.mnuEdit.OnItem(kEditOff + i, [&e, s = settings[i]] { handle(e, [&] { e.steadiness = s; }); });
+    ui.mnuEdit.OnItem(kEditSmooth, [&e] { handle(e, [&] { e.smoothLines = !e.smoothLines; }); });
+    for (int level = 0; level <= kEditHigh - kEditExact; ++level)
+        ui.mnuEdit.OnItem(kEditExact + level, [&e, level] { handle(e, [&] { e.fillTolerance = level; }); });
     for (int g = 0; g < kGroupCount; ++g)
         ui.mnuGroup.OnItem(g, [&e, g] { handle(e, [&] { chooseGroup(e, g); }); });
 }

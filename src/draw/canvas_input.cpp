@@ -20,6 +20,7 @@ void beginStroke(Editor& e)
         return;
     e.stroking = true;
     e.ui.pbHistory->BeginStep();
+    e.ui.pb->SetSmooth(e.smoothLines);  // the stroke is drawn as it began
 }
 
 // The stroke's moves to the points the stabiliser yields, as the pointer's

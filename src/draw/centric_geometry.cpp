@@ -131,6 +131,49 @@ StrokeStep exactTurns(const CopySettings& c, const Segment& segment)
     return step;
 }
 
+// The turn about c by i n-ths of a full turn, clockwise on screen; every
+// quarter turn with whole entries, so that it maps pixels onto pixels.
+PointOp turnAbout(Point16 c, int i, int n)
+{
+    double cos = 0, sin = 0;
+    if (i * 4 % n == 0) {
+        static constexpr int kQuarter[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+        cos = kQuarter[i * 4 / n % 4][0];
+        sin = kQuarter[i * 4 / n % 4][1];
+    } else {
+        cos = std::cos(2 * M_PI * i / n);
+        sin = std::sin(2 * M_PI * i / n);
+    }
+    PointOp op{cos, -sin, sin, cos, 0, 0};
+    op.tx = c.x - (op.xx * c.x + op.xy * c.y);
+    op.ty = c.y - (op.yx * c.x + op.yy * c.y);
+    return op;
+}
+
+// a after b.
+PointOp after(const PointOp& a, const PointOp& b)
+{
+    return PointOp{a.xx * b.xx + a.xy * b.yx, a.xx * b.xy + a.xy * b.yy, a.yx * b.xx + a.yy * b.yx,
+                   a.yx * b.xy + a.yy * b.yy, a.xx * b.tx + a.xy * b.ty + a.tx, a.yx * b.tx + a.yy * b.ty + a.ty};
+}
+
+// The segment itself under the n turns, and with Mirror each turn of its mirror.
+StrokeStep turnOps(const CopySettings& c, const Segment& segment)
+{
+    StrokeStep step;
+    step.shapes.push_back(segment);
+    step.symmetry.ops.clear();
+    const int n = std::max<int>(c.n, 1);
+    for (int i = 0; i < n; ++i)
+        step.symmetry.ops.push_back(turnAbout(c.centre, i, n));
+    if (c.mirror) {
+        const PointOp mirror = mirrorLine(c.centre.x, c.centre.y, c.mirrorAngle);
+        for (int i = 0; i < n; ++i)
+            step.symmetry.ops.push_back(after(step.symmetry.ops[static_cast<std::size_t>(i)], mirror));
+    }
+    return step;
+}
+
 }  // namespace
 
 PointOp mirrorLine(double cx, double cy, int degrees)
@@ -154,6 +197,8 @@ PointOp mirrorLine(double cx, double cy, int degrees)
 
 StrokeStep centricCopies(const CopySettings& c, const Segment& segment, Places places)
 {
+    if (places == Places::Smooth)
+        return turnOps(c, segment);
     if (places == Places::Exact) {
         StrokeStep step = exactTurns(c, segment);
         if (c.mirror)

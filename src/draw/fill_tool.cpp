@@ -2,6 +2,7 @@
 #include "draw/fill_tool.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "draw/press_images.h"
 #include "editor/tool.h"
@@ -13,6 +14,14 @@ namespace {
 // The well of the buttons down: as for a drawing press, a second button pressed
 // while the first is held names well 3.
 const Well* wellOfPress(Editor& e, const MouseArgs& m) { return wellAt(e, m.Held != 0 ? m.Held : m.Button); }
+
+bool withinTolerance(Colour a, Colour b, int tolerance)
+{
+    for (const int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
 
 void fillRegions(Editor& e, const MouseArgs& m)
 {
@@ -30,10 +39,13 @@ void fillRegions(Editor& e, const MouseArgs& m)
     // An image on a line or in another colour's region is not where the user
     // pointed: only images of the pressed colour fill.
     std::vector<PixelPoint> seeds = pressImages(e, x, y);
+    // With a tolerance, images within it of the pressed colour fill too.
+    const FillReach reach{kFillTolerances[std::clamp(e.fillTolerance, 0, 3)], e.smoothLines};
     std::erase_if(seeds, [&](const PixelPoint& p) {
-        return picture.Point(static_cast<float>(p.x), static_cast<float>(p.y)) != pressed;
+        const std::int32_t at = picture.Point(static_cast<float>(p.x), static_cast<float>(p.y));
+        return at < 0 || !withinTolerance(static_cast<Colour>(at), static_cast<Colour>(pressed), reach.tolerance);
     });
-    picture.Fill(seeds, colour);
+    picture.Fill(seeds, colour, reach);
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
     if (e.ui.obCP.Visible())
         nudgeControlPoint(e, keyCode);
     // M toggles Mirror, G the guides, F Fill, L and O the Line and Circle
-    // tools, S steps the stabiliser, [ and ] turn the mirror line by a degree
+    // tools, S steps the stabiliser, A switches smooth lines, [ and ] turn the mirror line by a degree
     // (with Shift by 15); with Ctrl or Alt they are other keys.
     if ((shift & (kCtrlKey | kAltKey)) == 0) {
         const int degrees = (shift & kShiftKey) != 0 ? 15 : 1;
@@ -88,6 +88,8 @@ void Form_KeyDown(Editor& e, int16 keyCode, int16 shift)
             chooseShape(e, ShapeKind::Circle);
         else if (keyCode == kKeyS)
             stepSteadiness(e);
+        else if (keyCode == kKeyA)
+            e.smoothLines = !e.smoothLines;
         else if (keyCode == kKeyOpenBracket)
             turnMirror(e, -degrees);
         else if (keyCode == kKeyCloseBracket)

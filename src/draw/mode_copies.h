@@ -44,7 +44,9 @@ struct CopySettings {
 // Where the copies' ends lie: on whole pixels as the mode draws them today
 // (Centric's turns rounded to 16-bit integers, each from its own exact
 // place), or at their exact places (what a guide shows).
-enum class Places { Whole, Exact };
+// With smooth lines, Centric's turns are operations on the segment itself,
+// quarter turns exactly so, for the surface to place each copy exactly.
+enum class Places { Whole, Exact, Smooth };
 
 // The copies of `segment` (in canvas pixels) under the settings: shapes and
 // the symmetry that places them, as the pixel engine takes them. In Pattern

@@ -3,6 +3,7 @@
 #include "draw/stroke_tool.h"
 
 #include "draw/centric.h"
+#include "draw/mode_copies.h"
 #include "draw/pattern.h"
 #include "editor/tool.h"
 
@@ -40,8 +41,18 @@ StrokeStep strokeStepOn(const Editor& e, EditorState& s, float x, float y)
         }
         return step;
     }
-    case kCentric:
-        return centricStepOn(e, s, i16::round(x), i16::round(y));
+    case kCentric: {
+        if (!e.ui.pb->Smooth() || s.SXY.empty())
+            return centricStepOn(e, s, i16::round(x), i16::round(y));
+        // Smooth: the copies' places are kept as ever, and the segment from
+        // where the pointer was is drawn under every turn at its exact place.
+        const Point16 from = s.SXY.front();
+        StrokeStep placed = centricStepOn(e, s, i16::round(x), i16::round(y));
+        StrokeStep step = copiesOf(modeSettings(e), Segment{static_cast<float>(from.x), static_cast<float>(from.y), x, y},
+                                   Places::Smooth);
+        step.overflow = placed.overflow;
+        return step;
+    }
     case kPattern:
         return patternStepOn(e, s, i16::round(x), i16::round(y));
     default:

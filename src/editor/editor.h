@@ -33,6 +33,11 @@ enum EditItem {
     kEditStrong,
     kEditCopy,
     kEditPaste,
+    kEditSmooth,  // smooth lines (A)
+    kEditExact,   // Fill's tolerance: exact, low, medium, high
+    kEditLow,
+    kEditMedium,
+    kEditHigh,
 };
 
 // The File pop-up's entries, by their place in it.
@@ -101,6 +106,8 @@ struct Editor {
     ShapeDrag shapeDrag;
     Steadiness steadiness = Steadiness::Off;  // the stabiliser's setting (S)
     Stabiliser stabiliser;                    // the stroke under way, steadied
+    bool smoothLines = false;      // strokes started from now on have soft edges (A)
+    int fillTolerance = 0;         // how far from the pressed colour Fill reaches: 0 exact .. 3 high
     bool stroking = false;         // a button went down on the canvas and is not yet released
     const Tool* tool = nullptr;    // the tool the last press or move went to, while stroking
     long long savedState = 0;      // the picture as last saved, opened or made new (`PictureState`)

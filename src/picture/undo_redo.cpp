@@ -32,6 +32,9 @@ void showEditMenu(Editor& e)
     e.ui.mnuEdit.SetChecked(kEditOff, e.steadiness == Steadiness::Off);
     e.ui.mnuEdit.SetChecked(kEditLight, e.steadiness == Steadiness::Light);
     e.ui.mnuEdit.SetChecked(kEditStrong, e.steadiness == Steadiness::Strong);
+    e.ui.mnuEdit.SetChecked(kEditSmooth, e.smoothLines);
+    for (int level = 0; level <= kEditHigh - kEditExact; ++level)
+        e.ui.mnuEdit.SetChecked(kEditExact + level, e.fillTolerance == level);
 }
 
 }  // namespace kalidor

@@ -19,6 +19,19 @@ struct PixelPoint {
     friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
 
+// How far a fill reaches beyond the pressed colour: colours whose every
+// channel lies within `tolerance` of it join the region; with `softEdges`, the
+// pixels around the region that blend its colour with another (a smooth
+// line's soft edge) are painted again as the same blend over the new colour.
+struct FillReach {
+    int tolerance = 0;
+    bool softEdges = false;
+    bool plain() const { return tolerance == 0 && !softEdges; }
+};
+
+// The tolerance of Fill's levels: exact, low, medium and high.
+constexpr int kFillTolerances[4] = {0, 12, 32, 64};
+
 class Document : public History {
 public:
     // The picture's size in pixels: what Save writes and a view shows.
@@ -62,7 +75,8 @@ public:
     // filled, later seeds see the regions of the picture as it was before the
     // call: a seed in a region already filled, or already of colour `c`, or
     // outside the picture, changes nothing.
-    virtual void Fill(std::span<const PixelPoint> seeds, Colour c) = 0;
+    // With a reach that is not plain, the regions reach as it says (FillReach).
+    virtual void Fill(std::span<const PixelPoint> seeds, Colour c, FillReach reach = {}) = 0;
 };
 
 }  // namespace kalidor

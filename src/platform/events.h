@@ -24,6 +24,7 @@ constexpr int16 kKeyDown = 40;
 constexpr int16 kKeyC = 67;
 constexpr int16 kKeyF = 70;
 constexpr int16 kKeyG = 71;
+constexpr int16 kKeyA = 65;
 constexpr int16 kKeyL = 76;
 constexpr int16 kKeyM = 77;
 constexpr int16 kKeyO = 79;

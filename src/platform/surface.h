@@ -50,6 +50,10 @@ public:
     virtual void SetDrawMode(int16 mode) = 0;
     virtual int16 DrawWidth() const = 0;
     virtual void SetDrawWidth(int16 width) = 0;
+    // Smooth lines: copy-pen copies drawn with soft edges, every copy at its
+    // exact place, a stroke one shape. Setting it starts a new stroke.
+    virtual void SetSmooth(bool smooth) { (void)smooth; }
+    virtual bool Smooth() const { return false; }
 
     // The colour of the pixel at (x, y), or -1 outside the surface's picture.
     virtual std::int32_t Point(float x, float y) const = 0;

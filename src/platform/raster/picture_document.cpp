@@ -123,7 +123,13 @@ void PictureDocument::SetPicture(const Picture& picture)
     writer_.replaceAll(toPixel(back_), picture.isEmpty() ? nullptr : &picture.image());
 }
 
-void PictureDocument::Fill(std::span<const PixelPoint> seeds, Colour c) { writer_.fill(seeds, toPixel(c)); }
+void PictureDocument::Fill(std::span<const PixelPoint> seeds, Colour c, FillReach reach)
+{
+    if (reach.plain())
+        writer_.fill(seeds, toPixel(c));
+    else
+        writer_.fillReaching(seeds, toPixel(c), reach);
+}
 
 void PictureDocument::setBackground(Colour c)
 {

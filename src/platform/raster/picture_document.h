@@ -46,7 +46,7 @@ public:
     Picture WholeImage() const override;
     void ForgetShown() override { shown_ = QSize(width_, height_); }
     void SetPicture(const Picture& picture) override;
-    void Fill(std::span<const PixelPoint> seeds, Colour c) override;
+    void Fill(std::span<const PixelPoint> seeds, Colour c, FillReach reach = {}) override;
 
     // The history, off until `keepHistory`: without it a step records nothing
     // and there is nothing to undo.

@@ -91,7 +91,11 @@ PixelWriter::Call::Call(PixelWriter& writer, Ink ink, bool manyCopies) : w_(writ
         changed_.byBands();
 }
 
-PixelWriter::Call::~Call() { w_.report(changed_); }
+PixelWriter::Call::~Call()
+{
+    ++w_.writes_;
+    w_.report(changed_);
+}
 
 void PixelWriter::Call::runs(std::span<const Span> spans) { changed_.add(w_.write(spans, ink_)); }
 
@@ -180,6 +184,7 @@ void PixelWriter::keepGridRow(int y, std::span<const Span> spans, int form, bool
 
 void PixelWriter::box(const QRect& box, Ink ink)
 {
+    ++writes_;
     bool recorded = false;
     if (history_ && stepKind_ == StepKind::New) {
         keepReplaced();
@@ -210,6 +215,7 @@ void PixelWriter::keepReplaced()
 
 void PixelWriter::replaceAll(std::uint32_t pixel, const QImage* over)
 {
+    ++writes_;
     keepReplaced();
     image_.fill(pixel);
     if (over && !over->isNull())
@@ -219,6 +225,7 @@ void PixelWriter::replaceAll(std::uint32_t pixel, const QImage* over)
 
 void PixelWriter::grow(QSize size, std::uint32_t background)
 {
+    ++writes_;
     const QSize before = image_.image().size();
     image_.growTo(size, background);
     if (history_ && image_.image().size() != before)
@@ -231,6 +238,7 @@ bool PixelWriter::redo() { return history_ && history_->canRedo() && restored(hi
 
 bool PixelWriter::restored(const std::vector<QRect>& rects)
 {
+    ++writes_;
     stepKind_ = StepKind::Stroke;  // the open step, if any, ended first
     ChangedArea changed;
     for (const QRect& r : rects)

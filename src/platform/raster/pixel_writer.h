@@ -3,9 +3,8 @@
 // history first what it is about to change (the tiles it writes, or that it
 // replaces the whole picture, inverts a rectangle, fills regions), then writes
 // with the blend asked, then reports the area it changed. The shapes that
-// reach it are runs of whole pixels (`Span`); a shape that covers pixels in
-// part would come in here as a run with a coverage for each pixel, blended
-// over the picture by one more `Blend`, and every caller would have it.
+// reach it are runs of whole pixels (`Span`), or a smooth shape's coverage of
+// each pixel, blended over the picture as one stroke (smooth_stroke.h).
 
 #include <cstdint>
 #include <functional>
@@ -21,10 +20,12 @@
 #include "platform/document.h"
 #include "platform/history.h"
 #include "platform/raster/changed_area.h"
+#include "platform/raster/coverage_raster.h"
 #include "platform/raster/flood_fill.h"
 #include "platform/raster/grid_raster.h"
 #include "platform/raster/kept_image.h"
 #include "platform/raster/line_raster.h"
+#include "platform/raster/smooth_stroke.h"
 #include "platform/raster/tile_history.h"
 
 namespace kalidor {
@@ -76,6 +77,10 @@ public:
         void beginRows();
         // One row of a lattice's copies, each pixel once (grid_raster.h).
         void operator()(const GridRow& row);
+        // A smooth shape's coverage moved by (dx, dy), within `clip`: each
+        // pixel it covers more than the stroke has so far takes the ink over
+        // the pixel the stroke found there, by that coverage.
+        void coverage(const Coverage& shape, int dx, int dy, SmoothStroke& stroke, const QRect& clip);
 
     private:
         PixelWriter& w_;
@@ -97,11 +102,16 @@ public:
     void replaceAll(std::uint32_t pixel, const QImage* over = nullptr);
     // Fills each seed's region with `value` (Document::Fill).
     void fill(std::span<const PixelPoint> seeds, std::uint32_t value);
+    // The same with a tolerance and soft edges (FillReach, soft_fill.h).
+    void fillReaching(std::span<const PixelPoint> seeds, std::uint32_t value, FillReach reach);
     // The picture grown to at least `size`, what it grows by `background`.
     void grow(QSize size, std::uint32_t background);
     // Undoes or redoes a step of the history; false where there is none.
     bool undo();
     bool redo();
+    // How many writes so far: whoever keeps what it found in the picture
+    // (a smooth stroke) sees whether another wrote since.
+    std::uint64_t writes() const { return writes_; }
 
 private:
     // Writes the spans, keeping their tiles first unless `recorded`; the box
@@ -117,6 +127,7 @@ private:
     void keepReplaced();
 
     KeptImage& image_;
+    std::uint64_t writes_ = 0;
     std::function<void(const QRegion&)> report_;
     TileHistory* history_ = nullptr;
     StepKind stepKind_ = StepKind::Stroke;

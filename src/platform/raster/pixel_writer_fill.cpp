@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "platform/raster/flood_fill.h"
+#include "platform/raster/pixel_runs.h"
 #include "platform/raster/pixel_writer.h"
+#include "platform/raster/soft_fill.h"
 
 namespace kalidor {
 
@@ -81,6 +83,7 @@ private:
 
 void PixelWriter::fill(std::span<const PixelPoint> seeds, std::uint32_t value)
 {
+    ++writes_;
     const QImage& kept = image_.image();
     const QSize reach = reach_ ? reach_->boundedTo(kept.size()) : kept.size();
     auto changes = [&](const PixelPoint& s) {
@@ -114,6 +117,50 @@ void PixelWriter::fill(std::span<const PixelPoint> seeds, std::uint32_t value)
         fillRegions_ = {};
     }
     report(blocks.changed());
+}
+
+}  // namespace kalidor
+
+namespace kalidor {
+
+void PixelWriter::fillReaching(std::span<const PixelPoint> seeds, std::uint32_t value, FillReach reach)
+{
+    ++writes_;
+    const QImage& kept = image_.image();
+    const QSize size = reach_ ? reach_->boundedTo(kept.size()) : kept.size();
+    const bool any = std::any_of(seeds.begin(), seeds.end(), [&](const PixelPoint& s) {
+        return s.x >= 0 && s.y >= 0 && s.x < size.width() && s.y < size.height();
+    });
+    if (!any)
+        return;
+    // A picture of one colour is one region without edges.
+    if (image_.plain()) {
+        if (reinterpret_cast<const std::uint32_t*>(kept.constScanLine(0))[0] == value)
+            return;
+        keepReplaced();
+        image_.fill(value);
+        report(shown_);
+        return;
+    }
+    QImage& image = image_.pixels();
+    const PixelPlane plane{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, size.width(),
+                           size.height()};
+    std::vector<Span> runs;
+    std::vector<EdgePixel> edges;
+    softFillRegions(plane, seeds, value, reach, runs, edges);
+    for (const EdgePixel& p : edges)
+        runs.push_back(Span{p.y, p.x, p.x});
+    const std::size_t regionRuns = runs.size() - edges.size();
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const Span& s = runs[i];
+        if (history_)
+            history_->touchRow(image, s.y, s.x0, s.x1);
+        if (i < regionRuns)
+            fillRun(plane.row(s.y) + s.x0, s.x1 - s.x0 + 1, value);
+    }
+    for (const EdgePixel& p : edges)
+        plane.row(p.y)[p.x] = p.value;
+    report(FilledBlocks(runs, image.width(), image.height()).changed());
 }
 
 }  // namespace kalidor

@@ -78,6 +78,10 @@ void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symme
 {
     if (shapes.empty())
         return;
+    if (smooth_ && drawMode_ == kCopyPen) {
+        paintSmooth(shapes, symmetry, c);
+        return;
+    }
     // Moved pixels are made by the grids; one cell is a grid of one copy.
     if (symmetry.oneCell() && !symmetry.movesPixels) {
         const Lattice& l = symmetry.lattice;

@@ -18,6 +18,8 @@
 #include "platform/raster/periodic_rows.h"
 #include "platform/raster/picture_document.h"
 #include "platform/raster/segment_grid.h"
+#include "platform/raster/smooth_drawings.h"
+#include "platform/raster/smooth_stroke.h"
 #include "platform/history.h"
 #include "platform/surface.h"
 
@@ -47,6 +49,8 @@ public:
     void SetDrawMode(int16 mode) override { drawMode_ = mode; }
     int16 DrawWidth() const override { return drawWidth_; }
     void SetDrawWidth(int16 width) override { drawWidth_ = width < 1 ? int16{1} : width; }
+    void SetSmooth(bool smooth) override;
+    bool Smooth() const override { return smooth_; }
 
     std::int32_t Point(float x, float y) const override { return picture_.Point(x, y); }
 
@@ -73,7 +77,7 @@ public:
     long long PictureState() const override { return picture_.PictureState(); }
     void keepHistory(TileHistory::Limits limits = {}) { picture_.keepHistory(limits); }
     const TileHistory* history() const { return picture_.history(); }
-    void Fill(std::span<const PixelPoint> seeds, Colour c) { picture_.Fill(seeds, c); }
+    void Fill(std::span<const PixelPoint> seeds, Colour c, FillReach reach = {}) { picture_.Fill(seeds, c, reach); }
     // Told the interior area that changed after every drawing call.
     void setChangedHandler(std::function<void(const QRegion&)> handler);
 
@@ -95,6 +99,9 @@ private:
     bool repeatingRows(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c);
     // Each copy of the operations' shapes drawn in turn, in one cell.
     void paintCopies(std::span<const Segment> shapes, std::span<const PointOp> ops, Colour c);
+    // Every copy with soft edges, as one shape with the stroke's others
+    // (smooth_paint.cpp).
+    void paintSmooth(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c);
 
     std::unique_ptr<PictureDocument> own_;  // where the surface keeps its own picture
     PictureDocument& picture_;
@@ -111,6 +118,9 @@ private:
     std::vector<Span> base_;  // the first operation's pixels, shape by shape, for the others to take
     std::vector<std::size_t> baseFrom_;
     PeriodicScratch periodic_;
+    bool smooth_ = false;
+    SmoothStroke stroke_;
+    std::unique_ptr<SmoothDrawings> smoothScratch_;
 };
 
 }  // namespace kalidor

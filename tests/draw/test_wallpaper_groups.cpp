@@ -69,6 +69,7 @@ struct Case {
     int pen;
     bool chess;
     int w = 150, h = 130;
+    bool smooth = false;
 };
 
 struct Drawn {
@@ -92,6 +93,8 @@ Drawn draw(const Case& c, std::mt19937& random, int steps)
     RasterSurface s(c.w, c.h, 0, kWhite), grids(c.w, c.h, 0, kWhite);
     s.SetDrawWidth(static_cast<int16>(c.pen));
     grids.SetDrawWidth(static_cast<int16>(c.pen));
+    s.SetSmooth(c.smooth);
+    grids.SetSmooth(c.smooth);
     EditorState st;
     st.PatternX = c.px;
     st.PatternY = c.py;
@@ -205,6 +208,88 @@ void checkInvariant(const Case& c, const Drawn& d)
                                                              .arg(f.xx).arg(f.xy).arg(f.yx).arg(f.yy).arg(f.hx).arg(f.hy)
                                                              .arg(m[0]).arg(m[1]).arg(bad).arg(inked)));
         }
+}
+
+// With smooth lines, every operation and translation maps each pixel onto one
+// of exactly its value in every channel. A line's end lies at its place less
+// half a pixel for odd widths, at it for even ones, as the copies' ends do.
+void checkSmoothInvariant(const Case& c, const Drawn& d)
+{
+    const WallpaperGroup& g = wallpaperGroup(c.group);
+    const Basis basis(cellVectors(g.lattice, c.px, c.py));
+    const double h = c.pen % 2 != 0 ? 0.5 : 0.0;
+    const int margin = c.pen + 3;
+    for (const Frac& f : fracOps(g)) {
+        // The translation that keeps the canvas's middle nearest itself, so
+        // that most of the canvas has its image on the canvas.
+        double fx = 0, fy = 0;
+        basis.toFrac(d.image.width() / 2.0, d.image.height() / 2.0, fx, fy);
+        const int k0 = static_cast<int>(std::lround(fx - (f.xx * fx + f.xy * fy + f.hx / 2.0)));
+        const int j0 = static_cast<int>(std::lround(fy - (f.yx * fx + f.yy * fy + f.hy / 2.0)));
+        for (const auto& m : std::vector<std::array<int, 2>>{{k0, j0}, {k0 + 1, j0}, {k0, j0 + 1}}) {
+            long long bad = 0, inked = 0;
+            for (int j = 0; j < d.image.height(); ++j)
+                for (int i = 0; i < d.image.width(); ++i) {
+                    double x = 0, y = 0;
+                    basis.map(f, m[0], m[1], i + h, j + h, x, y);
+                    x -= h, y -= h;
+                    if (x < margin || y < margin || x > d.image.width() - margin || y > d.image.height() - margin)
+                        continue;
+                    const QRgb here = d.image.pixel(i, j);
+                    inked += (here & 0xFFFFFF) != 0xFFFFFF;
+                    bad += std::abs(x - std::round(x)) > 1e-6 || std::abs(y - std::round(y)) > 1e-6 ||
+                           here != d.image.pixel(static_cast<int>(std::round(x)), static_cast<int>(std::round(y)));
+                }
+            QVERIFY2(inked > 0 && bad == 0, qPrintable(describe(c) + QString(" smooth: op (%1 %2 %3 %4) move %5,%6: %7 of %8")
+                                                                  .arg(f.xx).arg(f.xy).arg(f.yx).arg(f.yy).arg(m[0]).arg(m[1])
+                                                                  .arg(bad).arg(inked)));
+        }
+    }
+}
+
+// With smooth lines, a dot's every copy has its ink's centroid within a
+// quarter pixel of the copy's exact place, where no other copy is near.
+void checkSmoothPlaces(const Case& c)
+{
+    int checked = 0;
+    const int reach = c.pen / 2 + 3;  // the window that holds a dot's whole ink
+    // Dots at a few places: some lie near a mirror, whose copies touch.
+    for (int n = 0; n < 10; ++n) {
+        RasterSurface s(c.w, c.h, 0, kWhite);
+        s.SetDrawWidth(static_cast<int16>(c.pen));
+        s.SetSmooth(true);
+        EditorState st;
+        st.PatternX = c.px;
+        st.PatternY = c.py;
+        const int16 x = static_cast<int16>(c.w / 2 + 7 * n), y = static_cast<int16>(c.h / 2 - 11 * n % 37);
+        patternStart(st, static_cast<float>(c.w), static_cast<float>(c.h), x, y);
+        const StrokeStep step = patternStep(st, c.chess, false, x, y, c.group, GroupCanvas{c.w, c.h, c.pen});
+        paintStep(s, step, kInk);
+        std::vector<QPointF> places;
+        for (const PointOp& op : step.symmetry.ops)
+            forEachCell(step.symmetry.lattice, op, [&](int, int, double dx, double dy) {
+                const PointOp::Ends e = op.ends(step.shapes.front());
+                places.push_back(QPointF(e[0] + dx, e[1] + dy));
+            });
+        for (const QPointF& p : places) {
+            const bool alone = std::count_if(places.begin(), places.end(), [&](const QPointF& q) {
+                return std::hypot(q.x() - p.x(), q.y() - p.y()) < 2 * reach + 2;
+            }) == 1;
+            if (!alone || p.x() < reach + 2 || p.y() < reach + 2 || p.x() > c.w - reach - 2 || p.y() > c.h - reach - 2)
+                continue;
+            double sx = 0, sy = 0, sum = 0;
+            for (int j = static_cast<int>(p.y()) - reach; j <= static_cast<int>(p.y()) + reach; ++j)
+                for (int i = static_cast<int>(p.x()) - reach; i <= static_cast<int>(p.x()) + reach; ++i) {
+                    const double v = 255 - qBlue(s.backing().pixel(i, j));
+                    sx += v * i, sy += v * j, sum += v;
+                }
+            ++checked;
+            QVERIFY2(sum > 0 && std::hypot(sx / sum - p.x(), sy / sum - p.y()) <= 0.25,
+                     qPrintable(describe(c) + QString(" smooth: copy at %1,%2 drawn about %3,%4").arg(p.x()).arg(p.y())
+                                                  .arg(sx / sum).arg(sy / sum)));
+        }
+    }
+    QVERIFY2(checked >= 3, qPrintable(describe(c) + QString(" smooth: %1 copies alone").arg(checked)));
 }
 
 // Whether the group has the operation, up to its lattice's translations.
@@ -381,6 +466,22 @@ private slots:
                     checkLacks(c, draw(c, random, 3));
                 }
             }
+    }
+
+    void smoothLinesKeepEveryGroupExactOrWithinAQuarterPixel()
+    {
+        std::mt19937 random(53);
+        for (int group = 0; group < kGroupCount; ++group) {
+            const bool hexagonal = wallpaperGroup(group).lattice == LatticeShape::Hexagonal;
+            for (const int pen : {1, 4, 9}) {
+                if (!hexagonal) {
+                    const Case c{group, 40, 34, pen, false, 160, 150, true};
+                    checkSmoothInvariant(c, draw(c, random, 5));
+                }
+                // Odd sides and the hexagonal lattices: no pixel map, exact places.
+                checkSmoothPlaces(Case{group, 121, 95, pen, false, 400, 360, true});
+            }
+        }
     }
 
     void aSavedTileRepeatsThePictureUnderEveryGroup()

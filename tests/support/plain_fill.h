@@ -22,4 +22,13 @@ QImage filledPlainly(const QImage& before, const std::vector<PixelPoint>& seeds,
 // Empty where that holds, else what does not.
 std::string checkIsAFill(const QImage& before, const QImage& after, QRgb target, QRgb c);
 
+// The largest difference of two pixels in any colour channel.
+int farness(QRgb a, QRgb b);
+
+// What a fill with a tolerance and soft edges may have done: every pixel it
+// gave colour `c` was within twice the tolerance of `target` (an image within
+// it of the pressed colour, a region within it of the image), and every other
+// pixel it changed lies within three pixels of one it gave `c`. Empty where so.
+std::string checkReachingFill(const QImage& before, const QImage& after, QRgb target, QRgb c, int tolerance);
+
 }  // namespace kalidor::test

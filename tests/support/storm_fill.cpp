@@ -58,10 +58,14 @@ void StormDriver::pressOnCanvas(const std::string& what, QPointF at, Qt::MouseBu
     const double x = i16::roundHalfEven(static_cast<float>(at.x())), y = i16::roundHalfEven(static_cast<float>(at.y()));
     const bool inRange = std::abs(x) <= 32767 && std::abs(y) <= 32767 && x != 32768 && y != 32768 && x >= -32768 && y >= -32768;
     const std::int32_t pressed = inRange ? e_.ui.pb->Point(static_cast<float>(x), static_cast<float>(y)) : -1;
+    // With smooth lines or a tolerance, Fill reaches further than one colour.
+    const int tolerance = kFillTolerances[e_.fillTolerance];
+    const bool plain = !e_.smoothLines && tolerance == 0;
     std::vector<PixelPoint> seeds;
     if (well && pressed >= 0 && static_cast<Colour>(pressed) != well->BackColor())
         for (const PixelPoint& p : pressImages(e_, static_cast<int16>(x), static_cast<int16>(y)))
-            if (e_.ui.pb->Point(static_cast<float>(p.x), static_cast<float>(p.y)) == pressed)
+            if (const std::int32_t at = e_.ui.pb->Point(static_cast<float>(p.x), static_cast<float>(p.y));
+                at >= 0 && farness(toPixel(static_cast<Colour>(at)), toPixel(static_cast<Colour>(pressed))) <= tolerance)
                 seeds.push_back(p);
     const Colour colour = well ? well->BackColor() : 0;
     fire(what + " (Fill)", send);
@@ -86,6 +90,13 @@ void StormDriver::pressOnCanvas(const std::string& what, QPointF at, Qt::MouseBu
             std::fill_n(reinterpret_cast<QRgb*>(i->scanLine(y)), reach.width(), QRgb(0));
     if (outside != outsideBefore)
         fail("Fill wrote beyond the picture's own size");
+    if (!plain) {
+        if (std::string why = checkReachingFill(was, within, toPixel(static_cast<Colour>(pressed)), toPixel(colour),
+                                                tolerance);
+            !why.empty())
+            fail("Fill with smooth lines or a tolerance: " + why);
+        return;
+    }
     if (std::string why = checkIsAFill(was, within, toPixel(static_cast<Colour>(pressed)), toPixel(colour)); !why.empty())
         fail("Fill: " + why);
     if (within != filledPlainly(was, seeds, colour))

@@ -43,6 +43,22 @@ void StormDriver::undoRedo()
         QMenu* menu = e_.ui.mnuEdit.menu();
         if (!menu->isVisible())
             fail("the Edit pop-up did not open");
+        if (chance(20)) {
+            // Smooth lines and Fill's tolerance, each checked as it stands.
+            const int item = between(kEditSmooth, kEditHigh);
+            QAction* entry = menu->actions().at(item);
+            if (menu->actions().at(kEditSmooth)->isChecked() != e_.smoothLines ||
+                !menu->actions().at(kEditExact + e_.fillTolerance)->isChecked())
+                fail("the Edit pop-up's smooth lines or tolerance is checked wrongly");
+            const bool smooth = e_.smoothLines;
+            fire("choose " + entry->text().toStdString(), [&] {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+                menu->hide();
+            });
+            if (item == kEditSmooth ? e_.smoothLines == smooth : e_.fillTolerance != item - kEditExact)
+                fail("choosing " + entry->text().toStdString() + " in the Edit pop-up did not take");
+            return;
+        }
         if (chance(25)) {
             // Its Fill entry, checked while Fill is on, switches it.
             QAction* fill = menu->actions().at(4);

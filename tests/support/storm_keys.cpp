@@ -59,9 +59,9 @@ void StormDriver::pressC() { pressKey(Qt::Key_C, chance(70) ? Qt::NoModifier : m
 void StormDriver::symmetryKeys()
 {
     // M and G, and [ and ] (with Shift { and }), which turn the mirror line
-    // only with Mirror in Centric and neither Ctrl nor Alt.
-    constexpr Qt::Key keys[] = {Qt::Key_M, Qt::Key_G, Qt::Key_BracketLeft, Qt::Key_BracketRight};
-    const Qt::Key key = keys[below(4)];
+    // only with Mirror in Centric and neither Ctrl nor Alt; A, smooth lines.
+    constexpr Qt::Key keys[] = {Qt::Key_M, Qt::Key_G, Qt::Key_BracketLeft, Qt::Key_BracketRight, Qt::Key_A};
+    const Qt::Key key = keys[below(5)];
     const Qt::KeyboardModifiers mods = chance(60) ? Qt::NoModifier : modifiers();
     const bool shift = mods.testFlag(Qt::ShiftModifier);
     const bool bracket = key == Qt::Key_BracketLeft || key == Qt::Key_BracketRight;
@@ -69,9 +69,15 @@ void StormDriver::symmetryKeys()
     const int before = e_.mirrorAngle;
     const bool turns = bracket && e_.mirror && drawingMode(e_.st) == kCentric && !mods.testFlag(Qt::ControlModifier) &&
                        !mods.testFlag(Qt::AltModifier);
-    pressKey(sent, mods, chance(20) ? between(2, 30) : 1);
+    const bool smooth = e_.smoothLines;
+    const int times = chance(20) ? between(2, 30) : 1;
+    pressKey(sent, mods, times);
     if (!turns && e_.mirrorAngle != before)
         fail("the mirror line turned without Mirror in Centric, or with Ctrl or Alt");
+    // A switches smooth lines, alone or with Shift.
+    const bool switches = key == Qt::Key_A && !mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);
+    if (e_.smoothLines != (smooth != (switches && times % 2 == 1)))
+        fail("A did not switch smooth lines, or something else did");
 }
 
 void StormDriver::keyDuringDrag()

@@ -91,7 +91,7 @@ void rowReach(const Capsule& c, double y, double grow, double& lo, double& hi)
 
 }  // namespace
 
-void capsuleCoverage(const ExactSegment& s, double width, Coverage& out)
+void capsuleCoverage(const ExactSegment& s, double width, Coverage& out, const int* limit)
 {
     Capsule c{s.x1, s.y1, 0, 0, 0, std::max(width, 1.0) / 2};
     const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
@@ -107,24 +107,41 @@ void capsuleCoverage(const ExactSegment& s, double width, Coverage& out)
     out.y0 = static_cast<int>(std::floor(std::min(s.y1, s.y2) - reach));
     out.width = static_cast<int>(std::ceil(std::max(s.x1, s.x2) + reach)) - out.x0 + 1;
     out.height = static_cast<int>(std::ceil(std::max(s.y1, s.y2) + reach)) - out.y0 + 1;
-    out.values.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height) * 4, 0);
     out.first.assign(static_cast<std::size_t>(out.height), out.width);
     out.last.assign(static_cast<std::size_t>(out.height), -1);
-    for (int k = 0; k < out.height; ++k) {
+    out.start.assign(static_cast<std::size_t>(out.height), 0);
+    out.values.clear();
+    std::vector<std::uint8_t> row;
+    const int rowFrom = limit ? std::max(0, limit[1] - out.y0) : 0;
+    const int rowTo = limit ? std::min(out.height - 1, limit[3] - out.y0) : out.height - 1;
+    for (int k = rowFrom; k <= rowTo; ++k) {
         const double y = out.y0 + k;
         double lo = 0, hi = 0;
         rowReach(c, y, kHalfDiagonal, lo, hi);
         if (lo > hi)
             continue;
-        const int from = std::max(0, static_cast<int>(std::floor(lo)) - out.x0);
-        const int to = std::min(out.width - 1, static_cast<int>(std::ceil(hi)) - out.x0);
-        std::uint8_t* row = out.values.data() + static_cast<std::size_t>(k) * out.width * 4;
-        for (int i = from; i <= to; ++i) {
-            if (!c.cover(out.x0 + i, y, row + i * 4))
-                continue;
-            out.first[static_cast<std::size_t>(k)] = std::min(out.first[static_cast<std::size_t>(k)], i);
-            out.last[static_cast<std::size_t>(k)] = i;
+        int from = std::max(0, static_cast<int>(std::floor(lo)) - out.x0);
+        int to = std::min(out.width - 1, static_cast<int>(std::ceil(hi)) - out.x0);
+        if (limit) {
+            from = std::max(from, limit[0] - out.x0);
+            to = std::min(to, limit[2] - out.x0);
         }
+        if (from > to)
+            continue;
+        row.assign(static_cast<std::size_t>(to - from + 1) * 4, 0);
+        int first = to + 1, last = from - 1;
+        for (int i = from; i <= to; ++i)
+            if (c.cover(out.x0 + i, y, row.data() + static_cast<std::size_t>(i - from) * 4)) {
+                first = std::min(first, i);
+                last = i;
+            }
+        if (first > last)
+            continue;
+        const auto k0 = static_cast<std::size_t>(k);
+        out.first[k0] = first;
+        out.last[k0] = last;
+        out.start[k0] = out.values.size();
+        out.values.insert(out.values.end(), row.begin() + (first - from) * 4, row.begin() + (last - from + 1) * 4);
     }
 }
 
@@ -144,9 +161,9 @@ void movedCoverage(const Coverage& of, const PixelMap& map, Coverage& out)
     out.y0 = static_cast<int>(top);
     out.width = static_cast<int>(right - left + 1);
     out.height = static_cast<int>(bottom - top + 1);
-    out.values.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height) * 4, 0);
     out.first.assign(static_cast<std::size_t>(out.height), out.width);
     out.last.assign(static_cast<std::size_t>(out.height), -1);
+    out.start.assign(static_cast<std::size_t>(out.height), 0);
     // Where each quarter goes: its offset from the pixel's centre, mapped.
     int quarterTo[4];
     for (int q = 0; q < 4; ++q) {
@@ -154,21 +171,71 @@ void movedCoverage(const Coverage& of, const PixelMap& map, Coverage& out)
         const int mx = map.xx * ox + map.xy * oy, my = map.yx * ox + map.yy * oy;
         quarterTo[q] = (mx > 0 ? 1 : 0) + (my > 0 ? 2 : 0);
     }
-    for (int k = 0; k < of.height; ++k) {
-        const int y = of.y0 + k;
-        const std::uint8_t* row = of.row(k);
-        for (int i = of.first[static_cast<std::size_t>(k)]; i <= of.last[static_cast<std::size_t>(k)]; ++i) {
-            const std::uint8_t* from = row + i * 4;
-            if ((from[0] | from[1] | from[2] | from[3]) == 0)
-                continue;
-            const int x = of.x0 + i;
-            const auto mx = static_cast<int>(map.xx * x + map.xy * y + map.ox - left);
-            const auto my = static_cast<std::size_t>(map.yx * x + map.yy * y + map.oy - top);
-            std::uint8_t* to = out.values.data() + (my * static_cast<std::size_t>(out.width) + static_cast<std::size_t>(mx)) * 4;
+    // Each covered pixel's place: first the rows' extents, then the values.
+    auto each = [&](auto visit) {
+        for (int k = 0; k < of.height; ++k) {
+            const int y = of.y0 + k;
+            for (int i = of.first[static_cast<std::size_t>(k)]; i <= of.last[static_cast<std::size_t>(k)]; ++i) {
+                const int x = of.x0 + i;
+                visit(of.at(k, i), static_cast<int>(map.xx * x + map.xy * y + map.ox - left),
+                      static_cast<std::size_t>(map.yx * x + map.yy * y + map.oy - top));
+            }
+        }
+    };
+    each([&](const std::uint8_t*, int mx, std::size_t my) {
+        out.first[my] = std::min(out.first[my], mx);
+        out.last[my] = std::max(out.last[my], mx);
+    });
+    std::size_t size = 0;
+    for (std::size_t k = 0; k < out.first.size(); ++k) {
+        out.start[k] = size;
+        if (out.first[k] <= out.last[k])
+            size += static_cast<std::size_t>(out.last[k] - out.first[k] + 1) * 4;
+    }
+    out.values.assign(size, 0);
+    each([&](const std::uint8_t* from, int mx, std::size_t my) {
+        std::uint8_t* to = out.values.data() + out.start[my] + static_cast<std::size_t>(mx - out.first[my]) * 4;
+        for (int q = 0; q < 4; ++q)
+            to[quarterTo[q]] = from[q];
+    });
+}
+
+void CoverageTile::reset(int w, int h)
+{
+    width = w;
+    height = h;
+    values.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4, 0);
+    spans.assign(static_cast<std::size_t>(h), {});
+}
+
+void CoverageTile::lay(const Coverage& c, long long dx, long long dy)
+{
+    auto mod = [](long long v, long long m) { return static_cast<std::size_t>(((v % m) + m) % m); };
+    for (int k = 0; k < c.height; ++k) {
+        const std::size_t ty = mod(c.y0 + dy + k, height);
+        for (int i = c.first[static_cast<std::size_t>(k)]; i <= c.last[static_cast<std::size_t>(k)]; ++i) {
+            const std::uint8_t* from = c.at(k, i);
+            std::uint8_t* to = values.data() + (ty * static_cast<std::size_t>(width) + mod(c.x0 + dx + i, width)) * 4;
             for (int q = 0; q < 4; ++q)
-                to[quarterTo[q]] = from[q];
-            out.first[my] = std::min(out.first[my], mx);
-            out.last[my] = std::max(out.last[my], mx);
+                to[q] = std::max(to[q], from[q]);
+        }
+    }
+}
+
+void CoverageTile::findSpans()
+{
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = values.data() + static_cast<std::size_t>(y) * width * 4;
+        auto& out = spans[static_cast<std::size_t>(y)];
+        out.clear();
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* v = row + static_cast<std::size_t>(x) * 4;
+            if ((v[0] | v[1] | v[2] | v[3]) == 0)
+                continue;
+            if (!out.empty() && out.back().second == x - 1)
+                out.back().second = x;
+            else
+                out.emplace_back(x, x);
         }
     }
 }

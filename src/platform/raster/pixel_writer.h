@@ -81,8 +81,14 @@ public:
         // pixel it covers more than the stroke has so far takes the ink over
         // the pixel the stroke found there, by that coverage.
         void coverage(const Coverage& shape, int dx, int dy, SmoothStroke& stroke, const QRect& clip);
+        // The same for a tile of coverage repeated over the whole clip.
+        void coverage(const CoverageTile& tile, SmoothStroke& stroke, const QRect& clip);
 
     private:
+        // Row y's pixels x0 to x1 covered by `values`, four for each.
+        void coverRun(int y, int x0, int x1, const std::uint8_t* values, SmoothStroke& stroke);
+        QRect coverReach(const QRect& clip, const SmoothStroke& stroke) const;
+
         PixelWriter& w_;
         const Ink ink_;
         ChangedArea changed_;

@@ -102,6 +102,16 @@ private:
     // Every copy with soft edges, as one shape with the stroke's others
     // (smooth_paint.cpp).
     void paintSmooth(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c);
+    void smoothCopies(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach,
+                      PixelWriter::Call& call, bool oneCell);
+    // A lattice's copies laid into one period and repeated, where that is
+    // the same and cheaper; false, having drawn nothing, elsewhere.
+    bool smoothPeriod(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach,
+                      PixelWriter::Call& call);
+    // Shape k's copy under operation o at a phase: its own coverage moved
+    // where the operation maps pixels, else drawn at its mapped place.
+    const Coverage& smoothDrawing(std::size_t o, std::size_t k, const Segment& shape, const PointOp& op, int px, int py,
+                                  const QRect* limit);
 
     std::unique_ptr<PictureDocument> own_;  // where the surface keeps its own picture
     PictureDocument& picture_;
@@ -121,6 +131,7 @@ private:
     bool smooth_ = false;
     SmoothStroke stroke_;
     std::unique_ptr<SmoothDrawings> smoothScratch_;
+    QRect ownLimit_;  // what the step's pixel maps take onto the canvas, mapped back
 };
 
 }  // namespace kalidor

@@ -3,6 +3,7 @@
 // coverage, and each operation's at the quarter-pixel phases its copies take.
 
 #include <cstddef>
+#include <deque>
 #include <vector>
 
 #include "platform/raster/coverage_raster.h"
@@ -19,20 +20,16 @@ struct SmoothDrawings {
         int phaseY;
         Coverage coverage;
     };
-    std::vector<Coverage> shapes;  // each shape's own
-    std::vector<Drawn> drawn;      // each operation's, at a phase
-    Coverage moved;
+    // Each operation's, at a phase; the shape's own as operation SIZE_MAX.
+    // Queues, whose members stay where they are as more come.
+    std::deque<Drawn> drawn;
+    std::deque<Coverage> moved;
+    CoverageTile tile;
 
-    const Coverage& at(std::size_t op, std::size_t shape, int px, int py, const PointOp::Ends& placed, double width)
-    {
-        for (const Drawn& d : drawn)
-            if (d.op == op && d.shape == shape && d.phaseX == px && d.phaseY == py)
-                return d.coverage;
-        drawn.push_back(Drawn{op, shape, px, py, {}});
-        const double dx = static_cast<double>(px) / kPhases, dy = static_cast<double>(py) / kPhases;
-        capsuleCoverage({placed[0] + dx, placed[1] + dy, placed[2] + dx, placed[3] + dy}, width, drawn.back().coverage);
-        return drawn.back().coverage;
-    }
+    // The drawing of operation `op`'s copy of shape `shape` at phase (px, py)
+    // quarters, from its ends `placed`, drawn once; within `limit` where given.
+    const Coverage& at(std::size_t op, std::size_t shape, int px, int py, const PointOp::Ends& placed, double width,
+                       const int* limit = nullptr);
 };
 
 }  // namespace kalidor

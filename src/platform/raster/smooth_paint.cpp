@@ -5,7 +5,9 @@
 // symmetric as the operations in every colour value; elsewhere it is the
 // shape drawn at its mapped place, the part off whole pixels rounded to a
 // quarter pixel so that a lattice's copies share a few drawings moved by
-// whole pixels.
+// whole pixels. A lattice of many copies over the whole canvas is laid into
+// one period first, then repeated.
+#include <climits>
 #include <cmath>
 
 #include "platform/raster/raster_surface.h"
@@ -26,7 +28,35 @@ std::optional<PixelMap> pixelsOf(const PointOp& op)
                     static_cast<int>(op.yy), static_cast<long long>(op.tx), static_cast<long long>(op.ty)};
 }
 
+// The pixels a map takes into the rectangle: the rectangle mapped back.
+QRect cameFrom(const PixelMap& m, const QRect& r)
+{
+    // The inverse of an axis permutation is its transpose.
+    const PixelMap back{m.xx, m.yx, m.xy, m.yy, 0, 0};
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (const QPoint p : {r.topLeft(), r.bottomRight()}) {
+        const long long qx = p.x() - m.ox, qy = p.y() - m.oy;
+        const auto x = static_cast<int>(back.xx * qx + back.xy * qy), y = static_cast<int>(back.yx * qx + back.yy * qy);
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 }  // namespace
+
+const Coverage& SmoothDrawings::at(std::size_t op, std::size_t shape, int px, int py, const PointOp::Ends& placed,
+                                   double width, const int* limit)
+{
+    for (const Drawn& d : drawn)
+        if (d.op == op && d.shape == shape && d.phaseX == px && d.phaseY == py)
+            return d.coverage;
+    drawn.push_back(Drawn{op, shape, px, py, {}});
+    const double dx = static_cast<double>(px) / kPhases, dy = static_cast<double>(py) / kPhases;
+    capsuleCoverage({placed[0] + dx, placed[1] + dy, placed[2] + dx, placed[3] + dy}, width, drawn.back().coverage,
+                    limit);
+    return drawn.back().coverage;
+}
 
 void RasterSurface::SetSmooth(bool smooth)
 {
@@ -47,44 +77,114 @@ void RasterSurface::paintSmooth(std::span<const Segment> shapes, const Symmetry&
         smoothScratch_ = std::make_unique<SmoothDrawings>();
     SmoothDrawings& s = *smoothScratch_;
     s.drawn.clear();
-    s.shapes.assign(shapes.size(), Coverage{});
     const ClipRect cl = clip();
     const QRect reach(QPoint(cl.x0, cl.y0), QPoint(cl.x1, cl.y1));
-    const double width = drawWidth_;
     {
         PixelWriter::Call call(writer, ink(c), !symmetry.oneCell());
-        for (std::size_t o = 0; o < symmetry.ops.size(); ++o) {
-            const PointOp& op = symmetry.ops[o];
-            const std::optional<PixelMap> map = pixelsOf(op);
-            for (std::size_t k = 0; k < shapes.size(); ++k) {
-                const PointOp::Ends placed = op.ends(shapes[k]);  // exact, unrounded
-                const Coverage* moved = nullptr;
-                if (map) {
-                    if (s.shapes[k].empty())
-                        capsuleCoverage({shapes[k].x1, shapes[k].y1, shapes[k].x2, shapes[k].y2}, width, s.shapes[k]);
-                    if (*map == PixelMap{}) {
-                        moved = &s.shapes[k];
-                    } else {
-                        movedCoverage(s.shapes[k], *map, s.moved);
-                        moved = &s.moved;
-                    }
-                }
-                forEachCell(symmetry.lattice, op, [&](int, int, double dx, double dy) {
-                    if (moved && whole(dx) && whole(dy)) {
-                        call.coverage(*moved, static_cast<int>(dx), static_cast<int>(dy), stroke_, reach);
-                        return;
-                    }
-                    // The move split into whole pixels and a phase.
-                    const double qx = std::round(dx * kPhases), qy = std::round(dy * kPhases);
-                    const double ix = std::floor(qx / kPhases), iy = std::floor(qy / kPhases);
-                    const int px = static_cast<int>(qx - ix * kPhases), py = static_cast<int>(qy - iy * kPhases);
-                    const Coverage& drawn = s.at(o, k, px, py, placed, width);
-                    call.coverage(drawn, static_cast<int>(ix), static_cast<int>(iy), stroke_, reach);
-                });
-            }
-        }
+        if (symmetry.oneCell())
+            smoothCopies(shapes, symmetry, reach, call, true);
+        else if (!smoothPeriod(shapes, symmetry, reach, call))
+            smoothCopies(shapes, symmetry, reach, call, false);
     }
     stroke_.leftAt = static_cast<long long>(writer.writes());
+}
+
+const Coverage& RasterSurface::smoothDrawing(std::size_t o, std::size_t k, const Segment& shape, const PointOp& op,
+                                             int px, int py, const QRect* limit)
+{
+    SmoothDrawings& s = *smoothScratch_;
+    const double width = drawWidth_;
+    const QRect around = limit ? limit->adjusted(-2, -2, 2, 2) : QRect();
+    if (const std::optional<PixelMap> map = pixelsOf(op); map && px == 0 && py == 0) {
+        // Only what some operation takes within the limit is drawn: the
+        // shape's own drawing serves them all.
+        const QRect from = limit ? ownLimit_ : QRect();
+        const int bounds[4] = {from.left(), from.top(), from.right(), from.bottom()};
+        const Coverage& own = s.at(SIZE_MAX, k, 0, 0, {shape.x1, shape.y1, shape.x2, shape.y2}, width,
+                                   limit ? bounds : nullptr);
+        if (*map == PixelMap{})
+            return own;
+        s.moved.emplace_back();
+        movedCoverage(own, *map, s.moved.back());
+        return s.moved.back();
+    }
+    const int bounds[4] = {around.left(), around.top(), around.right(), around.bottom()};
+    return s.at(o, k, px, py, op.ends(shape), width, limit ? bounds : nullptr);  // exact, unrounded
+}
+
+void RasterSurface::smoothCopies(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach,
+                                 PixelWriter::Call& call, bool oneCell)
+{
+    ownLimit_ = QRect();
+    for (const PointOp& op : symmetry.ops)
+        if (const std::optional<PixelMap> map = pixelsOf(op))
+            ownLimit_ |= cameFrom(*map, reach.adjusted(-2, -2, 2, 2));
+    for (std::size_t o = 0; o < symmetry.ops.size(); ++o) {
+        const PointOp& op = symmetry.ops[o];
+        const bool pixels = pixelsOf(op).has_value();
+        for (std::size_t k = 0; k < shapes.size(); ++k) {
+            smoothScratch_->moved.clear();
+            const Coverage* moved = nullptr;  // the operation's pixels, made at the first whole move
+            forEachCell(symmetry.lattice, op, [&](int, int, double dx, double dy) {
+                if (pixels && whole(dx) && whole(dy)) {
+                    if (!moved)
+                        moved = &smoothDrawing(o, k, shapes[k], op, 0, 0, oneCell ? &reach : nullptr);
+                    call.coverage(*moved, static_cast<int>(dx), static_cast<int>(dy), stroke_, reach);
+                    return;
+                }
+                // The move split into whole pixels and a phase.
+                const double qx = std::round(dx * kPhases), qy = std::round(dy * kPhases);
+                const double ix = std::floor(qx / kPhases), iy = std::floor(qy / kPhases);
+                const int px = static_cast<int>(qx - ix * kPhases), py = static_cast<int>(qy - iy * kPhases);
+                const Coverage& drawn = smoothDrawing(o, k, shapes[k], op, px, py, oneCell ? &reach : nullptr);
+                call.coverage(drawn, static_cast<int>(ix), static_cast<int>(iy), stroke_, reach);
+            });
+        }
+    }
+}
+
+bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach,
+                                 PixelWriter::Call& call)
+{
+    const Lattice& l = symmetry.lattice;
+    if (l.ay != 0 || l.bx != 0 || !whole(l.ax) || !whole(l.by) || l.ax <= 0 || l.by <= 0 || l.endRow != INT_MAX ||
+        l.ax > 4096 || l.by > 4096)
+        return false;
+    const int ax = static_cast<int>(l.ax), by = static_cast<int>(l.by);
+    SmoothDrawings& s = *smoothScratch_;
+    s.moved.clear();
+    std::vector<const Coverage*> drawings;
+    long long covered = 0;
+    for (std::size_t o = 0; o < symmetry.ops.size(); ++o) {
+        const PointOp& op = symmetry.ops[o];
+        if (op.columns >= 0 || op.rows >= 0)
+            return false;
+        for (std::size_t k = 0; k < shapes.size(); ++k) {
+            const Coverage& d = smoothDrawing(o, k, shapes[k], op, 0, 0, nullptr);
+            // Every copy the endless lattice would put on the canvas is one
+            // of its cells: none before the first, none past the last.
+            if (d.x0 + d.width - 1 - ax >= reach.left() || d.x0 + static_cast<long long>(l.columns) * ax <= reach.right() ||
+                d.y0 + d.height - 1 - by >= reach.top() || d.y0 + static_cast<long long>(l.rows) * by <= reach.bottom())
+                return false;
+            covered += static_cast<long long>(d.values.size() / 4);
+            drawings.push_back(&d);
+        }
+    }
+    // Worth it where the copies would cover the canvas more than once or twice.
+    const long long cells = std::min<long long>(l.columns, reach.width() / ax + 2) *
+                            std::min<long long>(l.rows, reach.height() / by + 2) / (l.chess ? 2 : 1);
+    if (covered * cells < 2LL * reach.width() * reach.height())
+        return false;
+    const int period = l.chess ? 2 : 1;
+    s.tile.reset(ax * period, by * period);
+    for (const Coverage* d : drawings)
+        for (int j = 0; j < period; ++j)
+            for (int i = 0; i < period; ++i)
+                if (!l.chess || cellParity(i, j) == (l.phase & 1))
+                    s.tile.lay(*d, static_cast<long long>(i) * ax, static_cast<long long>(j) * by);
+    s.tile.findSpans();
+    call.coverage(s.tile, stroke_, reach);
+    return true;
 }
 
 }  // namespace kalidor

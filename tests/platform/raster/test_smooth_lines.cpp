@@ -6,11 +6,14 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <tuple>
 
 #include <QTest>
 
 #include "draw/centric_geometry.h"
+#include "draw/group_geometry.h"
 #include "draw/mode_copies.h"
+#include "draw/wallpaper_groups.h"
 #include "platform/raster/raster_surface.h"
 
 using namespace kalidor;
@@ -217,6 +220,34 @@ private slots:
             }
     }
 
+    void aLatticeLaidIntoOnePeriodIsEveryCopyDrawn()
+    {
+        // Tiny cells, where the copies are laid into one period and repeated,
+        // and large ones, copy by copy: both as each exact copy drawn alone.
+        for (const char* name : {"p1", "p4m", "cmm", "p6m"})
+            for (const int cell : {6, 9, 40}) {
+                const int w = 150, h = 120, pen = 5;
+                auto sOwn = smoothSurface(w, h, pen), eachOwn = smoothSurface(w, h, pen);
+                RasterSurface &s = *sOwn, &each = *eachOwn;
+                const Segment seg{70.f, 60.f, 74.f, 57.f};
+                const StrokeStep step = groupStep(wallpaperGroup(groupIndex(name)), static_cast<int16>(cell),
+                                                  static_cast<int16>(cell), false, seg, GroupCanvas{w, h, pen});
+                s.Paint(step.shapes, step.symmetry, 0x2050A0);
+                for (const PointOp& op : step.symmetry.ops)
+                    forEachCell(step.symmetry.lattice, op, [&](int, int, double dx, double dy) {
+                        const PointOp::Ends e = op.ends(step.shapes.front());
+                        paintOne(each, e[0] + dx, e[1] + dy, e[2] + dx, e[3] + dy, 0x2050A0);
+                    });
+                int apart = 0;
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x)
+                        apart = std::max(apart, std::abs(int(s.Point(x, y) & 0xFF) - int(each.Point(x, y) & 0xFF)));
+                // Quarter-pixel phases move a hexagonal copy by up to an eighth of a pixel.
+                const int allowed = wallpaperGroup(groupIndex(name)).lattice == LatticeShape::Hexagonal ? 48 : 2;
+                QVERIFY2(apart <= allowed, qPrintable(QString("%1 cells %2: %3 levels apart").arg(name).arg(cell).arg(apart)));
+            }
+    }
+
     void aNewStrokeOrAnotherWriteStartsANewShape()
     {
         // Two strokes crossing: the second blends over the first, not beside it.
@@ -245,6 +276,74 @@ private slots:
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 60; ++x)
                 QVERIFY(u.Point(x, y) == static_cast<std::int32_t>(kWhite) || u.Point(x, y) == 0);
+    }
+
+    void aFillColoursUnderTheSoftEdgesOfASmoothLine()
+    {
+        for (const int width : {2, 5}) {
+            for (const bool soft : {true, false}) {
+                auto sOwn = smoothSurface(120, 120, width);
+                RasterSurface& s = *sOwn;
+                // A closed curve of 40 moves about (60, 60), radius 40.
+                for (int i = 0; i < 40; ++i)
+                    paintOne(s, 60 + 40 * std::cos(i * M_PI / 20), 60 + 40 * std::sin(i * M_PI / 20),
+                             60 + 40 * std::cos((i + 1) * M_PI / 20), 60 + 40 * std::sin((i + 1) * M_PI / 20));
+                const std::int32_t outside = s.Point(2, 2);
+                s.Fill(std::vector<PixelPoint>{{60, 60}}, 0x0000FF, FillReach{0, soft});
+                // Inside the line's middle every pixel is red, black or a blend
+                // of the two: no white is left in any channel but red's.
+                int white = 0;
+                for (int y = 0; y < 120; ++y)
+                    for (int x = 0; x < 120; ++x)
+                        if (std::hypot(x - 60, y - 60) < 40 - 0.5) {
+                            const std::int32_t p = s.Point(x, y);
+                            white += (p >> 8 & 0xFF) > 2 || (p >> 16 & 0xFF) > 2;
+                        }
+                if (soft)
+                    QVERIFY2(white == 0, qPrintable(QString("width %1: %2 pixels keep white").arg(width).arg(white)));
+                else
+                    QVERIFY2(white > 20, "an exact fill leaves the soft edge's white, as the check must see");
+                QCOMPARE(s.Point(60, 60), static_cast<std::int32_t>(0x0000FF));
+                QCOMPARE(s.Point(2, 2), outside);  // the outside is not reached
+            }
+        }
+    }
+
+    void eachToleranceFillsWhatItPromises()
+    {
+        // Regions of grey varied by up to `spread` a channel inside a black frame.
+        auto region = [](int spread) {
+            auto s = std::make_unique<RasterSurface>(64, 64, 0, kBlack);
+            std::mt19937 random(static_cast<unsigned>(spread));
+            std::uniform_int_distribution<int> by(-spread, spread);
+            std::vector<PixelPoint> all;
+            for (int y = 4; y < 60; ++y)
+                for (int x = 4; x < 60; ++x) {
+                    const int r = 128 + by(random), g = 128 + by(random), b = 128 + by(random);
+                    s->Line(float(x), float(y), float(x), float(y), static_cast<Colour>(r | g << 8 | b << 16));
+                }
+            return s;
+        };
+        auto filled = [](RasterSurface& s) {
+            int n = 0;
+            for (int y = 0; y < 64; ++y)
+                for (int x = 0; x < 64; ++x)
+                    n += s.Point(x, y) == 0x00FF00;
+            return n;
+        };
+        const int whole = 56 * 56;
+        // Spread s against each level: a level fills the region whole where its
+        // tolerance spans twice the spread (any two pixels), and never the frame.
+        for (const auto& [spread, level, fillsWhole] :
+             std::vector<std::tuple<int, int, bool>>{{5, 0, false}, {5, 1, true}, {15, 1, false}, {15, 2, true},
+                                                      {30, 2, false}, {30, 3, true}}) {
+            auto s = region(spread);
+            s->Fill(std::vector<PixelPoint>{{30, 30}}, 0x00FF00, FillReach{kFillTolerances[level], false});
+            const int n = filled(*s);
+            QVERIFY2(fillsWhole ? n == whole : n < whole,
+                     qPrintable(QString("spread %1 level %2: %3 of %4").arg(spread).arg(level).arg(n).arg(whole)));
+            QCOMPARE(s->Point(1, 1), static_cast<std::int32_t>(kBlack));
+        }
     }
 };
 

@@ -74,29 +74,28 @@ int farness(QRgb a, QRgb b)
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
-std::string checkReachingFill(const QImage& before, const QImage& after, QRgb target, QRgb c, int tolerance)
+std::string checkReachingFill(const QImage& before, const QImage& after, QRgb target, QRgb c, int tolerance, bool soft)
 {
     if (before.size() != after.size())
         return "the fill changed the picture's size";
     const int w = before.width(), h = before.height();
-    auto filled = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < w && y < h && after.pixel(x, y) == c && before.pixel(x, y) != c;
+    // The regions: pixels within reach of the pressed colour that took the new one.
+    auto region = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && after.pixel(x, y) == c && before.pixel(x, y) != c &&
+               farness(before.pixel(x, y), target) <= 2 * tolerance;
     };
     auto at = [](int x, int y) { return " at (" + std::to_string(x) + ", " + std::to_string(y) + ")"; };
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const QRgb was = before.pixel(x, y), is = after.pixel(x, y);
-            if (was == is)
+            if (before.pixel(x, y) == after.pixel(x, y) || region(x, y))
                 continue;
-            if (is == c) {
-                if (farness(was, target) > 2 * tolerance)
-                    return "a pixel beyond the tolerance took the colour" + at(x, y);
-                continue;
-            }
+            if (!soft)
+                return "a pixel beyond the tolerance changed" + at(x, y);
+            // A soft edge's pixel, painted again over the new colour.
             bool near = false;
             for (int j = y - 3; j <= y + 3 && !near; ++j)
                 for (int i = x - 3; i <= x + 3 && !near; ++i)
-                    near = filled(i, j);
+                    near = region(i, j);
             if (!near)
                 return "a pixel away from the region changed" + at(x, y);
         }

@@ -25,10 +25,11 @@ std::string checkIsAFill(const QImage& before, const QImage& after, QRgb target,
 // The largest difference of two pixels in any colour channel.
 int farness(QRgb a, QRgb b);
 
-// What a fill with a tolerance and soft edges may have done: every pixel it
-// gave colour `c` was within twice the tolerance of `target` (an image within
-// it of the pressed colour, a region within it of the image), and every other
-// pixel it changed lies within three pixels of one it gave `c`. Empty where so.
-std::string checkReachingFill(const QImage& before, const QImage& after, QRgb target, QRgb c, int tolerance);
+// What a fill with a tolerance may have done: the pixels it changed took
+// colour `c` and were within twice the tolerance of `target` (an image within
+// it of the pressed colour, a region within it of the image); with `soft`
+// edges, others changed lie within three pixels of such a one. Empty where so.
+std::string checkReachingFill(const QImage& before, const QImage& after, QRgb target, QRgb c, int tolerance,
+                              bool soft);
 
 }  // namespace kalidor::test

@@ -92,7 +92,7 @@ void StormDriver::pressOnCanvas(const std::string& what, QPointF at, Qt::MouseBu
         fail("Fill wrote beyond the picture's own size");
     if (!plain) {
         if (std::string why = checkReachingFill(was, within, toPixel(static_cast<Colour>(pressed)), toPixel(colour),
-                                                tolerance);
+                                                tolerance, e_.smoothLines);
             !why.empty())
             fail("Fill with smooth lines or a tolerance: " + why);
         return;

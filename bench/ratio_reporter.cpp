@@ -103,6 +103,24 @@ void RatioReporter::Finalize()
     std::printf("(a ratio of 0 means its baseline was not run)\n");
     printGroups();
     printViews();
+    printSmooth();
+}
+
+void RatioReporter::printSmooth() const
+{
+    // Each smooth step within twice its hard twin.
+    bool header = false;
+    for (const Measured& m : measured_) {
+        if (!startsWith(m.name, "smooth/"))
+            continue;
+        if (!header) {
+            std::printf("\n%-52s %10s %10s %10s %7s\n", "case", "ms", "hard ms", "÷ hard", "target");
+            header = true;
+        }
+        const double hard = find("hard/" + m.name.substr(7));
+        const double r = hard > 0 ? m.ms / hard : 0.0;
+        std::printf("%-52s %10.4f %10.4f %10.2f %7s\n", m.name.c_str(), m.ms, hard, r, hard > 0 && r <= 2 ? "ok" : "OVER");
+    }
 }
 
 void RatioReporter::printViews() const

@@ -28,6 +28,7 @@ private:
     // Zoom and pan steps against a fill, and steps on a large picture against
     // their twins on one the canvas's size.
     void printViews() const;
+    void printSmooth() const;
     std::vector<Measured> measured_;
 };
 

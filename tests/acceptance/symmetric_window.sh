@@ -148,4 +148,33 @@ sleep 0.4
 shot "$WORK/unfilled.png"
 canvas_crop "$WORK/unfilled.png" "$WORK/unfilled-canvas.png"
 expect_same "Ctrl+Z takes the fill back, to the pixel" "$(differing "$WORK/unfilled-canvas.png" "$WORK/petals-canvas.png")" 0
+
+# Smooth lines. F puts Fill down and A switches smooth lines on: the same
+# circle on a new canvas gives the same five petals with soft edges, many
+# levels of grey where the hard ones had black and white alone.
+xdotool key ctrl+n f a
+sleep 0.3
+xdotool mousemove "$(sx "$(cx 440)")" "$(sy "$(cy 420)")" mousedown 1
+for i in $(seq 1 24); do
+    xy=$(awk -v i="$i" 'BEGIN { a = i * 2 * 3.141592 / 24; printf "%d %d", 410 + 30 * cos(a) + 0.5, 420 + 30 * sin(a) + 0.5 }')
+    set -- $xy
+    xdotool mousemove "$(sx "$(cx "$1")")" "$(sy "$(cy "$2")")"
+    sleep 0.01
+done
+xdotool mouseup 1
+sleep 0.3
+shot "$WORK/smooth.png"
+# Petal 0 alone, away from the marker over the centre.
+greys() { convert "$1" -crop "90x90+$(sx "$(cx 370)")+$(sy "$(cy 380)")" +repage -unique-colors -format "%w" info:; }
+hard=$(greys "$WORK/petals.png")
+soft=$(greys "$WORK/smooth.png")
+if [ "$hard" -le 3 ] && [ "$soft" -ge 12 ]; then echo "ok: hard petals in $hard colours, smooth ones in $soft"; else
+    echo "FAIL: hard petals in $hard colours, smooth ones in $soft"
+    FAILURES=$((FAILURES + 1))
+fi
+for k in 0 1 2 3 4; do
+    xy=$(awk -v k="$k" 'BEGIN { a = k * 2 * 3.141592 / 5; printf "%d %d", 300 + 110 * cos(a) + 0.5, 420 + 110 * sin(a) + 0.5 }')
+    set -- $xy
+    expect_canvas "$WORK/smooth.png" "$1" "$2" "255,255,255" "smooth petal $k is white inside"
+done
 exit "$FAILURES"

@@ -147,14 +147,24 @@ bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry
                                  PixelWriter::Call& call)
 {
     const Lattice& l = symmetry.lattice;
-    if (l.ay != 0 || l.bx != 0 || !whole(l.ax) || !whole(l.by) || l.ax <= 0 || l.by <= 0 || l.endRow != INT_MAX ||
-        l.ax > 4096 || l.by > 4096)
+    if (l.ay != 0 || !whole(l.ax) || !whole(l.by) || l.ax <= 0 || l.by <= 0 || l.endRow != INT_MAX || l.ax > 4096 ||
+        l.by > 4096)
         return false;
     const int ax = static_cast<int>(l.ax), by = static_cast<int>(l.by);
+    // The rows of cells repeat straight down after m rows, moved back t cells
+    // across (a hexagonal lattice: two rows, one cell); with Chess, only after
+    // an even number of cells in all.
+    int m = 0, t = 0;
+    for (const int rows : {1, 2, 4})
+        if (const double cells = -rows * l.bx / l.ax; whole(cells) && m == 0)
+            m = rows, t = static_cast<int>(cells);
+    if (m == 0)
+        return false;
+    const int across = l.chess ? 2 : 1;
+    if (l.chess && (m + t) % 2 != 0)
+        m *= 2;
     SmoothDrawings& s = *smoothScratch_;
     s.moved.clear();
-    std::vector<const Coverage*> drawings;
-    long long covered = 0;
     for (std::size_t o = 0; o < symmetry.ops.size(); ++o) {
         const PointOp& op = symmetry.ops[o];
         if (op.columns >= 0 || op.rows >= 0)
@@ -162,26 +172,39 @@ bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry
         for (std::size_t k = 0; k < shapes.size(); ++k) {
             const Coverage& d = smoothDrawing(o, k, shapes[k], op, 0, 0, nullptr);
             // Every copy the endless lattice would put on the canvas is one
-            // of its cells: none before the first, none past the last.
-            if (d.x0 + d.width - 1 - ax >= reach.left() || d.x0 + static_cast<long long>(l.columns) * ax <= reach.right() ||
-                d.y0 + d.height - 1 - by >= reach.top() || d.y0 + static_cast<long long>(l.rows) * by <= reach.bottom())
+            // of its cells: none before the first or past the last of a row.
+            // Within the soft fringe of the pen, a copy the lattice leaves out
+            // (it keeps those whose line reaches the canvas) may be laid too.
+            const int slack = drawWidth_ / 2 + 3;
+            for (const int j : {0, l.rows - 1}) {
+                const double shift = j * l.bx;
+                if (d.x0 + d.width - 1 + shift - ax >= reach.left() + slack || d.x0 + shift + double(l.columns) * ax <= reach.right() - slack)
+                    return false;
+            }
+            if (d.y0 + d.height - 1 - by >= reach.top() + slack || d.y0 + static_cast<long long>(l.rows) * by <= reach.bottom() - slack)
                 return false;
-            covered += static_cast<long long>(d.values.size() / 4);
-            drawings.push_back(&d);
         }
     }
-    // Worth it where the copies would cover the canvas more than once or twice.
+    // Worth it beyond a few cells: a stroke's later steps lay only what they add.
     const long long cells = std::min<long long>(l.columns, reach.width() / ax + 2) *
-                            std::min<long long>(l.rows, reach.height() / by + 2) / (l.chess ? 2 : 1);
-    if (covered * cells < 2LL * reach.width() * reach.height())
+                            std::min<long long>(l.rows, reach.height() / by + 2) / across;
+    if (cells < 16)
         return false;
-    const int period = l.chess ? 2 : 1;
-    s.tile.reset(ax * period, by * period);
-    for (const Coverage* d : drawings)
-        for (int j = 0; j < period; ++j)
-            for (int i = 0; i < period; ++i)
-                if (!l.chess || cellParity(i, j) == (l.phase & 1))
-                    s.tile.lay(*d, static_cast<long long>(i) * ax, static_cast<long long>(j) * by);
+    s.tile.reset(ax * across, by * m);
+    for (std::size_t o = 0; o < symmetry.ops.size(); ++o)
+        for (std::size_t k = 0; k < shapes.size(); ++k)
+            for (int j = 0; j < m; ++j)
+                for (int i = 0; i < across; ++i) {
+                    if (l.chess && cellParity(i, j) != (l.phase & 1))
+                        continue;
+                    const double dx = i * l.ax + j * l.bx, dy = j * l.by;
+                    const double qx = std::round(dx * kPhases), ix = std::floor(qx / kPhases);
+                    const int px = static_cast<int>(qx - ix * kPhases);
+                    const Coverage& d = smoothDrawing(o, k, shapes[k], symmetry.ops[o], px, 0, nullptr);
+                    s.tile.lay(d, static_cast<long long>(ix), static_cast<long long>(dy));
+                }
+    // Only what this step adds to the stroke's own period is laid again.
+    stroke_.addToPeriod(s.tile, reach);
     s.tile.findSpans();
     call.coverage(s.tile, stroke_, reach);
     return true;

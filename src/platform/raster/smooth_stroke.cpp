@@ -19,6 +19,29 @@ void SmoothStroke::start(int width, int height)
     tiles_.clear();
     tiles_.resize(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_));
     leftAt = -1;
+    period_ = CoverageTile();
+    periodReach_ = QRect();
+}
+
+void SmoothStroke::addToPeriod(CoverageTile& step, const QRect& reach)
+{
+    if (period_.width != step.width || period_.height != step.height || periodReach_ != reach) {
+        period_ = step;
+        periodReach_ = reach;
+        return;
+    }
+    // A quarter that adds nothing leaves the pixel's four as they are; one
+    // that adds keeps the pixel in the step.
+    for (std::size_t i = 0; i < step.values.size(); i += 4) {
+        bool more = false;
+        for (std::size_t q = i; q < i + 4; ++q)
+            if (step.values[q] > period_.values[q]) {
+                period_.values[q] = step.values[q];
+                more = true;
+            }
+        if (!more)
+            std::fill_n(step.values.begin() + static_cast<std::ptrdiff_t>(i), 4, std::uint8_t{0});
+    }
 }
 
 SmoothStroke::Tile& SmoothStroke::tile(const QImage& image, int tx, int ty)

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include <QImage>
+#include <QRect>
+
+#include "platform/raster/coverage_raster.h"
 
 namespace kalidor {
 
@@ -30,6 +33,10 @@ public:
     int height() const { return height_; }
     // The tile (tx, ty), taken from `image` where the stroke first reaches it.
     Tile& tile(const QImage& image, int tx, int ty);
+    // Leaves in `step` only what it adds to the period the stroke laid over
+    // `reach` so far, and adds it; the whole of `step` where the stroke laid
+    // none of that size over that reach.
+    void addToPeriod(CoverageTile& step, const QRect& reach);
     // The state of the picture the stroke last left, for the surface to see
     // whether anything else wrote since (then a new stroke starts).
     long long leftAt = -1;
@@ -42,6 +49,8 @@ private:
     std::vector<std::unique_ptr<Tile>> tiles_;
     std::vector<std::size_t> used_;
     std::vector<std::unique_ptr<Tile>> spare_;
+    CoverageTile period_;
+    QRect periodReach_;
 };
 
 // The pixel `under` with the ink over it by `cover` of 255, channel by channel.

@@ -229,15 +229,17 @@ private slots:
                 const int w = 150, h = 120, pen = 5;
                 auto sOwn = smoothSurface(w, h, pen), eachOwn = smoothSurface(w, h, pen);
                 RasterSurface &s = *sOwn, &each = *eachOwn;
-                const Segment seg{70.f, 60.f, 74.f, 57.f};
-                const StrokeStep step = groupStep(wallpaperGroup(groupIndex(name)), static_cast<int16>(cell),
-                                                  static_cast<int16>(cell), false, seg, GroupCanvas{w, h, pen});
-                s.Paint(step.shapes, step.symmetry, 0x2050A0);
-                for (const PointOp& op : step.symmetry.ops)
-                    forEachCell(step.symmetry.lattice, op, [&](int, int, double dx, double dy) {
-                        const PointOp::Ends e = op.ends(step.shapes.front());
-                        paintOne(each, e[0] + dx, e[1] + dy, e[2] + dx, e[3] + dy, 0x2050A0);
-                    });
+                // Two steps of one stroke: the second lays only what it adds.
+                for (const Segment seg : {Segment{70.f, 60.f, 74.f, 57.f}, Segment{74.f, 57.f, 77.f, 62.f}}) {
+                    const StrokeStep step = groupStep(wallpaperGroup(groupIndex(name)), static_cast<int16>(cell),
+                                                      static_cast<int16>(cell), false, seg, GroupCanvas{w, h, pen});
+                    s.Paint(step.shapes, step.symmetry, 0x2050A0);
+                    for (const PointOp& op : step.symmetry.ops)
+                        forEachCell(step.symmetry.lattice, op, [&](int, int, double dx, double dy) {
+                            const PointOp::Ends e = op.ends(step.shapes.front());
+                            paintOne(each, e[0] + dx, e[1] + dy, e[2] + dx, e[3] + dy, 0x2050A0);
+                        });
+                }
                 int apart = 0;
                 for (int y = 0; y < h; ++y)
                     for (int x = 0; x < w; ++x)

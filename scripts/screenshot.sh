@@ -6,7 +6,8 @@
 # four wallpaper groups side by side (docs/groups.png), and a figure of lines
 # and circles drawn with the shape tools under Centric with Mirror
 # (docs/shapes.png), the mandala's detail at 8 x (docs/zoom.png), and a tile saved under p6m laid 3 x 3 beside the picture
-# it came from (docs/tile.png).
+# it came from (docs/tile.png), and a Centric figure drawn hard and with
+# smooth lines, a detail of each at 4 x (docs/smooth.png).
 set -eu
 cd "$(dirname "$0")/.."
 SCREEN_SIZE=1024x720
@@ -232,3 +233,37 @@ label "$WORK/laid.png" "laid 3 x 3" "$WORK/c.png"
 convert "$WORK/a.png" "$WORK/b.png" "$WORK/c.png" -background white -gravity north +append docs/tile.png
 echo "wrote docs/tile.png"
 kill "$KALIDOR_PID"
+
+# Smooth lines (A): the same Centric figure at N = 7 drawn hard and smooth,
+# and a detail of each at 4 x side by side (docs/smooth.png).
+petals() {  # petals KEYS OUT: the figure drawn after KEYS, the screen in OUT
+    start
+    xdotool mousemove "$(sx 30)" "$(sy 60)" click 1
+    xdotool mousemove "$(sx 37)" "$(sy 147)" mousedown 1 mousemove "$(sx 42)" "$(sy 147)" mousemove "$(sx $NX)" "$(sy 147)" mouseup 1
+    xdotool mousemove $(at 100 100) ${1:+key $1}
+    pen 3
+    swatch 0 14
+    MX=$(((WIN_W - 112) / 2))
+    MY=$(((WIN_H - 42) / 2))
+    awk -v mx="$MX" -v my="$MY" 'BEGIN { for (i = 0; i <= 90; i++) { t = i / 90 * 3.14159;
+        r = 60 + 170 * sin(t); a = t * 0.5 - 0.2;
+        printf "%d %d\n", mx + r * cos(a), my + r * sin(a) } }' >"$WORK/smooth-petal"
+    drag "$WORK/smooth-petal"
+    xdotool mousemove "$(sx 600)" "$(sy 2)"
+    sleep 0.5
+    shot "$2"
+    kill "$KALIDOR_PID"
+}
+NX=${NX:-44}
+petals "" "$WORK/hard.png"
+petals "a" "$WORK/soft.png"
+DX=$(( (WIN_W - 112) / 2 + 102 + 120 )); DY=$(( (WIN_H - 42) / 2 + 12 + 60 ))
+for k in hard soft; do
+    convert "$WORK/$k.png" -crop "110x90+$(sx $DX)+$(sy $DY)" +repage -scale 400% "$WORK/$k-4x.png"
+done
+label "$WORK/hard-4x.png" "hard pixels (at 4 x)" "$WORK/a.png"
+label "$WORK/soft-4x.png" "smooth lines, A (at 4 x)" "$WORK/b.png"
+convert "$WORK/soft.png" -crop "${WIN_W}x$((WIN_H + WIN_Y))+0+0" +repage -resize 40% "$WORK/whole.png"
+label "$WORK/whole.png" "the smooth figure" "$WORK/c.png"
+convert "$WORK/c.png" "$WORK/a.png" "$WORK/b.png" -background white -gravity north +append docs/smooth.png
+echo "wrote docs/smooth.png"

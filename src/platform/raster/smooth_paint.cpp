@@ -174,8 +174,9 @@ bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry
             // Every copy the endless lattice would put on the canvas is one
             // of its cells: none before the first or past the last of a row.
             // Within the soft fringe of the pen, a copy the lattice leaves out
-            // (it keeps those whose line reaches the canvas) may be laid too.
-            const int slack = drawWidth_ / 2 + 3;
+            // (it keeps those whose line reaches the canvas) may be laid too,
+            // and a cell at the ends of a hexagonal lattice's slanting rows.
+            const int slack = drawWidth_ / 2 + 3 + (l.bx != 0 ? ax : 0);
             for (const int j : {0, l.rows - 1}) {
                 const double shift = j * l.bx;
                 if (d.x0 + d.width - 1 + shift - ax >= reach.left() + slack || d.x0 + shift + double(l.columns) * ax <= reach.right() - slack)

@@ -60,23 +60,26 @@ void fillPresses(benchmark::State& state, Editor& e, float x, float y)
     }
     // The window is shared with the other cases: left as they expect it.
     e.fill = false;
+    e.smoothLines = false;
     e.ui.pbColor[1].SetBackColor(kBlack);
     e.ui.obMode[kNormal].button()->click();
     mnuNew_Click(e);
 }
 
-void blankCanvas(benchmark::State& state)
+void blankCanvas(benchmark::State& state, bool smooth)
 {
     Editor& e = windowWithCanvas(kW, kH).editor();
+    e.smoothLines = smooth;
     mnuNew_Click(e);
     fillPresses(state, e, 1000, 700);
 }
 
 // Squares 11 pixels a side, one in every 20 x 20 cell: the press inside one, or
 // on the background between them.
-void patternTiling(benchmark::State& state, bool inside)
+void patternTiling(benchmark::State& state, bool inside, bool smooth = false)
 {
     Editor& e = windowWithCanvas(kW, kH).editor();
+    e.smoothLines = smooth;
     mnuNew_Click(e);
     e.ui.obMode[kPattern].button()->click();
     e.st.PatternX = 20;
@@ -87,9 +90,10 @@ void patternTiling(benchmark::State& state, bool inside)
 
 // Two circles of radius 15 and 25 drawn 16 times about the middle: the press
 // between them fills 16 rings 50 pixels across.
-void centricRings(benchmark::State& state)
+void centricRings(benchmark::State& state, bool smooth)
 {
     Editor& e = windowWithCanvas(kW, kH).editor();
+    e.smoothLines = smooth;  // the rings drawn smooth, the fill under their soft edges
     mnuNew_Click(e);
     e.ui.obMode[kCentric].button()->click();
     e.ui.slN.slider()->setValue(16);
@@ -103,10 +107,16 @@ void centricRings(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(blankCanvas)->Name("step/Fill/blank/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(blankCanvas, hard, false)->Name("step/Fill/blank/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+// With smooth lines on: Fill paints soft edges again.
+BENCHMARK_CAPTURE(blankCanvas, smooth, true)->Name("step/Fill/smooth-blank/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(patternTiling, inside, true)->Name("step/Fill/Pattern-cells:20/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(patternTiling, background, false)
     ->Name("step/Fill/Pattern-cells:20-background/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(centricRings)->Name("step/Fill/Centric-N:16-ring/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(centricRings, hard, false)->Name("step/Fill/Centric-N:16-ring/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(centricRings, smooth, true)
+    ->Name("step/Fill/smooth-Centric-N:16-ring/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(patternTiling, smooth, false, true)
+    ->Name("step/Fill/smooth-Pattern-cells:20-background/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace kalidor::bench

@@ -108,6 +108,9 @@ private:
     // the same and cheaper; false, having drawn nothing, elsewhere.
     bool smoothPeriod(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach,
                       PixelWriter::Call& call);
+    // Whether every copy the endless lattice would put within the reach is
+    // one of the lattice's cells, so that repeating one period is the same.
+    bool latticeCoversReach(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach);
     // Shape k's copy under operation o at a phase: its own coverage moved
     // where the operation maps pixels, else drawn at its mapped place.
     const Coverage& smoothDrawing(std::size_t o, std::size_t k, const Segment& shape, const PointOp& op, int px, int py,

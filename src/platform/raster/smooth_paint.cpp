@@ -143,6 +143,36 @@ void RasterSurface::smoothCopies(std::span<const Segment> shapes, const Symmetry
     }
 }
 
+bool RasterSurface::latticeCoversReach(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach)
+{
+    const Lattice& l = symmetry.lattice;
+    const int ax = static_cast<int>(l.ax), by = static_cast<int>(l.by);
+    for (std::size_t o = 0; o < symmetry.ops.size(); ++o) {
+        const PointOp& op = symmetry.ops[o];
+        if (op.columns >= 0 || op.rows >= 0)
+            return false;
+        for (std::size_t k = 0; k < shapes.size(); ++k) {
+            const Coverage& d = smoothDrawing(o, k, shapes[k], op, 0, 0, nullptr);
+            // Every copy the endless lattice would put on the canvas is one
+            // of its cells: none before the first or past the last of a row.
+            // Within the soft fringe of the pen, a copy the lattice leaves out
+            // (it keeps those whose line reaches the canvas) may be laid too,
+            // and a cell at the ends of a hexagonal lattice's slanting rows.
+            const int slack = drawWidth_ / 2 + 3 + (l.bx != 0 ? ax : 0);
+            for (const int j : {0, l.rows - 1}) {
+                const double shift = j * l.bx;
+                if (d.x0 + d.width - 1 + shift - ax >= reach.left() + slack ||
+                    d.x0 + shift + double(l.columns) * ax <= reach.right() - slack)
+                    return false;
+            }
+            if (d.y0 + d.height - 1 - by >= reach.top() + slack ||
+                d.y0 + static_cast<long long>(l.rows) * by <= reach.bottom() - slack)
+                return false;
+        }
+    }
+    return true;
+}
+
 bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry& symmetry, const QRect& reach,
                                  PixelWriter::Call& call)
 {
@@ -165,27 +195,8 @@ bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry
         m *= 2;
     SmoothDrawings& s = *smoothScratch_;
     s.moved.clear();
-    for (std::size_t o = 0; o < symmetry.ops.size(); ++o) {
-        const PointOp& op = symmetry.ops[o];
-        if (op.columns >= 0 || op.rows >= 0)
-            return false;
-        for (std::size_t k = 0; k < shapes.size(); ++k) {
-            const Coverage& d = smoothDrawing(o, k, shapes[k], op, 0, 0, nullptr);
-            // Every copy the endless lattice would put on the canvas is one
-            // of its cells: none before the first or past the last of a row.
-            // Within the soft fringe of the pen, a copy the lattice leaves out
-            // (it keeps those whose line reaches the canvas) may be laid too,
-            // and a cell at the ends of a hexagonal lattice's slanting rows.
-            const int slack = drawWidth_ / 2 + 3 + (l.bx != 0 ? ax : 0);
-            for (const int j : {0, l.rows - 1}) {
-                const double shift = j * l.bx;
-                if (d.x0 + d.width - 1 + shift - ax >= reach.left() + slack || d.x0 + shift + double(l.columns) * ax <= reach.right() - slack)
-                    return false;
-            }
-            if (d.y0 + d.height - 1 - by >= reach.top() + slack || d.y0 + static_cast<long long>(l.rows) * by <= reach.bottom() - slack)
-                return false;
-        }
-    }
+    if (!latticeCoversReach(shapes, symmetry, reach))
+        return false;
     // Worth it beyond a few cells: a stroke's later steps lay only what they add.
     const long long cells = std::min<long long>(l.columns, reach.width() / ax + 2) *
                             std::min<long long>(l.rows, reach.height() / by + 2) / across;

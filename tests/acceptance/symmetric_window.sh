@@ -105,6 +105,18 @@ if awk -v m="$mean" 'BEGIN { exit !(m > 0.74 && m < 0.76) }'; then echo "ok: tin
     FAILURES=$((FAILURES + 1))
 fi
 
+# circle_stroke: a circle of radius 30 about (410, 420) in 24 moves, one stroke.
+circle_stroke() {
+    xdotool mousemove "$(sx "$(cx 440)")" "$(sy "$(cy 420)")" mousedown 1
+    for i in $(seq 1 24); do
+        xy=$(awk -v i="$i" 'BEGIN { a = i * 2 * 3.141592 / 24; printf "%d %d", 410 + 30 * cos(a) + 0.5, 420 + 30 * sin(a) + 0.5 }')
+        set -- $xy
+        xdotool mousemove "$(sx "$(cx "$1")")" "$(sy "$(cy "$2")")"
+        sleep 0.01
+    done
+    xdotool mouseup 1
+}
+
 # Fill. On a new canvas, a circle drawn in Centric at N = 5 about the centre
 # left at (300, 420) makes five closed petals; with F, one press inside one of
 # them colours all five, the moves after it with the button held draw
@@ -112,14 +124,7 @@ fi
 xdotool key ctrl+n
 sleep 0.3
 choose 60
-xdotool mousemove "$(sx "$(cx 440)")" "$(sy "$(cy 420)")" mousedown 1
-for i in $(seq 1 24); do
-    xy=$(awk -v i="$i" 'BEGIN { a = i * 2 * 3.141592 / 24; printf "%d %d", 410 + 30 * cos(a) + 0.5, 420 + 30 * sin(a) + 0.5 }')
-    set -- $xy
-    xdotool mousemove "$(sx "$(cx "$1")")" "$(sy "$(cy "$2")")"
-    sleep 0.01
-done
-xdotool mouseup 1
+circle_stroke
 sleep 0.3
 shot "$WORK/petals.png"
 canvas_crop "$WORK/petals.png" "$WORK/petals-canvas.png"
@@ -154,14 +159,7 @@ expect_same "Ctrl+Z takes the fill back, to the pixel" "$(differing "$WORK/unfil
 # levels of grey where the hard ones had black and white alone.
 xdotool key ctrl+n f a
 sleep 0.3
-xdotool mousemove "$(sx "$(cx 440)")" "$(sy "$(cy 420)")" mousedown 1
-for i in $(seq 1 24); do
-    xy=$(awk -v i="$i" 'BEGIN { a = i * 2 * 3.141592 / 24; printf "%d %d", 410 + 30 * cos(a) + 0.5, 420 + 30 * sin(a) + 0.5 }')
-    set -- $xy
-    xdotool mousemove "$(sx "$(cx "$1")")" "$(sy "$(cy "$2")")"
-    sleep 0.01
-done
-xdotool mouseup 1
+circle_stroke
 sleep 0.3
 shot "$WORK/smooth.png"
 # Petal 0 alone, away from the marker over the centre.

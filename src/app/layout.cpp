@@ -35,6 +35,26 @@ constexpr float kGroupPanelRight = kEditPanelRight + kGroupPanelWidth * kTwipsPe
 // their size a caption beside a check mark would be clipped.
 constexpr bool kPushLike = true;
 
+// The Edit pop-up's tools and settings.
+void setEditToolTips(Controls& c)
+{
+    c.mnuEdit.SetToolTip(kEditFill, "Fill: a press colours the region under the pointer, in every copy of the symmetry");
+    c.mnuEdit.SetToolTip(kEditLine, "Line: press, drag and release draw a straight line, with Ctrl at steps of 15\u00b0, "
+                                    "in every copy of the symmetry; Escape while dragging calls it off");
+    c.mnuEdit.SetToolTip(kEditCircle, "Circle: press at the centre, drag and release draw a circle through the release "
+                                      "point, in every copy of the symmetry");
+    const std::string steady = "Stabiliser: the line follows the pointer smoothly, a few moves behind, and is "
+                               "finished at the release; S steps Off, Light, Strong";
+    for (int item = kEditOff; item <= kEditStrong; ++item)
+        c.mnuEdit.SetToolTip(item, steady);
+    c.mnuEdit.SetToolTip(kEditSmooth, "Smooth lines: strokes with soft edges, every copy of the symmetry exact; "
+                                      "with them on, Fill colours under the soft edges too (A)");
+    const std::string tolerance = "Fill tolerance: how far from the pressed colour a region reaches, so that "
+                                  "slightly varied colours, or a photo's sky, fill as one";
+    for (int item = kEditExact; item <= kEditHigh; ++item)
+        c.mnuEdit.SetToolTip(item, tolerance);
+}
+
 // What each control does, and its key. The canvas has none: it would cover the
 // drawing whenever the pointer rests on it.
 void setToolTips(Controls& c)
@@ -78,21 +98,7 @@ void setToolTips(Controls& c)
     c.sb.SetPanelToolTip(2, "The pointer's position on the canvas");
     c.sb.SetPanelToolTip(3, "The centre (C) or the pattern point (P)");
     c.sb.SetPanelToolTip(4, kEditPanelKeys);
-    c.mnuEdit.SetToolTip(kEditFill, "Fill: a press colours the region under the pointer, in every copy of the symmetry");
-    c.mnuEdit.SetToolTip(kEditLine, "Line: press, drag and release draw a straight line, with Ctrl at steps of 15\u00b0, "
-                                    "in every copy of the symmetry; Escape while dragging calls it off");
-    c.mnuEdit.SetToolTip(kEditCircle, "Circle: press at the centre, drag and release draw a circle through the release "
-                                      "point, in every copy of the symmetry");
-    const std::string steady = "Stabiliser: the line follows the pointer smoothly, a few moves behind, and is "
-                               "finished at the release; S steps Off, Light, Strong";
-    for (int item = kEditOff; item <= kEditStrong; ++item)
-        c.mnuEdit.SetToolTip(item, steady);
-    c.mnuEdit.SetToolTip(kEditSmooth, "Smooth lines: strokes with soft edges, every copy of the symmetry exact; "
-                                      "with them on, Fill colours under the soft edges too (A)");
-    const std::string tolerance = "Fill tolerance: how far from the pressed colour a region reaches, so that "
-                                  "slightly varied colours, or a photo's sky, fill as one";
-    for (int item = kEditExact; item <= kEditHigh; ++item)
-        c.mnuEdit.SetToolTip(item, tolerance);
+    setEditToolTips(c);
     c.sb.SetPanelToolTip(kGroupPanel, "Group: the plane symmetry Pattern draws under; click to choose one of the 17");
     c.sb.SetPanelToolTip(kZoomPanel, "Zoom: Ctrl+wheel or Ctrl++ and Ctrl+-; Ctrl+0 fits the picture, Ctrl+1 shows "
                                      "100 %. The wheel, the scroll bars, a middle-button or Space+drag pan");

@@ -89,9 +89,8 @@ void rowReach(const Capsule& c, double y, double grow, double& lo, double& hi)
     }
 }
 
-}  // namespace
-
-void capsuleCoverage(const ExactSegment& s, double width, Coverage& out, const int* limit)
+// The capsule of the segment `width` wide.
+Capsule capsuleOf(const ExactSegment& s, double width)
 {
     Capsule c{s.x1, s.y1, 0, 0, 0, std::max(width, 1.0) / 2};
     const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
@@ -102,15 +101,43 @@ void capsuleCoverage(const ExactSegment& s, double width, Coverage& out, const i
     } else {
         c.length = 0;
     }
-    const double reach = c.radius + 1;
-    out.x0 = static_cast<int>(std::floor(std::min(s.x1, s.x2) - reach));
-    out.y0 = static_cast<int>(std::floor(std::min(s.y1, s.y2) - reach));
-    out.width = static_cast<int>(std::ceil(std::max(s.x1, s.x2) + reach)) - out.x0 + 1;
-    out.height = static_cast<int>(std::ceil(std::max(s.y1, s.y2) + reach)) - out.y0 + 1;
-    out.first.assign(static_cast<std::size_t>(out.height), out.width);
-    out.last.assign(static_cast<std::size_t>(out.height), -1);
-    out.start.assign(static_cast<std::size_t>(out.height), 0);
+    return c;
+}
+
+// A box of rows with nothing covered yet.
+void emptyBox(Coverage& out, int x0, int y0, int width, int height)
+{
+    out.x0 = x0;
+    out.y0 = y0;
+    out.width = width;
+    out.height = height;
+    out.first.assign(static_cast<std::size_t>(height), width);
+    out.last.assign(static_cast<std::size_t>(height), -1);
+    out.start.assign(static_cast<std::size_t>(height), 0);
     out.values.clear();
+}
+
+// Where each quarter of a pixel goes under the map: its offset from the
+// pixel's centre, mapped.
+void quartersUnder(const PixelMap& map, int quarterTo[4])
+{
+    for (int q = 0; q < 4; ++q) {
+        const int ox = (q & 1) * 2 - 1, oy = (q >> 1) * 2 - 1;
+        const int mx = map.xx * ox + map.xy * oy, my = map.yx * ox + map.yy * oy;
+        quarterTo[q] = (mx > 0 ? 1 : 0) + (my > 0 ? 2 : 0);
+    }
+}
+
+}  // namespace
+
+void capsuleCoverage(const ExactSegment& s, double width, Coverage& out, const int* limit)
+{
+    const Capsule c = capsuleOf(s, width);
+    const double reach = c.radius + 1;
+    const int x0 = static_cast<int>(std::floor(std::min(s.x1, s.x2) - reach));
+    const int y0 = static_cast<int>(std::floor(std::min(s.y1, s.y2) - reach));
+    emptyBox(out, x0, y0, static_cast<int>(std::ceil(std::max(s.x1, s.x2) + reach)) - x0 + 1,
+             static_cast<int>(std::ceil(std::max(s.y1, s.y2) + reach)) - y0 + 1);
     std::vector<std::uint8_t> row;
     const int rowFrom = limit ? std::max(0, limit[1] - out.y0) : 0;
     const int rowTo = limit ? std::min(out.height - 1, limit[3] - out.y0) : out.height - 1;
@@ -157,20 +184,10 @@ void movedCoverage(const Coverage& of, const PixelMap& map, Coverage& out)
             left = std::min(left, mx), right = std::max(right, mx);
             top = std::min(top, my), bottom = std::max(bottom, my);
         }
-    out.x0 = static_cast<int>(left);
-    out.y0 = static_cast<int>(top);
-    out.width = static_cast<int>(right - left + 1);
-    out.height = static_cast<int>(bottom - top + 1);
-    out.first.assign(static_cast<std::size_t>(out.height), out.width);
-    out.last.assign(static_cast<std::size_t>(out.height), -1);
-    out.start.assign(static_cast<std::size_t>(out.height), 0);
-    // Where each quarter goes: its offset from the pixel's centre, mapped.
+    emptyBox(out, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left + 1),
+             static_cast<int>(bottom - top + 1));
     int quarterTo[4];
-    for (int q = 0; q < 4; ++q) {
-        const int ox = (q & 1) * 2 - 1, oy = (q >> 1) * 2 - 1;
-        const int mx = map.xx * ox + map.xy * oy, my = map.yx * ox + map.yy * oy;
-        quarterTo[q] = (mx > 0 ? 1 : 0) + (my > 0 ? 2 : 0);
-    }
+    quartersUnder(map, quarterTo);
     // Each covered pixel's place: first the rows' extents, then the values.
     auto each = [&](auto visit) {
         for (int k = 0; k < of.height; ++k) {

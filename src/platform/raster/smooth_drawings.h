@@ -23,7 +23,6 @@ struct SmoothDrawings {
     // Each operation's, at a phase; the shape's own as operation SIZE_MAX.
     // Queues, whose members stay where they are as more come.
     std::deque<Drawn> drawn;
-    std::deque<Coverage> moved;
     CoverageTile tile;
 
     // The drawing of operation `op`'s copy of shape `shape` at phase (px, py)

@@ -104,9 +104,13 @@ const Coverage& RasterSurface::smoothDrawing(std::size_t o, std::size_t k, const
                                    limit ? bounds : nullptr);
         if (*map == PixelMap{})
             return own;
-        s.moved.emplace_back();
-        movedCoverage(own, *map, s.moved.back());
-        return s.moved.back();
+        // Moved once a step, kept as this operation's drawing at no phase.
+        for (const SmoothDrawings::Drawn& d : s.drawn)
+            if (d.op == o && d.shape == k && d.phaseX == 0 && d.phaseY == 0)
+                return d.coverage;
+        s.drawn.push_back(SmoothDrawings::Drawn{o, k, 0, 0, {}});
+        movedCoverage(own, *map, s.drawn.back().coverage);
+        return s.drawn.back().coverage;
     }
     const int bounds[4] = {around.left(), around.top(), around.right(), around.bottom()};
     return s.at(o, k, px, py, op.ends(shape), width, limit ? bounds : nullptr);  // exact, unrounded
@@ -123,7 +127,6 @@ void RasterSurface::smoothCopies(std::span<const Segment> shapes, const Symmetry
         const PointOp& op = symmetry.ops[o];
         const bool pixels = pixelsOf(op).has_value();
         for (std::size_t k = 0; k < shapes.size(); ++k) {
-            smoothScratch_->moved.clear();
             const Coverage* moved = nullptr;  // the operation's pixels, made at the first whole move
             forEachCell(symmetry.lattice, op, [&](int, int, double dx, double dy) {
                 if (pixels && whole(dx) && whole(dy)) {
@@ -194,7 +197,6 @@ bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry
     if (l.chess && (m + t) % 2 != 0)
         m *= 2;
     SmoothDrawings& s = *smoothScratch_;
-    s.moved.clear();
     if (!latticeCoversReach(shapes, symmetry, reach))
         return false;
     // Worth it beyond a few cells: a stroke's later steps lay only what they add.

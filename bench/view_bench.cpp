@@ -3,6 +3,8 @@
 // against one fill of the canvas (fill/3840x2160); and a stroke's step on an
 // 8192 x 8192 picture against the same step on a picture the canvas's size.
 
+#include <cmath>
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QSlider>
@@ -100,6 +102,32 @@ void bigStep(benchmark::State& state, int mode, int side)
     e.ui.obMode[kNormal].button()->click();
 }
 
+// The release of a Pattern stroke of `moves` moves on the 8192 x 8192
+// picture shown at 100 % from its corner: what the moves owed beyond the view
+// is drawn then, so the picture is finished when the step ends.
+void bigStroke(benchmark::State& state, int moves)
+{
+    Editor& e = bigWindow();
+    canvasOf(e, 8192);
+    e.ui.obMode[kPattern].button()->click();
+    e.ui.pb->SetDrawWidth(30);
+    e.group = groupIndex("p6m");
+    e.st.PatternX = 20;
+    e.st.PatternY = 20;
+    DefPatternSXY(e, 1921, 1081);
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.ui.pbHistory->BeginStep();
+        for (int i = 0; i < moves; ++i)  // a wave across the view, 3 pixels a move
+            PatternDrawLines(e, static_cast<int16>(1000 + 3 * i % 1800),
+                             static_cast<int16>(1081 + std::lround(200 * std::sin(i / 20.0))), 1);
+        state.ResumeTiming();
+        e.ui.pbHistory->EndStep();
+    }
+    e.group = kP1;
+    e.ui.obMode[kNormal].button()->click();
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(viewStep, fit, 0)->Name("view/Zoom-step/fit/16384-on-3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -111,5 +139,7 @@ BENCHMARK_CAPTURE(bigStep, centric_4k, kCentric, 0)->Name("big/Centric-N:16-widt
 BENCHMARK_CAPTURE(bigStep, centric_8k, kCentric, 8192)->Name("big/Centric-N:16-width:30/8192x8192")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(bigStep, p6m_4k, 2, 0)->Name("big/Group-p6m-cells:20-width:30/3840x2160")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(bigStep, p6m_8k, 2, 8192)->Name("big/Group-p6m-cells:20-width:30/8192x8192")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(bigStroke, p6m_125, 125)->Name("release/Group-p6m-cells:20-width:30-moves:125/8192x8192")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(bigStroke, p6m_500, 500)->Name("release/Group-p6m-cells:20-width:30-moves:500/8192x8192")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace kalidor::bench

@@ -106,6 +106,7 @@ struct Lattice {
     void move(int k, int j, double& dx, double& dy) const;
     int columnsOf(const PointOp& op) const { return op.columns < 0 ? columns : std::min(op.columns, columns); }
     int rowsOf(const PointOp& op) const { return op.rows < 0 ? rows : std::min(op.rows, rows); }
+    bool operator==(const Lattice&) const = default;
 };
 
 struct Symmetry {
@@ -117,6 +118,7 @@ struct Symmetry {
 
     // One cell: the copies are the operations' shapes themselves.
     bool oneCell() const { return lattice.columns == 1 && lattice.rows == 1; }
+    bool operator==(const Symmetry&) const = default;
 };
 
 // The cells an operation's copies take, along the rows of the lattice: each

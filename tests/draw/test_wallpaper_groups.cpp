@@ -78,6 +78,7 @@ struct Drawn {
     std::vector<std::size_t> from{0};  // where each step's copies begin
     std::vector<Segment> own;     // each step's own segment
     bool samePixels = false;      // repeated rows and grids painted alike
+    bool owedSame = false;        // drawn in a small view, the rest owed: the same, undone whole
 };
 
 bool ink(const QImage& im, long long x, long long y)
@@ -90,11 +91,16 @@ Drawn draw(const Case& c, std::mt19937& random, int steps)
 {
     auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     // The rows found as repeated patterns, and the same copies on grids.
-    RasterSurface s(c.w, c.h, 0, kWhite), grids(c.w, c.h, 0, kWhite);
-    s.SetDrawWidth(static_cast<int16>(c.pen));
-    grids.SetDrawWidth(static_cast<int16>(c.pen));
-    s.SetSmooth(c.smooth);
-    grids.SetSmooth(c.smooth);
+    RasterSurface s(c.w, c.h, 0, kWhite), grids(c.w, c.h, 0, kWhite), owing(c.w, c.h, 0, kWhite);
+    for (RasterSurface* each : {&s, &grids, &owing}) {
+        each->SetDrawWidth(static_cast<int16>(c.pen));
+        each->SetSmooth(c.smooth);
+    }
+    // A view of a part of the picture, reaching past its edge now and then;
+    // half way through the stroke a pixel read draws what is owed.
+    owing.keepHistory();
+    owing.BeginStep();
+    owing.setLive(QRect(any(-20, c.w - 20), any(-20, c.h - 20), any(10, c.w / 3), any(10, c.h / 3)));
     EditorState st;
     st.PatternX = c.px;
     st.PatternY = c.py;
@@ -118,12 +124,25 @@ Drawn draw(const Case& c, std::mt19937& random, int steps)
         expandCopies(step.shapes, step.symmetry, d.copies);
         d.from.push_back(d.copies.size());
         paintStep(s, step, kInk);
+        paintStep(owing, step, kInk);
+        if (i == steps / 2)
+            (void)owing.Point(0, 0);
         StrokeStep onGrids = step;
         onGrids.symmetry.lattice.fillsRows = false;
         paintStep(grids, onGrids, kInk);
     }
     d.image = s.backing().copy();
     d.samePixels = s.backing() == grids.backing();
+    owing.EndStep();
+    d.owedSame = owing.backing() == s.backing();
+    owing.Undo();
+    d.owedSame = d.owedSame && owing.backing() == RasterSurface(c.w, c.h, 0, kWhite).backing();
+    owing.Redo();
+    d.owedSame = d.owedSame && owing.backing() == s.backing();
+    if (!d.owedSame && std::getenv("SHOW_BAD")) {
+        s.backing().save("/tmp/rows.png");
+        owing.backing().save("/tmp/owing.png");
+    }
     if (!d.samePixels && std::getenv("SHOW_BAD")) {
         s.backing().save("/tmp/rows.png");
         grids.backing().save("/tmp/grids.png");
@@ -215,6 +234,7 @@ void checkInvariant(const Case& c, const Drawn& d)
 // half a pixel for odd widths, at it for even ones, as the copies' ends do.
 void checkSmoothInvariant(const Case& c, const Drawn& d)
 {
+    QVERIFY2(d.owedSame, qPrintable(describe(c)));
     const WallpaperGroup& g = wallpaperGroup(c.group);
     const Basis basis(cellVectors(g.lattice, c.px, c.py));
     const double h = c.pen % 2 != 0 ? 0.5 : 0.0;
@@ -415,6 +435,7 @@ void checkCopies(const Case& c, const Drawn& d)
 // its last column and row short, so there a cell's margin is left out).
 void checkTile(const Case& c, const Drawn& d)
 {
+    QVERIFY2(d.owedSame, qPrintable(describe(c)));
     const TileSize size = tileSize(latticePeriod(wallpaperGroup(c.group), c.px, c.py, c.chess));
     const TileRect t = placeTile(size, c.w, c.h);
     QVERIFY2(t.width > 0, qPrintable(describe(c)));
@@ -454,6 +475,7 @@ private slots:
                     for (const Segment& s : d.own) qDebug("own %g,%g %g,%g", s.x1, s.y1, s.x2, s.y2);
                 }
                 QVERIFY2(d.samePixels, qPrintable(describe(c)));
+                QVERIFY2(d.owedSame, qPrintable(describe(c)));
                 if (group == kP1)
                     continue;  // p1 keeps its cell loop, seams and all
                 checkInvariant(c, d);

@@ -23,7 +23,14 @@
 
 namespace kalidor::test {
 
-const QImage& keptPicture(Editor& e) { return e.ui.pbBox.box()->surface().backing(); }
+// The kept image with every copy a stroke owed drawn: the picture as Save,
+// Undo and Fill see it.
+const QImage& keptPicture(Editor& e)
+{
+    SurfaceWidget& canvas = *e.ui.pbBox.box();
+    canvas.picture().settle();
+    return canvas.surface().backing();
+}
 
 StormDriver::Fingerprint StormDriver::fingerprint(const QImage& image, QSize size)
 {

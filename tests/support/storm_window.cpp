@@ -139,7 +139,7 @@ void StormDriver::fileMenu()
     QAction* action = menu->actions().at(item);
     const std::size_t before = scripted(e_).messages.size();
     const int dialogs = fileDialogs_;
-    const QImage drawing = e_.ui.pbBox.box()->surface().backing();
+    const QImage drawing = keptPicture(e_);
     const std::string answer = item == 0 ? "" : fileAnswer_ ? " \"" + *fileAnswer_ + "\"" : ", cancelled";
     if (byKeys) {
         static const Qt::Key keys[] = {Qt::Key_N, Qt::Key_O, Qt::Key_S};
@@ -162,7 +162,7 @@ void StormDriver::fileMenu()
         fail(refused ? "an Open that failed said nothing" : "Open showed a message though it opened the file");
     if (item == 1 && refused && (said.size() != before + 1 || said.back().find(*fileAnswer_) == std::string::npos))
         fail("a failed Open did not say which file it could not open");
-    if (item == 1 && r >= 40 && e_.ui.pbBox.box()->surface().backing() != drawing)
+    if (item == 1 && r >= 40 && keptPicture(e_) != drawing)
         fail("a cancelled Open or one of a file that is no picture changed the drawing");
     if (item == 2 && (scripted(e_).messages.size() != before) != unwritable)
         fail(unwritable ? "a failed save said nothing" : "a save into the scratch folder reported a failure");
@@ -225,7 +225,7 @@ void StormDriver::leaveWindow()
 void StormDriver::resizeWindow()
 {
     QWidget* window = window_.form().widget();
-    const QImage before = e_.ui.pbBox.box()->surface().backing();
+    const QImage before = keptPicture(e_);
     if (chance(10)) {
         // Minimised, perhaps resized meanwhile, and restored.
         fire("minimise the window", [&] { window->setWindowState(Qt::WindowMinimized); });
@@ -248,7 +248,7 @@ void StormDriver::resizeWindow()
              [&] { window->resize(size); });
     }
     // The canvas keeps all of the picture it ever showed: nothing is lost.
-    const QImage after = e_.ui.pbBox.box()->surface().backing();
+    const QImage after = keptPicture(e_);
     if (after.width() < before.width() || after.height() < before.height() ||
         after.copy(0, 0, before.width(), before.height()) != before)
         fail("the resize lost part of the drawing");

@@ -17,6 +17,7 @@ PictureDocument::~PictureDocument() = default;
 
 void PictureDocument::SetSize(int width, int height)
 {
+    settle();
     const QSize before(width_, height_);
     width_ = std::max(0, width);
     height_ = std::max(0, height);
@@ -31,6 +32,7 @@ void PictureDocument::SetSize(int width, int height)
 
 void PictureDocument::Resize(int width, int height, bool clearNew)
 {
+    settle();
     ownSize_ = true;
     writer_.setReach(QSize(width_, height_));
     const QSize before(width_, height_);
@@ -67,6 +69,7 @@ bool PictureDocument::sizedBack(bool done)
 
 std::int32_t PictureDocument::Point(float x, float y) const
 {
+    settle();
     const long long px = pixelIndex(x);
     const long long py = pixelIndex(y);
     if (px < 0 || py < 0 || px >= width_ || py >= height_)
@@ -76,6 +79,7 @@ std::int32_t PictureDocument::Point(float x, float y) const
 
 Picture PictureDocument::Image() const
 {
+    settle();
     // A copy of an empty rectangle would be the whole kept image.
     if (width_ <= 0 || height_ <= 0)
         return Picture();
@@ -84,6 +88,7 @@ Picture PictureDocument::Image() const
 
 Picture PictureDocument::WholeImage() const
 {
+    settle();
     // A size of its own cut off what lies beyond it.
     if (ownSize_)
         return Image();
@@ -117,6 +122,7 @@ Picture PictureDocument::WholeImage() const
 
 void PictureDocument::SetPicture(const Picture& picture)
 {
+    settle();
     shown_ = QSize(width_, height_);
     // What the picture does not show yet is kept for when it grows.
     writer_.grow(QSize(picture.width(), picture.height()), toPixel(back_));
@@ -125,6 +131,7 @@ void PictureDocument::SetPicture(const Picture& picture)
 
 void PictureDocument::Fill(std::span<const PixelPoint> seeds, Colour c, FillReach reach)
 {
+    settle();
     if (reach.plain())
         writer_.fill(seeds, toPixel(c));
     else
@@ -133,6 +140,7 @@ void PictureDocument::Fill(std::span<const PixelPoint> seeds, Colour c, FillReac
 
 void PictureDocument::setBackground(Colour c)
 {
+    settle();
     back_ = c;
     writer_.replaceAll(toPixel(back_));
 }
@@ -153,6 +161,7 @@ void PictureDocument::BeginStep(StepKind kind)
 
 void PictureDocument::EndStep()
 {
+    settle();
     writer_.setStepKind(StepKind::Stroke);
     if (history_)
         history_->end();

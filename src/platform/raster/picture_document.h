@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <QImage>
@@ -34,6 +35,7 @@ public:
     bool OwnSize() const override { return ownSize_; }
     void FollowWindow() override
     {
+        settle();
         ownSize_ = false;
         writer_.setReach(std::nullopt);
     }
@@ -52,8 +54,8 @@ public:
     // and there is nothing to undo.
     void BeginStep(StepKind kind = StepKind::Stroke) override;
     void EndStep() override;
-    bool Undo() override { return sizedBack(writer_.undo()); }
-    bool Redo() override { return sizedBack(writer_.redo()); }
+    bool Undo() override { return settle(), sizedBack(writer_.undo()); }
+    bool Redo() override { return settle(), sizedBack(writer_.redo()); }
     bool CanUndo() const override { return history_ && history_->canUndo(); }
     bool CanRedo() const override { return history_ && history_->canRedo(); }
     long long PictureState() const override { return history_ ? history_->state() : 0; }
@@ -66,6 +68,15 @@ public:
     PixelWriter& writer() { return writer_; }
     void keepHistory(TileHistory::Limits limits = {});
     const TileHistory* history() const { return history_.get(); }
+    // What a stroke owes beyond its view (raster_surface.h): drawn before
+    // anything else reads, writes or resizes the picture, and at the end of
+    // the step, so that all of them see the finished picture.
+    void owe(std::function<void()> settle) { owed_ = std::move(settle); }
+    void settle() const
+    {
+        if (owed_)
+            std::exchange(owed_, nullptr)();
+    }
     // Called before every write to the image, which another thread may be reading.
     void setWriteGate(std::function<void()> gate) { kept_.setWriteGate(std::move(gate)); }
 
@@ -91,6 +102,8 @@ private:
     std::vector<std::pair<int, Listener>> listeners_;
     int lastListener_ = 0;
     PixelWriter writer_;
+    // The picture is what the stroke owes drawn: reading it draws that first.
+    mutable std::function<void()> owed_;
 };
 
 }  // namespace kalidor

@@ -72,12 +72,8 @@ void clipSpans(std::vector<Span>& spans, const ClipRect& clip)
 
 }  // namespace
 
-RasterSurface::~RasterSurface() { picture_.forget(handler_); }
-
-void RasterSurface::Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c)
+void RasterSurface::paintNow(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c)
 {
-    if (shapes.empty())
-        return;
     if (smooth_ && drawMode_ == kCopyPen) {
         paintSmooth(shapes, symmetry, c);
         return;

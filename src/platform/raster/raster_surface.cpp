@@ -31,10 +31,12 @@ void RasterSurface::setChangedHandler(std::function<void(const QRegion&)> handle
     handler_ = handler ? picture_.listen(std::move(handler)) : 0;
 }
 
-ClipRect RasterSurface::clip() const
+ClipRect RasterSurface::keptClip() const
 {
     return ClipRect{0, 0, picture_.KeptWidth() - 1, picture_.KeptHeight() - 1};
 }
+
+ClipRect RasterSurface::clip() const { return limit_.value_or(keptClip()); }
 
 void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape shape, Corner corner)
 {
@@ -46,6 +48,7 @@ void RasterSurface::Line(float x1, float y1, float x2, float y2, Colour c, Shape
         bx += ax;
         by += ay;
     }
+    picture_.settle();  // drawn over what is owed, not under it
     spans_.clear();
     const ClipRect cl = clip();
     switch (shape) {

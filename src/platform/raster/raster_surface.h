@@ -38,6 +38,15 @@ public:
               Corner corner = Corner::Absolute) override;
     void Paint(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c) override;
 
+    // The part of the picture a view shows. Where the picture is much larger,
+    // a lattice's copies in copy pen (hard lines) are drawn there at once and owed
+    // elsewhere: the picture draws them before anything reads or writes it,
+    // and at the end of the step (picture_document.h). Empty: all at once.
+    void setLive(const QRect& shown);
+    const QRect& live() const { return live_; }
+    // Draws now every copy owed.
+    void settleOwed();
+
     // The two ways `Paint` fills a step's copies: each copy drawn in turn, or
     // the union of grids of copies in one pass (copy pen only; other modes
     // draw the grids' copies in turn).
@@ -92,7 +101,32 @@ public:
     const QImage& backing() const { return picture_.kept(); }
 
 private:
+    // Steps alike but for their shapes, owed as one: in copy pen the union of
+    // the copies is the same whatever the order.
+    struct Owed {
+        Symmetry symmetry;
+        Colour colour = 0;
+        int16 width = 1;
+        ClipRect live{0, 0, -1, -1};
+        std::vector<Segment> shapes;
+    };
+    // The kept picture, or the part of it drawn now while copies are owed.
     ClipRect clip() const;
+    ClipRect keptClip() const;
+    // Whether the step's copies beyond the live part are owed.
+    bool defers(const Symmetry& symmetry) const;
+    void owe(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c, const ClipRect& live);
+    void paintNow(std::span<const Segment> shapes, const Symmetry& symmetry, Colour c);
+    // An owed step's copies drawn beyond the live part.
+    void paintAround(const Owed& o, const ClipRect& kept);
+    // Owed steps from `from` on laid as one repeat of their lattice, where
+    // their copies repeat over the whole picture: how many it settled, 0
+    // having drawn nothing.
+    std::size_t settleRepeated(std::span<const Owed> owed, std::size_t from, const ClipRect& kept);
+    // The steps' copies within `place`, a repeat's place, in ink on white.
+    static QImage drawnRepeat(std::span<const Owed> owed, const QRect& place);
+    // One repeat's pixels laid over `r` from the picture's corner.
+    void layRepeat(const QImage& drawn, Colour c, const ClipRect& r);
     Ink ink(Colour c) const { return Ink{drawMode_ == kInvertPen ? Blend::Invert : Blend::CopyPen, toPixel(c)}; }
     // A lattice that fills the canvas's rows as patterns repeated along them
     // (periodic_rows.h); false where it cannot, having drawn nothing.
@@ -135,6 +169,10 @@ private:
     SmoothStroke stroke_;
     std::unique_ptr<SmoothDrawings> smoothScratch_;
     QRect ownLimit_;  // what the step's pixel maps take onto the canvas, mapped back
+    QRect live_;
+    std::optional<ClipRect> limit_;  // where a step draws while the rest is owed
+    std::vector<Owed> owed_;
+    std::size_t owedShapes_ = 0;
 };
 
 }  // namespace kalidor

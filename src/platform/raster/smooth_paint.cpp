@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/raster/lattice_repeat.h"
 #include "platform/raster/raster_surface.h"
 #include "platform/raster/smooth_drawings.h"
 
@@ -180,22 +181,11 @@ bool RasterSurface::smoothPeriod(std::span<const Segment> shapes, const Symmetry
                                  PixelWriter::Call& call)
 {
     const Lattice& l = symmetry.lattice;
-    if (l.ay != 0 || !whole(l.ax) || !whole(l.by) || l.ax <= 0 || l.by <= 0 || l.endRow != INT_MAX || l.ax > 4096 ||
-        l.by > 4096)
+    const std::optional<QSize> repeat = latticeRepeat(l);
+    if (!repeat)
         return false;
     const int ax = static_cast<int>(l.ax), by = static_cast<int>(l.by);
-    // The rows of cells repeat straight down after m rows, moved back t cells
-    // across (a hexagonal lattice: two rows, one cell); with Chess, only after
-    // an even number of cells in all.
-    int m = 0, t = 0;
-    for (const int rows : {1, 2, 4})
-        if (const double cells = -rows * l.bx / l.ax; whole(cells) && m == 0)
-            m = rows, t = static_cast<int>(cells);
-    if (m == 0)
-        return false;
-    const int across = l.chess ? 2 : 1;
-    if (l.chess && (m + t) % 2 != 0)
-        m *= 2;
+    const int across = l.chess ? 2 : 1, m = repeat->height() / by;
     SmoothDrawings& s = *smoothScratch_;
     if (!latticeCoversReach(shapes, symmetry, reach))
         return false;

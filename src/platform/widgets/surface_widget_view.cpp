@@ -44,6 +44,9 @@ void SurfaceWidget::layOutView()
         placeScrollBars(picture);
     for (MarkerWidget* marker : findChildren<MarkerWidget*>(Qt::FindDirectChildrenOnly))
         marker->follow();
+    // A large picture's copies beyond what is shown may wait (raster_surface.h).
+    if (zoomable_)
+        surface_.setLive(view_.toPicture(viewport()));
     // A pan moves what is shown already and paints only what comes into view.
     const QPointF moved = view_.origin - shownOrigin_;
     const QRect shown = viewport();

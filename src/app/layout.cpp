@@ -35,6 +35,13 @@ constexpr float kGroupPanelRight = kEditPanelRight + kGroupPanelWidth * kTwipsPe
 // their size a caption beside a check mark would be clipped.
 constexpr bool kPushLike = true;
 
+// One tooltip for the entries first to last: the levels of one setting.
+void setLevelToolTips(Controls& c, int first, int last, const std::string& tip)
+{
+    for (int item = first; item <= last; ++item)
+        c.mnuEdit.SetToolTip(item, tip);
+}
+
 // The Edit pop-up's tools and settings.
 void setEditToolTips(Controls& c)
 {
@@ -43,16 +50,14 @@ void setEditToolTips(Controls& c)
                                     "in every copy of the symmetry; Escape while dragging calls it off");
     c.mnuEdit.SetToolTip(kEditCircle, "Circle: press at the centre, drag and release draw a circle through the release "
                                       "point, in every copy of the symmetry");
-    const std::string steady = "Stabiliser: the line follows the pointer smoothly, a few moves behind, and is "
-                               "finished at the release; S steps Off, Light, Strong";
-    for (int item = kEditOff; item <= kEditStrong; ++item)
-        c.mnuEdit.SetToolTip(item, steady);
+    setLevelToolTips(c, kEditOff, kEditStrong,
+                     "Stabiliser: the line follows the pointer smoothly, a few moves behind, and is finished at the "
+                     "release; S steps Off, Light, Strong");
     c.mnuEdit.SetToolTip(kEditSmooth, "Smooth lines: strokes with soft edges, every copy of the symmetry exact; "
                                       "with them on, Fill colours under the soft edges too (A)");
-    const std::string tolerance = "Fill tolerance: how far from the pressed colour a region reaches, so that "
-                                  "slightly varied colours, or a photo's sky, fill as one";
-    for (int item = kEditExact; item <= kEditHigh; ++item)
-        c.mnuEdit.SetToolTip(item, tolerance);
+    setLevelToolTips(c, kEditExact, kEditHigh,
+                     "Fill tolerance: how far from the pressed colour a region reaches, so that slightly varied colours, "
+                     "or a photo's sky, fill as one");
 }
 
 // What each control does, and its key. The canvas has none: it would cover the

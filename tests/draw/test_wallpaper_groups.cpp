@@ -108,6 +108,7 @@ Drawn draw(const Case& c, std::mt19937& random, int steps)
     patternStart(st, static_cast<float>(c.w), static_cast<float>(c.h), x, y);
     Drawn d;
     const GroupCanvas canvas{c.w, c.h, c.pen};
+    bool movedViewSame = true;
     for (int i = 0; i < steps; ++i) {
         x = static_cast<int16>(std::clamp(x + any(-25, 25), 0, c.w - 1));
         y = static_cast<int16>(std::clamp(y + any(-25, 25), 0, c.h - 1));
@@ -127,6 +128,11 @@ Drawn draw(const Case& c, std::mt19937& random, int steps)
         paintStep(owing, step, kInk);
         if (i == steps / 2)
             (void)owing.Point(0, 0);
+        if (i == steps / 3) {  // a pan: the new view shows the stroke so far, and later steps owe around it
+            const QRect view(c.w / 2, c.h / 4, c.w / 3, c.h / 3);
+            owing.setLive(view);
+            movedViewSame = owing.backing().copy(view) == s.backing().copy(view);
+        }
         StrokeStep onGrids = step;
         onGrids.symmetry.lattice.fillsRows = false;
         paintStep(grids, onGrids, kInk);
@@ -134,7 +140,7 @@ Drawn draw(const Case& c, std::mt19937& random, int steps)
     d.image = s.backing().copy();
     d.samePixels = s.backing() == grids.backing();
     owing.EndStep();
-    d.owedSame = owing.backing() == s.backing();
+    d.owedSame = movedViewSame && owing.backing() == s.backing();
     owing.Undo();
     d.owedSame = d.owedSame && owing.backing() == RasterSurface(c.w, c.h, 0, kWhite).backing();
     owing.Redo();
